@@ -1,0 +1,188 @@
+#include "core/CamposEntrada.h"
+
+#include "core/TextoNumerico.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpressionValidator>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace corvela {
+
+namespace {
+
+constexpr int kRetroceso = 8;
+constexpr int kIntro = 13;
+constexpr int kEscape = 27;
+constexpr int kComillaDoble = 34;
+constexpr int kComillaSimple = 39;
+constexpr int kComa = 44;
+constexpr int kPunto = 46;
+
+bool EsMultilinea(QWidget* campo)
+{
+    return qobject_cast<QTextEdit*>(campo) || qobject_cast<QPlainTextEdit*>(campo);
+}
+
+// The character code a key press types, or -1 when it types nothing (arrows, Tab...).
+int CodigoDe(const QKeyEvent* tecla)
+{
+    switch (tecla->key()) {
+    case Qt::Key_Backspace: return kRetroceso;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return kIntro;
+    case Qt::Key_Escape: return kEscape;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete: return -1;
+    default: break;
+    }
+    const QString texto = tecla->text();
+    if (texto.size() != 1)
+        return -1;
+    return texto[0].unicode();
+}
+
+}  // namespace
+
+int TeclaNumerica(int& codigoTecla, const QString& separador)
+{
+    const int codigoSeparador = separador.isEmpty() ? 0 : separador[0].unicode();
+    if (codigoTecla == kComa || codigoTecla == kPunto)
+        codigoTecla = codigoSeparador;
+    if (codigoTecla >= u'0' && codigoTecla <= u'9')
+        return codigoTecla;
+    if (codigoTecla == kRetroceso)
+        return kRetroceso;
+    if (codigoTecla != 0 && codigoTecla == codigoSeparador)
+        return codigoTecla;
+    codigoTecla = 0;
+    return 0;
+}
+
+int TeclaEdicion(int& codigoTecla, QWidget* campo)
+{
+    switch (codigoTecla) {
+    case kRetroceso: return kRetroceso;
+    case kIntro:
+        if (EsMultilinea(campo))
+            return kIntro;
+        if (campo) {
+            QKeyEvent tabulador(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QApplication::sendEvent(campo, &tabulador);
+        }
+        codigoTecla = 0;
+        return 0;
+    case kEscape: return 0;
+    case kComillaDoble:
+        codigoTecla = kComillaSimple;
+        return kComillaSimple;
+    default: return codigoTecla;
+    }
+}
+
+int ContarApariciones(const QString& texto, const QString& buscado, int& primera, int& ultima)
+{
+    int cuenta = 0;
+    primera = 0;
+    if (buscado.isEmpty())
+        return 0;
+    for (int desde = texto.indexOf(buscado, 0, Qt::CaseSensitive); desde >= 0;
+         desde = texto.indexOf(buscado, desde + 1, Qt::CaseSensitive)) {
+        if (cuenta++ == 0)
+            primera = desde + 1;
+        ultima = desde + 1;
+    }
+    return cuenta;
+}
+
+void AjustarNumero(QLineEdit* campo, const QString& separador, int maxDecimales)
+{
+    QString s = campo->text();
+    int n = 0;
+    int primera = 0;
+    int p = 0;
+    if (!separador.isEmpty()) {
+        n = ContarApariciones(s, separador, primera, p);
+        if (n > 1) {
+            s.replace(separador, QStringLiteral("|"));
+            s = s.left(p - 1) + separador + s.mid(p - 1 + separador.size());
+            s.remove(u'|');
+        }
+    }
+    if (n > 0 && s.size() > p + maxDecimales)
+        s = s.left(p + maxDecimales);
+    if (s.contains(u'-') && s != QStringLiteral("-")) {
+        const double valor = ValorNumerico(s);
+        s = TextoGeneral(valor, separador.isEmpty() ? SeparadorDecimal() : separador);
+        if (!(valor < 0))
+            s.prepend(u'-');
+    }
+    if (s != campo->text())
+        campo->setText(s);
+    campo->setCursorPosition(s.size());
+}
+
+void SeleccionarTexto(QLineEdit* campo)
+{
+    if (!campo)
+        return;
+    campo->selectAll();
+    if (!campo->hasFocus())
+        campo->setFocus();
+    // A mouse click that gave the focus would otherwise clear the selection again.
+    QTimer::singleShot(0, campo, [campo] {
+        if (campo->hasFocus())
+            campo->selectAll();
+    });
+}
+
+void SoloDigitos(QLineEdit* campo)
+{
+    campo->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), campo));
+}
+
+FiltroTeclas::FiltroTeclas(QWidget* campo, Funcion funcion) : QObject(campo), funcion_(std::move(funcion))
+{
+    campo->installEventFilter(this);
+}
+
+bool FiltroTeclas::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (evento->type() != QEvent::KeyPress)
+        return false;
+    auto* tecla = static_cast<QKeyEvent*>(evento);
+    int codigo = CodigoDe(tecla);
+    if (codigo < 0)
+        return false;
+    const int original = codigo;
+    auto* campo = qobject_cast<QWidget*>(objeto);
+    const int resultado = funcion_(codigo, campo);
+    if (resultado == 0)
+        return true;
+    if (resultado == original)
+        return false;
+    if (auto* linea = qobject_cast<QLineEdit*>(campo))
+        linea->insert(QString(QChar(resultado)));
+    return true;
+}
+
+FiltroFoco::FiltroFoco(QWidget* campo, std::function<void()> alEntrar, std::function<void()> alSalir)
+    : QObject(campo), alEntrar_(std::move(alEntrar)), alSalir_(std::move(alSalir))
+{
+    campo->installEventFilter(this);
+}
+
+bool FiltroFoco::eventFilter(QObject*, QEvent* evento)
+{
+    if (evento->type() == QEvent::FocusIn && alEntrar_)
+        alEntrar_();
+    else if (evento->type() == QEvent::FocusOut && alSalir_)
+        alSalir_();
+    return false;
+}
+
+}  // namespace corvela

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// Process-wide state shared by every window; written once at start-up, except the
+// decimals, which follow the user's "Nº Decimales" setting.
+namespace corvela {
+
+extern QString CarpetaDatos;     // database, settings file, CAD script and template
+extern QString CarpetaRecursos;  // read-only bitmaps, splash picture, default template
+extern QString FicheroIni;
+extern QString IniGeneral;
+extern QString IniLocal;
+extern int NumDecimales;
+extern QString FormatoDecimales;
+extern QString FormatoDistancia;
+extern QString SaltoDoble;
+
+// Full path of a file in the data folder or the resource folder.
+QString RutaDatos(const QString& nombre);
+QString RutaRecurso(const QString& nombre);
+
+}  // namespace corvela

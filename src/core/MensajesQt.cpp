@@ -1,0 +1,85 @@
+#include "core/MensajesQt.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace corvela {
+
+namespace {
+
+QWidget* VentanaActiva()
+{
+    return QApplication::activeWindow();
+}
+
+QMessageBox::Icon IconoQt(Icono icono)
+{
+    switch (icono) {
+    case Icono::Informacion: return QMessageBox::Information;
+    case Icono::Exclamacion: return QMessageBox::Warning;
+    case Icono::Pregunta: return QMessageBox::Question;
+    case Icono::Critico: return QMessageBox::Critical;
+    case Icono::Ninguno: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons BotonesQt(Botones botones)
+{
+    switch (botones) {
+    case Botones::AceptarCancelar: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Botones::SiNo: return QMessageBox::Yes | QMessageBox::No;
+    case Botones::Aceptar: break;
+    }
+    return QMessageBox::Ok;
+}
+
+Respuesta RespuestaDe(int boton)
+{
+    switch (boton) {
+    case QMessageBox::Cancel: return Respuesta::Cancelar;
+    case QMessageBox::Yes: return Respuesta::Si;
+    case QMessageBox::No: return Respuesta::No;
+    default: return Respuesta::Aceptar;
+    }
+}
+
+}  // namespace
+
+Respuesta MensajesQt::MsgBox(const QString& texto, Icono icono, Botones botones)
+{
+    QMessageBox caja(IconoQt(icono), QApplication::applicationDisplayName(), texto,
+                     BotonesQt(botones), VentanaActiva());
+    caja.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return RespuestaDe(caja.exec());
+}
+
+std::optional<QString> MensajesQt::InputBox(const QString& pregunta, const QString& porDefecto)
+{
+    bool aceptado = false;
+    const QString texto = QInputDialog::getText(VentanaActiva(), QApplication::applicationDisplayName(),
+                                                pregunta, QLineEdit::Normal, porDefecto, &aceptado);
+    if (!aceptado)
+        return std::nullopt;
+    return texto;
+}
+
+std::optional<QString> MensajesQt::ElegirFichero(const QString& titulo, const QString& inicial)
+{
+    const QString fichero = QFileDialog::getOpenFileName(VentanaActiva(), titulo, inicial);
+    if (fichero.isEmpty())
+        return std::nullopt;
+    return fichero;
+}
+
+std::optional<QString> MensajesQt::ElegirCarpeta(const QString& titulo, const QString& inicial)
+{
+    const QString carpeta = QFileDialog::getExistingDirectory(VentanaActiva(), titulo, inicial);
+    if (carpeta.isEmpty())
+        return std::nullopt;
+    return carpeta;
+}
+
+}  // namespace corvela

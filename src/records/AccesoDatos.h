@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+#include <optional>
+
+namespace corvela {
+
+// Runs an action statement with its bound values. On failure nothing changes,
+// the database error is left pending and the result is false. filas receives the
+// number of rows the statement changed.
+bool EjecutarAccion(const QString& sql, const QVariantList& valores = {}, int* filas = nullptr);
+
+// A forward-only read for callers that stream large results; on failure the
+// error is pending and the result is empty.
+std::optional<QSqlQuery> AbrirLectura(const QString& sql, const QVariantList& valores = {});
+
+// The next key of a table: the highest value of campo plus one, 1 when no row
+// matches. condicion is appended as written (e.g. " WHERE CODOBRA=?") and takes
+// the bound values. Empty when the query fails (the error is pending).
+std::optional<int> MaximoValor(const QString& tabla, const QString& campo, const QString& condicion = {},
+                               const QVariantList& valores = {});
+
+// A transaction on the program's connection, rolled back unless confirmed.
+class Transaccion
+{
+public:
+    Transaccion();
+    ~Transaccion();
+    Transaccion(const Transaccion&) = delete;
+    Transaccion& operator=(const Transaccion&) = delete;
+
+    bool Iniciada() const { return iniciada_; }
+    // Commits; false (with the error pending) when the commit fails.
+    bool Confirmar();
+
+private:
+    bool iniciada_ = false;
+};
+
+}  // namespace corvela

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QMetaType>
+#include <QSqlDatabase>
+#include <QString>
+
+namespace corvela {
+
+// The one connection to the program's database, open for the life of the process.
+QSqlDatabase BaseDatos();
+
+enum class Apertura {
+    Abierta,     // the database is open
+    NoCreada,    // the file did not exist and the user chose not to create it
+    Rechazada    // the file is not a usable database of this program; it was not touched
+};
+
+// Opens the database file; when it does not exist, asks whether to create a new
+// empty one. Every failure is explained to the user.
+Apertura AbrirBaseDatos(const QString& ruta);
+void CerrarBaseDatos();
+
+// Declared size of a column of the program's tables (characters of a text
+// column, bytes of a number) and its value type; names matched without regard to case.
+int LongitudColumna(const QString& columna);
+QMetaType::Type TipoColumna(const QString& columna);
+
+}  // namespace corvela

@@ -1,0 +1,97 @@
+#include "EntornoPrueba.h"
+#include "core/Globales.h"
+#include "core/Parametros.h"
+#include "core/TextoNumerico.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace corvela;
+
+class TstTextoNumerico : public QObject
+{
+    Q_OBJECT
+private slots:
+    void valorNumericoLeeComoElLectorClasico()
+    {
+        QCOMPARE(ValorNumerico(QStringLiteral("1,5")), 1.5);
+        QCOMPARE(ValorNumerico(QStringLiteral("1.234,5")), 1.234);
+        QCOMPARE(ValorNumerico(QStringLiteral(" 1 2 3\t4")), 1234.0);
+        QCOMPARE(ValorNumerico(QString()), 0.0);
+        QCOMPARE(ValorNumerico(QVariant()), 0.0);
+        QCOMPARE(ValorNumerico(QStringLiteral("abc")), 0.0);
+        QCOMPARE(ValorNumerico(QStringLiteral("-12abc")), -12.0);
+        QCOMPARE(ValorNumerico(QStringLiteral("1,5D2")), 150.0);
+        QCOMPARE(ValorNumerico(QStringLiteral("2e-1x")), 0.2);
+        QCOMPARE(ValorNumerico(QStringLiteral("3E")), 3.0);
+        QCOMPARE(ValorNumerico(QStringLiteral("&HFF")), 255.0);
+        QCOMPARE(ValorNumerico(QStringLiteral("&HFFFF")), -1.0);
+        QCOMPARE(ValorNumerico(QStringLiteral("&o17")), 15.0);
+        QCOMPARE(ValorNumerico(QStringLiteral(".5")), 0.5);
+        QCOMPARE(ValorNumerico(QVariant(2.25)), 2.25);
+    }
+
+    void valorNumericoNoFallaConTextoAlAzar()
+    {
+        auto* azar = QRandomGenerator::global();
+        const QString letras = QStringLiteral("0123456789,.-+eEdD&HhOo \t\nxñ%'\"");
+        for (int i = 0; i < 20000; ++i) {
+            QString s;
+            const int largo = azar->bounded(40);
+            for (int j = 0; j < largo; ++j)
+                s += letras[azar->bounded(letras.size())];
+            const double v = ValorNumerico(s);
+            QVERIFY(std::isfinite(v));
+        }
+        QCOMPARE(ValorNumerico(QString(400, u'9')), 0.0);
+    }
+
+    void formatosDePresentacion()
+    {
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        QCOMPARE(FormatearPatron(2.5, QStringLiteral("###0.000")), QStringLiteral("2,500"));
+        QCOMPARE(FormatearPatron(0, QStringLiteral("###0.000")), QStringLiteral("0,000"));
+        QCOMPARE(FormatearPatron(2.675, QStringLiteral("###0.00")), QStringLiteral("2,68"));
+        QCOMPARE(FormatearPatron(-2.5, QStringLiteral("###0.")), QStringLiteral("-3,"));
+        QCOMPARE(FormatearPatron(69.5678, QStringLiteral("###0.0#")), QStringLiteral("69,57"));
+        QCOMPARE(FormatearPatron(69.5, QStringLiteral("###0.0#")), QStringLiteral("69,5"));
+        QCOMPARE(FormatearPatron(70, QStringLiteral("###0.0#")), QStringLiteral("70,0"));
+        QCOMPARE(FormatearPatron(1.2345, QStringLiteral("##0.0##")), QStringLiteral("1,235"));
+        QCOMPARE(FormatearPatron(0.0004, QStringLiteral("0.000")), QStringLiteral("0,000"));
+        QCOMPARE(FormatearPatron(-0.0004, QStringLiteral("0.000")), QStringLiteral("0,000"));
+        QCOMPARE(FormatearPatron(99.9996, QStringLiteral("###0.000")), QStringLiteral("100,000"));
+        QCOMPARE(FormatearPatron(1234567.891, QStringLiteral("###0.000")), QStringLiteral("1234567,891"));
+        QCOMPARE(FormatearPatron(1e-20, QStringLiteral("###0.0#")), QStringLiteral("0,0"));
+
+        QCOMPARE(FormatearNumero(QVariant(2.5)), QStringLiteral("2,500"));
+        QCOMPARE(FormatearNumero(QVariant()), QString());
+        QCOMPARE(FormatearNumero(QStringLiteral("abc")), QStringLiteral("abc"));
+        QCOMPARE(TextoGeneral(1049.19341876715), QStringLiteral("1049,19341876715"));
+        QCOMPARE(TextoGeneral(0.1 + 0.2), QStringLiteral("0,3"));
+        QCOMPARE(TextoGeneral(-12), QStringLiteral("-12"));
+        QCOMPARE(ComaAPunto(QVariant(1.25)), QStringLiteral("1.25"));
+        QCOMPARE(ComaAPunto(QStringLiteral("1,5,6")), QStringLiteral("1.5.6"));
+    }
+
+    void separadorDeLaConfiguracionRegional()
+    {
+        pruebas::EntornoPrueba entorno(QStringLiteral("C"), false);
+        QCOMPARE(FormatearPatron(2.5, QStringLiteral("###0.000")), QStringLiteral("2.500"));
+        QCOMPARE(TextoGeneral(1.5), QStringLiteral("1.5"));
+        QCOMPARE(TextoGeneral(1.5, QStringLiteral(",")), QStringLiteral("1,5"));
+        QCOMPARE(ComaAPunto(QVariant(1.25)), QStringLiteral("1.25"));
+    }
+
+    void valorDeCampoSinValor()
+    {
+        QCOMPARE(ValorCampo(QVariant(), QMetaType::QString), QVariant(QString()));
+        QCOMPARE(ValorCampo(QVariant(), QMetaType::Double), QVariant(0));
+        QCOMPARE(ValorCampo(QVariant(7), QMetaType::Int), QVariant(7));
+        QVERIFY(!EsCampoNumerico(QMetaType::QString));
+        QVERIFY(!EsCampoNumerico(QMetaType::QDate));
+        QVERIFY(EsCampoNumerico(QMetaType::QByteArray));
+    }
+};
+
+QTEST_MAIN(TstTextoNumerico)
+#include "tst_TextoNumerico.moc"

@@ -1,0 +1,47 @@
+#include "EntornoPrueba.h"
+
+#include "MensajesGrabados.h"
+#include "core/Globales.h"
+#include "core/Parametros.h"
+#include "records/BaseDatos.h"
+#include "records/ErrorDatos.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QTest>
+
+namespace corvela::pruebas {
+
+EntornoPrueba::EntornoPrueba(const QString& locale, bool conBaseDatos)
+{
+    QLocale::setDefault(QLocale(locale));
+    CarpetaDatos = carpeta_.path();
+    const QByteArray recursos = qgetenv("CORVELA_RECURSOS");
+    CarpetaRecursos = recursos.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(recursos);
+    FormatoDistancia = QStringLiteral("###0.0#");
+    SaltoDoble = QStringLiteral("\r\n\r\n");
+    FicheroIni = RutaDatos(QStringLiteral("Corvelax.INI"));
+    IniGeneral = FicheroIni;
+    IniLocal.clear();
+    CargarDecimales();
+    LimpiarError();
+    if (conBaseDatos) {
+        MensajesGrabados crear;
+        crear.Responder(Respuesta::Si);
+        if (AbrirBaseDatos(Ruta(QStringLiteral("Corvelax.db"))) != Apertura::Abierta)
+            QTest::qFail("no se pudo crear la base de datos de prueba", __FILE__, __LINE__);
+    }
+}
+
+EntornoPrueba::~EntornoPrueba()
+{
+    CerrarBaseDatos();
+    LimpiarError();
+}
+
+QString EntornoPrueba::Ruta(const QString& nombre) const
+{
+    return QDir(carpeta_.path()).filePath(nombre);
+}
+
+}  // namespace corvela::pruebas

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace corvela::pruebas {
+
+// A fresh data folder with a new database and the program's globals set as at
+// start-up (Spanish locale unless told otherwise). The database is closed again
+// when the environment goes.
+class EntornoPrueba
+{
+public:
+    explicit EntornoPrueba(const QString& locale = QStringLiteral("es_ES"), bool conBaseDatos = true);
+    ~EntornoPrueba();
+
+    QString Carpeta() const { return carpeta_.path(); }
+    QString Ruta(const QString& nombre) const;
+
+private:
+    QTemporaryDir carpeta_;
+};
+
+}  // namespace corvela::pruebas

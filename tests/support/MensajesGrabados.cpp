@@ -1,0 +1,52 @@
+#include "MensajesGrabados.h"
+
+#include <QTest>
+
+namespace corvela::pruebas {
+
+MensajesGrabados::MensajesGrabados()
+{
+    InstalarDialogos(this);
+}
+
+MensajesGrabados::~MensajesGrabados()
+{
+    InstalarDialogos(nullptr);
+}
+
+Respuesta MensajesGrabados::MsgBox(const QString& texto, Icono icono, Botones botones)
+{
+    mensajes_.push_back({texto, icono, botones});
+    if (!respuestas_.isEmpty())
+        return respuestas_.dequeue();
+    if (!(tolerarAvisos_ && botones == Botones::Aceptar))
+        QTest::qFail(qPrintable(QStringLiteral("mensaje inesperado: ") + texto), __FILE__, __LINE__);
+    return botones == Botones::SiNo ? Respuesta::No : Respuesta::Aceptar;
+}
+
+std::optional<QString> MensajesGrabados::InputBox(const QString& pregunta, const QString&)
+{
+    preguntas_ << pregunta;
+    if (textos_.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("pregunta inesperada: ") + pregunta), __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    return textos_.dequeue();
+}
+
+std::optional<QString> MensajesGrabados::ElegirFichero(const QString& titulo, const QString&)
+{
+    preguntas_ << titulo;
+    if (rutas_.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("diálogo inesperado: ") + titulo), __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    return rutas_.dequeue();
+}
+
+std::optional<QString> MensajesGrabados::ElegirCarpeta(const QString& titulo, const QString& inicial)
+{
+    return ElegirFichero(titulo, inicial);
+}
+
+}  // namespace corvela::pruebas

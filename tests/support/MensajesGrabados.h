@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/Mensajes.h"
+
+#include <QQueue>
+#include <QString>
+#include <QVector>
+#include <optional>
+
+namespace corvela::pruebas {
+
+// Records every message the program shows and plays the answers a test scripts.
+// A message, prompt or picker with no scripted answer fails the running test.
+class MensajesGrabados : public Mensajes
+{
+public:
+    struct Mensaje
+    {
+        QString texto;
+        Icono icono;
+        Botones botones;
+    };
+
+    MensajesGrabados();
+    ~MensajesGrabados() override;
+
+    // Answers, in order, for the next message boxes; tolerar lets plain OK messages
+    // through without a scripted answer.
+    void Responder(Respuesta respuesta) { respuestas_.enqueue(respuesta); }
+    void Teclear(std::optional<QString> texto) { textos_.enqueue(std::move(texto)); }
+    void ElegirRuta(std::optional<QString> ruta) { rutas_.enqueue(std::move(ruta)); }
+    void TolerarAvisos(bool tolerar) { tolerarAvisos_ = tolerar; }
+
+    Respuesta MsgBox(const QString& texto, Icono icono, Botones botones) override;
+    std::optional<QString> InputBox(const QString& pregunta, const QString& porDefecto) override;
+    std::optional<QString> ElegirFichero(const QString& titulo, const QString& inicial) override;
+    std::optional<QString> ElegirCarpeta(const QString& titulo, const QString& inicial) override;
+
+    const QVector<Mensaje>& Mensajes() const { return mensajes_; }
+    const QStringList& Preguntas() const { return preguntas_; }
+    QString UltimoTexto() const { return mensajes_.isEmpty() ? QString() : mensajes_.last().texto; }
+    void Olvidar() { mensajes_.clear(); preguntas_.clear(); }
+    bool SinRespuestasPendientes() const { return respuestas_.isEmpty() && textos_.isEmpty() && rutas_.isEmpty(); }
+
+private:
+    QVector<Mensaje> mensajes_;
+    QStringList preguntas_;
+    QQueue<Respuesta> respuestas_;
+    QQueue<std::optional<QString>> textos_;
+    QQueue<std::optional<QString>> rutas_;
+    bool tolerarAvisos_ = false;
+};
+
+}  // namespace corvela::pruebas
