@@ -312,7 +312,7 @@ private slots:
         QVERIFY(mensajes.Mensajes().isEmpty());
     }
 
-    void longitudesYClaves()
+    void columnaQueFalta()
     {
         pruebas::EntornoPrueba entorno;
         AnfitrionPrueba ficha;
@@ -324,13 +324,6 @@ private slots:
         QVERIFY(!ficha.GesTablas.MaximaLongitud(&sinDni, &ficha));
         QCOMPARE(ErrorPendiente().Numero, 3265);
         LimpiarError();
-
-        QCOMPARE(ficha.GesTablas.MaximoValor(QStringLiteral("B_OBRAS"), QStringLiteral("CODOBRA")), std::optional<int>(1));
-        InsertarObra(12, QStringLiteral("x"));
-        QCOMPARE(ficha.GesTablas.MaximoValor(QStringLiteral("B_OBRAS"), QStringLiteral("CODOBRA")), std::optional<int>(13));
-        QCOMPARE(ficha.GesTablas.MaximoValor(QStringLiteral("B_ESTACIONES"), QStringLiteral("CODEST"),
-                                             QStringLiteral(" WHERE CODOBRA=?"), {12}),
-                 std::optional<int>(1));
     }
 };
 
