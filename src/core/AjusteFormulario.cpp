@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QVector>
 #include <QWidget>
 #include <cmath>
 
@@ -32,41 +33,55 @@ void Mover(QWidget* control, const Factores& f, bool conAlto)
                          conAlto ? Escalar(g.height(), f.fy) : g.height());
 }
 
-void EscalarFuente(QWidget* control, double fx)
+// Sets the control's own font size from the size it had before the window was
+// touched. Qt hands a container's font down to the controls inside it, so every
+// size is read first and set explicitly, also where it does not change.
+void FijarFuente(QWidget* control, const QFont& original, double factor)
 {
-    QFont fuente = control->font();
-    if (fuente.pointSizeF() > 0)
-        fuente.setPointSizeF(fuente.pointSizeF() * fx);
+    QFont fuente = original;
+    if (original.pointSizeF() > 0)
+        fuente.setPointSizeF(original.pointSizeF() * factor);
     else
-        fuente.setPixelSize(Escalar(fuente.pixelSize(), fx));
+        fuente.setPixelSize(Escalar(original.pixelSize(), factor));
     control->setFont(fuente);
 }
 
-void AjustarControl(QWidget* control, Factores& f)
+struct Control
 {
+    QWidget* widget;
+    QFont fuente;
+};
+
+void AjustarControl(const Control& c, Factores& f)
+{
+    QWidget* control = c.widget;
     const QString nombre = control->objectName();
-    if (nombre == QLatin1String("Label5") || nombre == QLatin1String("Label7"))
+    if (nombre == QLatin1String("Label5") || nombre == QLatin1String("Label7")) {
+        FijarFuente(control, c.fuente, 1.0);
         return;
+    }
     const QString prefijo = nombre.left(4);
+    double factorFuente = f.fx;
     if (prefijo == QLatin1String("List")) {
         Mover(control, f, true);
+        factorFuente = 1.0;
     } else if (prefijo == QLatin1String("Comb")) {
         Mover(control, f, false);
-        EscalarFuente(control, f.fx);
     } else if (prefijo == QLatin1String("Fech") || prefijo == QLatin1String("FFec")
                || prefijo == QLatin1String("FHor")) {
         Mover(control, f, true);
-        if (!f.fuenteFechaEscalada)
-            EscalarFuente(control, f.fx);
+        if (f.fuenteFechaEscalada)
+            factorFuente = 1.0;
         f.fuenteFechaEscalada = true;
     } else if (prefijo == QLatin1String("Marc") || prefijo == QLatin1String("Cale")
                || prefijo == QLatin1String("Imag") || prefijo == QLatin1String("Pict")
                || prefijo == QLatin1String("Tree") || prefijo == QLatin1String("Iman")) {
         Mover(control, f, true);
+        factorFuente = 1.0;
     } else {
         Mover(control, f, true);
-        EscalarFuente(control, f.fx);
     }
+    FijarFuente(control, c.fuente, factorFuente);
 }
 
 bool EsContenedor(const QWidget* w)
@@ -77,16 +92,16 @@ bool EsContenedor(const QWidget* w)
 
 // The window's controls in creation order: named widgets, looking inside frames
 // but not inside composite controls (lists, the navigator, the toolbar).
-void AjustarHijos(QWidget* padre, Factores& f)
+void ReunirControles(QWidget* padre, QVector<Control>& controles)
 {
     for (QObject* hijo : padre->children()) {
         auto* control = qobject_cast<QWidget*>(hijo);
         if (!control || control->isWindow() || control->objectName().isEmpty()
             || control->objectName().startsWith(QLatin1String("qt_")))
             continue;
-        AjustarControl(control, f);
+        controles.push_back({control, control->font()});
         if (EsContenedor(control))
-            AjustarHijos(control, f);
+            ReunirControles(control, controles);
     }
 }
 
@@ -104,7 +119,10 @@ void Ajustar_Form(QWidget* formulario, const QSize& pantalla)
     const QRect g = formulario->geometry();
     formulario->setGeometry(Escalar(g.x(), f.fx), Escalar(g.y(), f.fy), Escalar(g.width(), f.fx),
                             Escalar(g.height(), f.fy));
-    AjustarHijos(formulario, f);
+    QVector<Control> controles;
+    ReunirControles(formulario, controles);
+    for (const Control& control : controles)
+        AjustarControl(control, f);
 }
 
 }  // namespace corvela

@@ -1,0 +1,295 @@
+#include "records/GestionTablas.h"
+
+#include "core/AjusteFormulario.h"
+#include "core/Globales.h"
+#include "core/Mensajes.h"
+#include "core/TextoNumerico.h"
+#include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
+#include "records/ErrorDatos.h"
+#include "records/FormularioEnlazado.h"
+
+#include <QLineEdit>
+#include <QStringList>
+#include <cmath>
+
+namespace corvela {
+
+namespace {
+
+constexpr int kIntentos = 10;
+constexpr int kErrorElementoNoEncontrado = 3265;
+constexpr int kLongitudSinLimite = 32767;  // a line edit's own default
+const QString kTablaObras = QStringLiteral("B_OBRAS");
+const QString kClaveObras = QStringLiteral("CODOBRA");
+// A QLineEdit may hand back a null text, which the driver would bind as a missing value.
+const QString kTextoVacio = QStringLiteral("");
+
+QString TextoDe(const QLineEdit* campo)
+{
+    const QString texto = campo->text();
+    return texto.isNull() ? kTextoVacio : texto;
+}
+
+bool EsColumnaNumerica(const QString& columna)
+{
+    return EsCampoNumerico(TipoColumna(columna));
+}
+
+// What a typed text stores in a column: text columns keep it exactly as typed
+// (an empty field is an empty text); numeric columns get its number, read with
+// either decimal separator, and nothing when the field is empty.
+QVariant ValorParaColumna(const QString& columna, const QString& texto)
+{
+    if (!EsColumnaNumerica(columna))
+        return texto;
+    if (texto.trimmed().isEmpty())
+        return QVariant(QMetaType::fromType<double>());
+    const double valor = ValorNumerico(texto);
+    if (TipoColumna(columna) == QMetaType::Int && std::trunc(valor) == valor)
+        return static_cast<qlonglong>(valor);
+    return valor;
+}
+
+// The begins-with pattern of a typed criterion: "*" any run, "?" any one
+// character, and every other character (%, _ and the escape included) itself.
+QString PatronComienzaPor(const QString& texto)
+{
+    QString patron;
+    for (const QChar c : texto) {
+        if (c == u'*') {
+            patron += u'%';
+        } else if (c == u'?') {
+            patron += u'_';
+        } else {
+            if (c == u'%' || c == u'_' || c == u'\\')
+                patron += u'\\';
+            patron += c;
+        }
+    }
+    return patron + u'%';
+}
+
+// Numbers are compared through their text, so that 1 also finds 10 to 19.
+QString CriterioComienzaPor(const QString& columna)
+{
+    const QString operando = EsColumnaNumerica(columna)
+                                 ? QStringLiteral("CAST(") + columna + QStringLiteral(" AS TEXT)")
+                                 : columna;
+    return operando + QStringLiteral(" LIKE ? ESCAPE '\\'");
+}
+
+QString ValorDelCriterio(const QString& columna, const QString& texto)
+{
+    // The database writes numbers with a point; the user types a comma.
+    return PatronComienzaPor(EsColumnaNumerica(columna) ? QString(texto).replace(u',', u'.') : texto);
+}
+
+}  // namespace
+
+QString GestionTablas::TablaResuelta(const QString& tabla) const
+{
+    if (!tabla.isEmpty() || !Formulario)
+        return tabla;
+    return Formulario->Tabla();
+}
+
+bool GestionTablas::MaximaLongitud(const RecordSet* Tabla, const FormularioEnlazado* formulario)
+{
+    if (!formulario)
+        return false;
+    for (const CampoEnlazado& enlace : formulario->CamposEnlazados()) {
+        if (!Tabla || !Tabla->TieneCampo(enlace.Columna)) {
+            FijarError(kErrorElementoNoEncontrado, QStringLiteral("Elemento no encontrado en esta colección."));
+            return false;
+        }
+        const int longitud = Tabla->TamanoDeclarado(enlace.Columna);
+        enlace.Campo->setMaxLength(longitud > 0 ? longitud : kLongitudSinLimite);
+    }
+    return true;
+}
+
+bool GestionTablas::Buscar_Registro(const QString& Tabla, const QString& Orden)
+{
+    QStringList criterios;
+    QVariantList valores;
+    Sql = QStringLiteral("SELECT * FROM  ") + TablaResuelta(Tabla);
+    if (Formulario) {
+        for (const CampoEnlazado& enlace : Formulario->CamposEnlazados()) {
+            const QString texto = TextoDe(enlace.Campo);
+            if (texto.trimmed().isEmpty())
+                continue;
+            criterios << CriterioComienzaPor(enlace.Columna);
+            valores << ValorDelCriterio(enlace.Columna, texto);
+        }
+    }
+    QString condicion = criterios.join(QStringLiteral(" AND "));
+    if (condicion.isEmpty())
+        condicion = Where.trimmed();
+    else if (!Where.trimmed().isEmpty())
+        condicion = (condicion + QStringLiteral(" AND ") + Where).trimmed();
+    if (!condicion.isEmpty())
+        Sql += QStringLiteral(" WHERE ") + condicion;
+    if (!Orden.isEmpty())
+        Sql += QStringLiteral(" ORDER BY ") + Orden;
+    return AbrirConsulta(valores);
+}
+
+bool GestionTablas::AbrirConsulta(const QVariantList& valores)
+{
+    auto resultado = std::make_shared<RecordSet>(RecordSet::Abrir(Sql, valores));
+    if (!resultado->Valido()) {
+        RS.reset();
+        return false;
+    }
+    RS = std::move(resultado);
+    return RS->RecordCount() >= 1;
+}
+
+bool GestionTablas::NormalizarCodigo()
+{
+    QLineEdit* codigo = Formulario->txtFields(0);
+    if (codigo->text().isEmpty()) {
+        const std::optional<int> siguiente = MaximoValor(kTablaObras, kClaveObras);
+        if (!siguiente) {
+            VerPosibleError();
+            return false;
+        }
+        codigo->setText(QString::number(*siguiente));
+    } else {
+        codigo->setText(TextoGeneral(ValorNumerico(QStringLiteral("0") + codigo->text())));
+    }
+    return true;
+}
+
+bool GestionTablas::Añadir_Registro(const QString& Tabla, bool Updatar)
+{
+    if (!Formulario || !Formulario->txtFields(0) || !NormalizarCodigo())
+        return false;
+    QStringList columnas;
+    QStringList marcas;
+    QVariantList valores;
+    for (const CampoEnlazado& enlace : Formulario->CamposEnlazados()) {
+        columnas << enlace.Columna;
+        marcas << QStringLiteral("?");
+        valores << ValorParaColumna(enlace.Columna, TextoDe(enlace.Campo));
+    }
+    Sql = QStringLiteral("Insert into ") + TablaResuelta(Tabla) + u'(' + columnas.join(u',')
+          + QStringLiteral(") values (") + marcas.join(u',') + u')';
+    return EjecutarSQL(Sql, valores, Updatar);
+}
+
+bool GestionTablas::Modificar_Registro(const QString& Tabla)
+{
+    if (!Formulario || Formulario->CamposEnlazados().isEmpty())
+        return false;
+    QStringList asignaciones;
+    QVariantList valores;
+    for (const CampoEnlazado& enlace : Formulario->CamposEnlazados()) {
+        asignaciones << enlace.Columna + QStringLiteral(" = ?");
+        valores << ValorParaColumna(enlace.Columna, TextoDe(enlace.Campo));
+    }
+    valores << ValorParaColumna(kClaveObras, TextoDe(Formulario->txtFields(0)));
+    Sql = QStringLiteral("UPDATE ") + TablaResuelta(Tabla) + QStringLiteral(" SET ")
+          + asignaciones.join(QStringLiteral(", ")) + QStringLiteral(" WHERE CODOBRA = ?");
+    return EjecutarSQL(Sql, valores, false);
+}
+
+bool GestionTablas::Borrar_Registro(const QString& Tabla, int Codigo)
+{
+    const QString tabla = TablaResuelta(Tabla);
+    if (tabla != kTablaObras) {
+        Dialogos().MsgBox(QStringLiteral("Borrado anulado por falta de Valor Clave."), Icono::Informacion,
+                          Botones::Aceptar);
+        return false;
+    }
+    Sql = QStringLiteral("DELETE FROM ") + tabla + QStringLiteral(" WHERE CodObra = ?");
+    if (!EjecutarSQL(Sql, {Codigo}, false))
+        return false;
+    if (!RS || (RS->Bof() && RS->Eof()))
+        return false;
+    RS->Requery();
+    return true;
+}
+
+std::optional<int> GestionTablas::MaximoValor(const QString& StrTabla, const QString& StrCampo,
+                                              const QString& Where, const QVariantList& valores) const
+{
+    return corvela::MaximoValor(StrTabla, StrCampo, Where, valores);
+}
+
+// Runs an action statement up to ten times. The user is asked once, before the
+// second attempt; a repeated key is never retried. A statement that changes no
+// row (the record is gone) cannot succeed by retrying and fails at once.
+bool GestionTablas::EjecutarSQL(const QString& sql, const QVariantList& valores, bool Updatar)
+{
+    for (int intento = 1; intento <= kIntentos; ++intento) {
+        if (intento == 2 && !SeguirIntentando())
+            break;
+        LimpiarError();
+        int filas = 0;
+        if (EjecutarAccion(sql, valores, &filas) && filas == 0) {
+            FijarError(kErrorSinRegistroActual,
+                       QStringLiteral("No existe ningún registro con ese código; no se ha cambiado nada."));
+            break;
+        }
+        if (!ErrorPendiente().Hay())
+            break;
+        if (Updatar)
+            return Modificar_Registro();
+    }
+    if (!ErrorPendiente().Hay())
+        return true;
+    VerPosibleError();
+    return false;
+}
+
+bool GestionTablas::SeguirIntentando()
+{
+    const ErrorDatos& error = ErrorPendiente();
+    if (error.Numero == kErrorClaveDuplicada) {
+        Dialogos().MsgBox(QStringLiteral("El registro que intenta añadir ya existe con ese mismo código."),
+                          Icono::Pregunta, Botones::Aceptar);
+        return false;
+    }
+    return Dialogos().MsgBox(QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?") + SaltoDoble
+                                 + error.Descripcion,
+                             Icono::Pregunta, Botones::AceptarCancelar)
+           != Respuesta::Cancelar;
+}
+
+void GestionTablas::VerPosibleError()
+{
+    const ErrorDatos error = ErrorPendiente();
+    LimpiarError();
+    if (!error.Hay())
+        return;
+    const Respuesta respuesta = Dialogos().MsgBox(
+        error.Descripcion + SaltoDoble + QStringLiteral("¿Desea continuar con la ejecución del programa?"),
+        Icono::Critico, Botones::AceptarCancelar);
+    if (respuesta == Respuesta::Cancelar) {
+        Dialogos().MsgBox(QStringLiteral("Error ") + QString::number(error.Numero) + QStringLiteral(" - ")
+                              + error.Descripcion,
+                          Icono::Critico, Botones::Aceptar);
+    }
+}
+
+void GestionTablas::EnviarFoco()
+{
+    if (!Formulario)
+        return;
+    QLineEdit* codigo = Formulario->txtFields(0);
+    QLineEdit* primero = Formulario->txtFields(1);
+    const bool codigoBloqueado = codigo && (codigo->isReadOnly() || !codigo->isEnabled());
+    if (primero && (!primero->text().isEmpty() || codigoBloqueado))
+        primero->setFocus();
+    else if (codigo)
+        codigo->setFocus();
+}
+
+void GestionTablas::Ajustar_Form(QWidget* Formulario)
+{
+    corvela::Ajustar_Form(Formulario);
+}
+
+}  // namespace corvela

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "records/RecordSet.h"
+
+#include <QString>
+#include <QVariantList>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace corvela {
+
+class FormularioEnlazado;
+
+// The record management of one bound window: it builds every statement from the
+// window's bound fields (search, insert, update, delete of a work), runs it with
+// the user's values bound, and reports database errors. The host sets the public
+// fields at load.
+class GestionTablas
+{
+public:
+    // The record set of the last search; the navigator shares it.
+    std::shared_ptr<RecordSet> RS;
+    // The last statement built, as executed (values bound to the ? placeholders).
+    QString Sql;
+    FormularioEnlazado* Formulario = nullptr;
+    // A fixed condition written by the host and added to every search.
+    QString Where;
+
+    // Gives every bound field of the window the declared size of its column as
+    // its maximum length. False, with error 3265 pending, when a column is missing.
+    bool MaximaLongitud(const RecordSet* Tabla, const FormularioEnlazado* Formulario);
+
+    // Searches the table (the window's own when empty) with every filled-in field
+    // as a begins-with criterion: "*" stands for any run of characters and "?"
+    // for any one character, everything else matches itself. RS receives the
+    // result (none when the statement fails, with the error pending). True when
+    // at least one record was found.
+    bool Buscar_Registro(const QString& Tabla = QString(), const QString& Orden = QString());
+
+    // Inserts the shown work. An empty code becomes the next free code; a typed
+    // one is normalised to its number; either is written back into the code field.
+    // With Updatar, a failed insert turns into Modificar_Registro.
+    bool Añadir_Registro(const QString& Tabla = QString(), bool Updatar = false);
+    // Rewrites every bound field of the shown work; changing no row is a failure.
+    bool Modificar_Registro(const QString& Tabla = QString());
+    // Deletes one work by its code (only the works table has a key rule) and
+    // re-queries RS. False when nothing was deleted or the last search was empty.
+    bool Borrar_Registro(const QString& Tabla, int Codigo);
+
+    // The next key: the highest value of StrCampo plus one, 1 when no row matches.
+    // Empty when the query fails (the error is pending).
+    std::optional<int> MaximoValor(const QString& StrTabla, const QString& StrCampo,
+                                   const QString& Where = QString(), const QVariantList& valores = {}) const;
+
+    // Shows the pending database error, if any, and clears it.
+    void VerPosibleError();
+    // Focus to the first data field when it holds text or the code is locked,
+    // otherwise to the code field.
+    void EnviarFoco();
+    // Scales a window designed for 640 by 480 to the screen.
+    void Ajustar_Form(QWidget* Formulario);
+
+private:
+    bool AbrirConsulta(const QVariantList& valores);
+    bool EjecutarSQL(const QString& sql, const QVariantList& valores, bool Updatar);
+    bool SeguirIntentando();
+    QString TablaResuelta(const QString& tabla) const;
+    bool NormalizarCodigo();
+};
+
+}  // namespace corvela

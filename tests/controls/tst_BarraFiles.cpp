@@ -1,0 +1,395 @@
+#include "AnfitrionPrueba.h"
+#include "EntornoPrueba.h"
+#include "LanzadorGrabado.h"
+#include "MensajesGrabados.h"
+#include "controls/BarraFiles.h"
+#include "controls/Moverse.h"
+#include "core/Globales.h"
+#include "core/Parametros.h"
+#include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
+#include "records/ErrorDatos.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvela;
+using pruebas::AnfitrionPrueba;
+using Estados = std::array<bool, 9>;
+
+namespace {
+
+//                                Nueva  Abrir  Guard  Busca  Impri  Borra  Limpi  Proce  Retro
+constexpr Estados kBusqueda{{     true,  false, false, true,  true,  false, true,  true,  true}};
+constexpr Estados kNueva{{        false, false, true,  false, false, false, true,  true,  true}};
+constexpr Estados kEdicion{{      false, false, true,  false, false, true,  true,  true,  true}};
+constexpr Estados kMostrado{{     true,  true,  false, false, true,  false, true,  true,  true}};
+
+Estados EstadosDe(const BarraFiles* barra)
+{
+    Estados e{};
+    for (int i = 0; i < 9; ++i)
+        e[i] = barra->EstBoton(i);
+    return e;
+}
+
+QLabel* Boton(const BarraFiles* barra, int i)
+{
+    return barra->findChild<QLabel*>(QStringLiteral("Picture10_%1").arg(i));
+}
+
+void Raton(QWidget* destino, QEvent::Type tipo)
+{
+    const QPointF centro = QRectF(destino->rect()).center();
+    const Qt::MouseButton boton = tipo == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons pulsados = tipo == QEvent::MouseButtonRelease || tipo == QEvent::MouseMove
+                                          ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent evento(tipo, centro, destino->mapToGlobal(centro), boton, pulsados, Qt::NoModifier);
+    QApplication::sendEvent(destino, &evento);
+}
+
+void Clic(BarraFiles* barra, int i)
+{
+    Raton(Boton(barra, i), QEvent::MouseButtonPress);
+    Raton(Boton(barra, i), QEvent::MouseButtonRelease);
+}
+
+// Which of the four bitmaps the button shows: 1 disabled, 2 normal, 3 hovered, 4 pressed.
+int Imagen(const BarraFiles* barra, int i)
+{
+    const QImage mostrada = Boton(barra, i)->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int estado = 1; estado <= 4; ++estado) {
+        const QImage fichero(RutaRecurso(QStringLiteral("IMAGEN/b%1_%2.bmp").arg(i).arg(estado)));
+        if (!fichero.isNull() && fichero.convertToFormat(QImage::Format_RGB32) == mostrada)
+            return estado;
+    }
+    return 0;
+}
+
+bool CamposHabilitados(const AnfitrionPrueba& ficha, bool habilitados)
+{
+    for (const CampoEnlazado& enlace : ficha.CamposEnlazados()) {
+        if (enlace.Campo->isEnabled() != habilitados)
+            return false;
+    }
+    return true;
+}
+
+bool NavegadorVisible(const AnfitrionPrueba& ficha)
+{
+    return !ficha.Moverse1->isHidden() && !ficha.Moverse1->findChild<QFrame*>(QStringLiteral("FrameMoverse"))->isHidden();
+}
+
+int Obras(const QString& condicion = QStringLiteral("1 = 1"))
+{
+    QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS WHERE ") + condicion, BaseDatos());
+    return q.next() ? q.value(0).toInt() : -1;
+}
+
+void InsertarObra(int codigo, const QString& propietario)
+{
+    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (?, ?)"),
+                           {codigo, propietario}));
+}
+
+void Mostrar(AnfitrionPrueba& ficha)
+{
+    ficha.show();
+    QApplication::setActiveWindow(&ficha);
+    QVERIFY(QTest::qWaitForWindowActive(&ficha));
+}
+
+}  // namespace
+
+class TstBarraFiles : public QObject
+{
+    Q_OBJECT
+private slots:
+    void nuevaGuardarBuscarAbrirModificar()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);  // the navigator finds no work at load
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        Mostrar(ficha);
+        mensajes.Olvidar();
+        BarraFiles* barra = ficha.BarraFiles1;
+        QCOMPARE(EstadosDe(barra), kBusqueda);
+        QVERIFY(CamposHabilitados(ficha, true));
+        QVERIFY(ficha.Moverse1->isHidden());
+        QCOMPARE(Imagen(barra, 0), 2);
+        QCOMPARE(Imagen(barra, 1), 1);
+
+        Clic(barra, 0);
+        QCOMPARE(ficha.codigos, QVector<int>{0});
+        QCOMPARE(EstadosDe(barra), kNueva);
+        QCOMPARE(Imagen(barra, 0), 1);
+        QCOMPARE(Imagen(barra, 2), 2);
+
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("O'Brien"));
+        ficha.Campo(QStringLiteral("PROPIETARIO"))->setFocus();
+        mensajes.Responder(Respuesta::Aceptar);
+        Clic(barra, 2);
+        QCOMPARE(ficha.codigos, (QVector<int>{0, 2, 99}));
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("El Registro ha sido añadido"));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Informacion);
+        QCOMPARE(Obras(QStringLiteral("CODOBRA = 1 AND PROPIETARIO = 'O''Brien'")), 1);
+        QCOMPARE(EstadosDe(barra), kBusqueda);
+        QVERIFY(ficha.Campo(QStringLiteral("PROPIETARIO"))->hasFocus());  // "Guardar" leaves the focus
+
+        InsertarObra(2, QStringLiteral("Segundo"));
+        ficha.codigos.clear();
+        Clic(barra, 3);
+        QCOMPARE(ficha.codigos, (QVector<int>{11, 3}));
+        QCOMPARE(EstadosDe(barra), kMostrado);
+        QVERIFY(CamposHabilitados(ficha, false));
+        QVERIFY(NavegadorVisible(ficha));
+        QCOMPARE(ficha.Campo(QStringLiteral("PROPIETARIO"))->text(), QStringLiteral("O'Brien"));
+
+        // "Guardar" and "Borrar" stay off until "Abrir".
+        ficha.codigos.clear();
+        Clic(barra, 2);
+        Clic(barra, 5);
+        QVERIFY(ficha.codigos.isEmpty());
+        QCOMPARE(ficha.preguntasBorrar, 0);
+        QCOMPARE(Imagen(barra, 2), 1);
+
+        Clic(barra, 1);
+        QCOMPARE(ficha.codigos, QVector<int>{1});
+        QCOMPARE(EstadosDe(barra), kEdicion);
+        QVERIFY(CamposHabilitados(ficha, true));
+        QVERIFY(ficha.Moverse1->isHidden());
+        QVERIFY(ficha.Campo(QStringLiteral("DESCOBRA"))->hasFocus());
+
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Cambiado"));
+        Clic(barra, 2);
+        QCOMPARE(ficha.codigos, (QVector<int>{1, 2, 99}));
+        QCOMPARE(Obras(QStringLiteral("CODOBRA = 1 AND PROPIETARIO = 'Cambiado'")), 1);
+        QCOMPARE(Obras(), 2);
+        QCOMPARE(EstadosDe(barra), kMostrado);
+        QVERIFY(CamposHabilitados(ficha, false));
+        QVERIFY(NavegadorVisible(ficha));
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+    }
+
+    void borrar()
+    {
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(1, QStringLiteral("Uno"));
+        InsertarObra(2, QStringLiteral("Dos"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        BarraFiles* barra = ficha.BarraFiles1;
+        Clic(barra, 3);
+        Clic(barra, 1);
+
+        // Refused by the host: nothing happens.
+        ficha.sePuedeBorrar = false;
+        Clic(barra, 5);
+        QCOMPARE(ficha.preguntasBorrar, 1);
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        QCOMPARE(EstadosDe(barra), kEdicion);
+
+        // Cancel on the question: nothing deleted.
+        ficha.sePuedeBorrar = true;
+        mensajes.Responder(Respuesta::Cancelar);
+        Clic(barra, 5);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("¿Desea borrar el registro?"));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Pregunta);
+        QCOMPARE(mensajes.Mensajes().last().botones, Botones::AceptarCancelar);
+        QCOMPARE(Obras(), 2);
+
+        ficha.codigos.clear();
+        mensajes.Responder(Respuesta::Aceptar);
+        Clic(barra, 5);
+        QCOMPARE(Obras(), 1);
+        QCOMPARE(ficha.codigos, QVector<int>{11});
+        QCOMPARE(EstadosDe(barra), kMostrado);
+        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QStringLiteral("2"));
+        QCOMPARE(ficha.Moverse1->findChild<QPushButton*>(QStringLiteral("Command1_2"))->text(), QStringLiteral("1 de 1"));
+        QVERIFY(CamposHabilitados(ficha, false));
+
+        // The last one found: the screen is left ready for a new search.
+        Clic(barra, 1);
+        ficha.codigos.clear();
+        mensajes.Responder(Respuesta::Aceptar);
+        Clic(barra, 5);
+        QCOMPARE(Obras(), 0);
+        QVERIFY(ficha.codigos.isEmpty());
+        QCOMPARE(EstadosDe(barra), kBusqueda);
+        QVERIFY(CamposHabilitados(ficha, true));
+        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QString());
+        QCOMPARE(mensajes.Mensajes().size(), 3);
+    }
+
+    void busquedaSinResultadoYVeto()
+    {
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(1, QStringLiteral("Uno"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        BarraFiles* barra = ficha.BarraFiles1;
+
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("zzz"));
+        const int limpiezas = ficha.limpiezas;
+        mensajes.Responder(Respuesta::Aceptar);
+        Clic(barra, 3);
+        QCOMPARE(ficha.codigos, QVector<int>{3});
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("No hay registro localizados"));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Exclamacion);
+        QCOMPARE(ficha.limpiezas, limpiezas + 1);
+        QCOMPARE(EstadosDe(barra), kBusqueda);
+        QCOMPARE(ficha.Campo(QStringLiteral("PROPIETARIO"))->text(), QString());
+
+        // A host that clears bfEventoOk on code 2 prevents the save; 99 still follows.
+        ficha.vetarGuardado = true;
+        ficha.codigos.clear();
+        Clic(barra, 0);
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Vetado"));
+        Clic(barra, 2);
+        QCOMPARE(ficha.codigos, (QVector<int>{0, 2, 99}));
+        QCOMPARE(Obras(), 1);
+        QCOMPARE(EstadosDe(barra), kNueva);
+
+        // Codes 4, 9 and 10, in that order of clicks.
+        ficha.codigos.clear();
+        Clic(barra, 6);
+        Clic(barra, 4);
+        Clic(barra, 8);
+        QCOMPARE(ficha.codigos, (QVector<int>{9, 4, 10}));
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+    }
+
+    void procesadorDeTextos()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        pruebas::LanzadorGrabado lanzador;
+        Clic(ficha.BarraFiles1, 7);
+        QCOMPARE(lanzador.llamadas.size(), 1);
+        QCOMPARE(lanzador.llamadas[0].programa, QStringLiteral("libreoffice"));
+        QCOMPARE(lanzador.llamadas[0].argumentos, QStringList{QStringLiteral("--writer")});
+        QVERIFY(ficha.errores.isEmpty());
+
+        QVERIFY(GrabarParametro(QStringLiteral("PROCESADOR"), QStringLiteral("\"/opt/mi editor/editor\" --nuevo")));
+        lanzador.resultado = false;
+        Clic(ficha.BarraFiles1, 7);
+        QCOMPARE(lanzador.llamadas[1].programa, QStringLiteral("/opt/mi editor/editor"));
+        QCOMPARE(ficha.errores, QVector<int>{429});
+        QVERIFY(ficha.codigos.isEmpty());
+        QVERIFY(!ErrorPendiente().Hay());
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+    }
+
+    void dibujoConElRaton()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        Mostrar(ficha);
+        BarraFiles* barra = ficha.BarraFiles1;
+
+        Raton(Boton(barra, 0), QEvent::MouseMove);
+        QCOMPARE(Imagen(barra, 0), 3);
+        Raton(Boton(barra, 3), QEvent::MouseMove);
+        QCOMPARE(Imagen(barra, 0), 2);
+        QCOMPARE(Imagen(barra, 3), 3);
+        // A disabled button keeps the previous one hovered until the background is reached.
+        Raton(Boton(barra, 1), QEvent::MouseMove);
+        QCOMPARE(Imagen(barra, 1), 1);
+        QCOMPARE(Imagen(barra, 3), 3);
+        Raton(barra->findChild<QLabel*>(QStringLiteral("Iman1")), QEvent::MouseMove);
+        QCOMPARE(Imagen(barra, 3), 2);
+
+        Raton(Boton(barra, 4), QEvent::MouseButtonPress);
+        QCOMPARE(Imagen(barra, 4), 4);
+        Raton(Boton(barra, 4), QEvent::MouseButtonRelease);
+        QCOMPARE(Imagen(barra, 4), 3);
+        QCOMPARE(ficha.codigos, QVector<int>{4});
+        // The second press of a double click runs nothing.
+        Raton(Boton(barra, 4), QEvent::MouseButtonDblClick);
+        QCOMPARE(Imagen(barra, 4), 4);
+        Raton(Boton(barra, 4), QEvent::MouseButtonRelease);
+        QCOMPARE(ficha.codigos, QVector<int>{4});
+        barra->BotonesACero();
+        QCOMPARE(Imagen(barra, 4), 2);
+
+        // A disabled button: no action, its picture stays, the focus still moves.
+        ficha.Campo(QStringLiteral("PROPIETARIO"))->setFocus();
+        Raton(Boton(barra, 1), QEvent::MouseButtonPress);
+        QCOMPARE(Imagen(barra, 1), 1);
+        Raton(Boton(barra, 1), QEvent::MouseButtonRelease);
+        QCOMPARE(Imagen(barra, 1), 1);
+        QCOMPARE(ficha.codigos, QVector<int>{4});
+        QVERIFY(ficha.Campo(QStringLiteral("DESCOBRA"))->hasFocus());
+        ficha.Campo(QStringLiteral("PROPIETARIO"))->setFocus();
+        Clic(barra, 4);
+        QVERIFY(ficha.Campo(QStringLiteral("PROPIETARIO"))->hasFocus());
+    }
+
+    void sinImagenesNoFalla()
+    {
+        pruebas::EntornoPrueba entorno;
+        QTemporaryDir vacia;
+        CarpetaRecursos = vacia.path();
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        Raton(Boton(ficha.BarraFiles1, 0), QEvent::MouseMove);
+        Clic(ficha.BarraFiles1, 0);
+        QCOMPARE(ficha.codigos, QVector<int>{0});
+        for (int i = 0; i < 9; ++i) {
+            QVERIFY(Boton(ficha.BarraFiles1, i)->pixmap().isNull());
+            QCOMPARE(Boton(ficha.BarraFiles1, i)->frameShape(), QFrame::Panel);
+        }
+    }
+
+    void edicionYPulsarBotonBuscar()
+    {
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(1, QStringLiteral("Uno"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        Mostrar(ficha);
+        BarraFiles* barra = ficha.BarraFiles1;
+        ficha.ediciones.clear();
+        Clic(barra, 0);
+        Clic(barra, 6);
+        QCOMPARE(ficha.ediciones, (QVector<bool>{true, false}));
+
+        // The host may change the state of "Guardar" before it is stored.
+        ficha.guardarForzado = true;
+        barra->LimpiarPantalla();
+        QVERIFY(barra->EstBoton(2));
+        ficha.guardarForzado.reset();
+        barra->LimpiarPantalla();
+
+        ficha.codigos.clear();
+        barra->PulsarBotonBuscar();
+        QCOMPARE(ficha.codigos, (QVector<int>{11, 3}));
+        QVERIFY(ficha.isVisible());
+        barra->PulsarBotonBuscar();
+        QVERIFY(!ficha.isVisible());
+        QCOMPARE(ficha.codigos, (QVector<int>{11, 3}));
+    }
+};
+
+QTEST_MAIN(TstBarraFiles)
+#include "tst_BarraFiles.moc"

@@ -1,0 +1,331 @@
+#include "AnfitrionPrueba.h"
+#include "EntornoPrueba.h"
+#include "MensajesGrabados.h"
+#include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
+#include "records/ErrorDatos.h"
+#include "records/GestionTablas.h"
+
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace corvela;
+using pruebas::AnfitrionPrueba;
+
+namespace {
+
+void InsertarObra(int codigo, const QString& propietario)
+{
+    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (?, ?)"),
+                           {codigo, propietario}));
+}
+
+QVariant Columna(int codigo, const QString& columna)
+{
+    QSqlQuery q(QStringLiteral("SELECT %1 FROM B_OBRAS WHERE CODOBRA = %2").arg(columna).arg(codigo), BaseDatos());
+    return q.next() ? q.value(0) : QVariant();
+}
+
+int Cuantas(const QString& condicion = QStringLiteral("1 = 1"))
+{
+    QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS WHERE ") + condicion, BaseDatos());
+    return q.next() ? q.value(0).toInt() : -1;
+}
+
+// The codes of the last search, in the order found.
+QList<int> Encontradas(GestionTablas& g)
+{
+    QList<int> codigos;
+    if (!g.RS)
+        return codigos;
+    for (g.RS->MoveFirst(); !g.RS->Eof(); g.RS->MoveNext())
+        codigos << g.RS->Valor(QStringLiteral("CODOBRA")).toInt();
+    LimpiarError();
+    return codigos;
+}
+
+// Every update of B_OBRAS fails until the given attempt, which succeeds; the
+// attempts are counted in INTENTOS (RAISE(FAIL) keeps what the trigger did first).
+void FallarActualizacionesHasta(int intentoCorrecto)
+{
+    QSqlQuery q(BaseDatos());
+    QVERIFY(q.exec(QStringLiteral("CREATE TABLE INTENTOS (N INTEGER)")));
+    QVERIFY(q.exec(QStringLiteral("CREATE TRIGGER FALLO BEFORE UPDATE ON B_OBRAS BEGIN "
+                                  "INSERT INTO INTENTOS VALUES (1); "
+                                  "SELECT RAISE(FAIL, 'bloqueado') WHERE (SELECT COUNT(*) FROM INTENTOS) < %1; END")
+                       .arg(intentoCorrecto)));
+}
+
+int Intentos()
+{
+    QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM INTENTOS"), BaseDatos());
+    return q.next() ? q.value(0).toInt() : -1;
+}
+
+}  // namespace
+
+class TstGestionTablas : public QObject
+{
+    Q_OBJECT
+private slots:
+    void busquedaPorComienzo()
+    {
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(1, QStringLiteral("García Pérez"));
+        InsertarObra(10, QStringLiteral("Garcilaso"));
+        InsertarObra(12, QStringLiteral("Ana Garcés"));
+        InsertarObra(2, QStringLiteral("Pérez"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        GestionTablas& g = ficha.GesTablas;
+
+        QVERIFY(g.Buscar_Registro());
+        QCOMPARE(g.Sql, QStringLiteral("SELECT * FROM  B_OBRAS"));
+        QCOMPARE(Encontradas(g).size(), 4);
+
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("garc"));
+        QVERIFY(g.Buscar_Registro(QString(), QStringLiteral("CODOBRA")));
+        QCOMPARE(Encontradas(g), (QList<int>{1, 10}));
+
+        // Numbers compare through their text: 1 finds 1, 10 and 12.
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QString());
+        ficha.Escribir(QStringLiteral("CODOBRA"), QStringLiteral("1"));
+        QVERIFY(g.Buscar_Registro(QString(), QStringLiteral("CODOBRA")));
+        QCOMPARE(Encontradas(g), (QList<int>{1, 10, 12}));
+
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Garc"));
+        ficha.Escribir(QStringLiteral("DOMICILIO"), QStringLiteral("   "));
+        QVERIFY(g.Buscar_Registro(QString(), QStringLiteral("CODOBRA")));
+        QCOMPARE(Encontradas(g), (QList<int>{1, 10}));
+        QCOMPARE(g.Sql, QStringLiteral("SELECT * FROM  B_OBRAS WHERE CAST(CODOBRA AS TEXT) LIKE ? ESCAPE '\\' "
+                                       "AND PROPIETARIO LIKE ? ESCAPE '\\' ORDER BY CODOBRA"));
+
+        g.Where = QStringLiteral("CODOBRA < 10");
+        QVERIFY(g.Buscar_Registro());
+        QCOMPARE(Encontradas(g), QList<int>{1});
+        QVERIFY(g.Sql.endsWith(QStringLiteral("PROPIETARIO LIKE ? ESCAPE '\\' AND CODOBRA < 10")));
+        for (const CampoEnlazado& enlace : ficha.CamposEnlazados())
+            enlace.Campo->clear();
+        QVERIFY(g.Buscar_Registro(QString(), QStringLiteral("CODOBRA DESC")));
+        QCOMPARE(g.Sql, QStringLiteral("SELECT * FROM  B_OBRAS WHERE CODOBRA < 10 ORDER BY CODOBRA DESC"));
+        QCOMPARE(Encontradas(g), (QList<int>{2, 1}));
+        g.Where.clear();
+
+        // A leading blank is part of the criterion; nothing found still leaves an empty RS.
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral(" Garc"));
+        QVERIFY(!g.Buscar_Registro());
+        QVERIFY(g.RS && g.RS->Eof() && g.RS->Bof());
+        QVERIFY(!ErrorPendiente().Hay());
+        QVERIFY(mensajes.Mensajes().isEmpty());
+    }
+
+    void comodinesYCaracteresLiterales()
+    {
+        pruebas::EntornoPrueba entorno;
+        const QStringList nombres{QStringLiteral("García Pérez"), QStringLiteral("Ana García"), QStringLiteral("a_b"),
+                                  QStringLiteral("axb"), QStringLiteral("100% Seguro"), QStringLiteral("1000 Seguro"),
+                                  QStringLiteral("O'Brien"), QStringLiteral("Dice \"hola\""), QStringLiteral("c:\\x"),
+                                  QStringLiteral("c:x")};
+        for (int i = 0; i < nombres.size(); ++i)
+            InsertarObra(i + 1, nombres[i]);
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        const auto buscar = [&ficha](const QString& texto) {
+            ficha.Escribir(QStringLiteral("PROPIETARIO"), texto);
+            ficha.GesTablas.Buscar_Registro(QString(), QStringLiteral("CODOBRA"));
+            return Encontradas(ficha.GesTablas);
+        };
+        QCOMPARE(buscar(QStringLiteral("*garc")), (QList<int>{1, 2}));
+        QCOMPARE(buscar(QStringLiteral("a?b")), (QList<int>{3, 4}));
+        QCOMPARE(buscar(QStringLiteral("a_b")), QList<int>{3});
+        QCOMPARE(buscar(QStringLiteral("100%")), QList<int>{5});
+        QCOMPARE(buscar(QStringLiteral("O'B")), QList<int>{7});
+        QCOMPARE(buscar(QStringLiteral("Dice \"")), QList<int>{8});
+        QCOMPARE(buscar(QStringLiteral("c:\\")), QList<int>{9});
+        QCOMPARE(buscar(QStringLiteral("*%")), QList<int>{5});
+        QVERIFY(mensajes.Mensajes().isEmpty());
+    }
+
+    void insertarConCodigoVacioEscritoYRepetido()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);  // the navigator finds no work at load
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        mensajes.Olvidar();
+        GestionTablas& g = ficha.GesTablas;
+        QCOMPARE(ficha.Campo(QStringLiteral("PROPIETARIO"))->maxLength(), 60);
+        QCOMPARE(ficha.Campo(QStringLiteral("CODIGOPOSTAL"))->maxLength(), 10);
+
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("O'Brien"));
+        QVERIFY(g.Añadir_Registro());
+        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QStringLiteral("1"));
+        QVERIFY(g.Sql.startsWith(QStringLiteral("Insert into B_OBRAS(CODOBRA,PROPIETARIO,DOMICILIO,")));
+        QVERIFY(g.Sql.endsWith(QStringLiteral(") values (?,?,?,?,?,?,?,?,?,?,?)")));
+        QCOMPARE(Columna(1, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("O'Brien"));
+        QCOMPARE(Cuantas(QStringLiteral("DOMICILIO = '' AND DNI = ''")), 1);
+
+        ficha.Escribir(QStringLiteral("CODOBRA"), QStringLiteral("007"));
+        QVERIFY(g.Añadir_Registro());
+        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QStringLiteral("7"));
+        QCOMPARE(Columna(7, QStringLiteral("CODOBRA")).toInt(), 7);
+        QVERIFY(mensajes.Mensajes().isEmpty());
+
+        // The same code again: the duplicate message, the report, no retry, no second row.
+        mensajes.Responder(Respuesta::Aceptar);
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!g.Añadir_Registro());
+        QCOMPARE(mensajes.Mensajes().size(), 2);
+        QCOMPARE(mensajes.Mensajes()[0].texto, QStringLiteral("El registro que intenta añadir ya existe con ese mismo código."));
+        QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Pregunta);
+        QCOMPARE(mensajes.Mensajes()[0].botones, Botones::Aceptar);
+        QVERIFY(mensajes.Mensajes()[1].texto.endsWith(QStringLiteral("\r\n\r\n¿Desea continuar con la ejecución del programa?")));
+        QCOMPARE(mensajes.Mensajes()[1].icono, Icono::Critico);
+        QCOMPARE(mensajes.Mensajes()[1].botones, Botones::AceptarCancelar);
+        QCOMPARE(Cuantas(), 2);
+        QVERIFY(!ErrorPendiente().Hay());
+
+        // With Updatar the failed insert silently becomes an update of the shown work.
+        mensajes.Olvidar();
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Nuevo dueño"));
+        QVERIFY(g.Añadir_Registro(QString(), true));
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        QVERIFY(g.Sql.startsWith(QStringLiteral("UPDATE B_OBRAS SET")));
+        QCOMPARE(Columna(7, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Nuevo dueño"));
+        QCOMPARE(Cuantas(), 2);
+    }
+
+    void modificarYBorrar()
+    {
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(3, QStringLiteral("Antiguo"));
+        InsertarObra(4, QStringLiteral("Otro"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        GestionTablas& g = ficha.GesTablas;
+
+        for (const CampoEnlazado& enlace : ficha.CamposEnlazados())
+            enlace.Campo->setText(enlace.Columna.left(3) + QStringLiteral("'x\""));
+        ficha.Escribir(QStringLiteral("CODOBRA"), QStringLiteral("3"));
+        ficha.Escribir(QStringLiteral("FAX"), QString());
+        QVERIFY(g.Modificar_Registro());
+        QVERIFY(g.Sql.startsWith(QStringLiteral("UPDATE B_OBRAS SET CODOBRA = ?, PROPIETARIO = ?, ")));
+        QVERIFY(g.Sql.endsWith(QStringLiteral("DESCOBRA = ? WHERE CODOBRA = ?")));
+        for (const CampoEnlazado& enlace : ficha.CamposEnlazados()) {
+            if (enlace.Columna != QLatin1String("CODOBRA"))
+                QCOMPARE(Columna(3, enlace.Columna).toString(), enlace.Campo->text());
+        }
+        QCOMPARE(Columna(3, QStringLiteral("FAX")), QVariant(QString()));
+        QCOMPARE(Columna(4, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Otro"));
+
+        // An update that reaches no row is a failure, reported once, never retried.
+        ficha.Escribir(QStringLiteral("CODOBRA"), QStringLiteral("99"));
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!g.Modificar_Registro());
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Critico);
+
+        mensajes.Olvidar();
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!g.Borrar_Registro(QStringLiteral("B_ESTACIONES"), 3));
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Borrado anulado por falta de Valor Clave."));
+        QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Informacion);
+        QCOMPARE(Cuantas(), 2);
+
+        // The deleted work leaves the re-queried search result.
+        for (const CampoEnlazado& enlace : ficha.CamposEnlazados())
+            enlace.Campo->clear();
+        QVERIFY(g.Buscar_Registro());
+        QVERIFY(g.Borrar_Registro(QString(), 3));
+        QCOMPARE(g.Sql, QStringLiteral("DELETE FROM B_OBRAS WHERE CodObra = ?"));
+        QCOMPARE(g.RS->RecordCount(), 1);
+        QCOMPARE(Cuantas(), 1);
+
+        // After an empty search the work is deleted, but the result is False.
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("nadie"));
+        QVERIFY(!g.Buscar_Registro());
+        QVERIFY(!g.Borrar_Registro(QStringLiteral("B_OBRAS"), 4));
+        QCOMPARE(Cuantas(), 0);
+
+        mensajes.Olvidar();
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!g.Borrar_Registro(QStringLiteral("B_OBRAS"), 4));
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+    }
+
+    void reintentos()
+    {
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(5, QStringLiteral("Cliente"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        ficha.Escribir(QStringLiteral("CODOBRA"), QStringLiteral("5"));
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Cambiado"));
+
+        // Fails once; OK on the question; the second attempt succeeds.
+        FallarActualizacionesHasta(2);
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(ficha.GesTablas.Modificar_Registro());
+        QCOMPARE(Intentos(), 2);
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?\r\n\r\nbloqueado"));
+        QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Pregunta);
+        QCOMPARE(mensajes.Mensajes()[0].botones, Botones::AceptarCancelar);
+        QCOMPARE(Columna(5, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Cambiado"));
+
+        // Cancel stops; Cancel on the report too shows the error's number and text.
+        QSqlQuery(QStringLiteral("DELETE FROM INTENTOS"), BaseDatos());
+        mensajes.Olvidar();
+        mensajes.Responder(Respuesta::Cancelar);
+        mensajes.Responder(Respuesta::Cancelar);
+        mensajes.Responder(Respuesta::Aceptar);
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Otra vez"));
+        QVERIFY(!ficha.GesTablas.Modificar_Registro());
+        QCOMPARE(Intentos(), 1);
+        QCOMPARE(mensajes.Mensajes().size(), 3);
+        QCOMPARE(mensajes.Mensajes()[1].texto, QStringLiteral("bloqueado\r\n\r\n¿Desea continuar con la ejecución del programa?"));
+        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("Error ")));
+        QVERIFY(mensajes.UltimoTexto().endsWith(QStringLiteral(" - bloqueado")));
+        QCOMPARE(mensajes.Mensajes()[2].botones, Botones::Aceptar);
+
+        // Always failing: ten attempts, asked once, then the report.
+        QSqlQuery(QStringLiteral("DELETE FROM INTENTOS"), BaseDatos());
+        QSqlQuery(QStringLiteral("DROP TRIGGER FALLO"), BaseDatos());
+        QSqlQuery(QStringLiteral("DROP TABLE INTENTOS"), BaseDatos());
+        FallarActualizacionesHasta(1000);
+        mensajes.Olvidar();
+        mensajes.Responder(Respuesta::Aceptar);
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!ficha.GesTablas.Modificar_Registro());
+        QCOMPARE(Intentos(), 10);
+        QCOMPARE(mensajes.Mensajes().size(), 2);
+        QCOMPARE(Columna(5, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Cambiado"));
+
+        mensajes.Olvidar();
+        ficha.GesTablas.VerPosibleError();
+        QVERIFY(mensajes.Mensajes().isEmpty());
+    }
+
+    void columnaQueFalta()
+    {
+        pruebas::EntornoPrueba entorno;
+        AnfitrionPrueba ficha;
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);  // the navigator finds no work at load
+        ficha.Cargar();
+        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->maxLength(), 4);
+        const RecordSet sinDni = RecordSet::Abrir(QStringLiteral("SELECT CODOBRA, PROPIETARIO FROM B_OBRAS"));
+        QVERIFY(!ficha.GesTablas.MaximaLongitud(&sinDni, &ficha));
+        QCOMPARE(ErrorPendiente().Numero, 3265);
+        LimpiarError();
+    }
+};
+
+QTEST_MAIN(TstGestionTablas)
+#include "tst_GestionTablas.moc"

@@ -1,0 +1,129 @@
+#include "AnfitrionPrueba.h"
+
+#include "controls/BarraFiles.h"
+#include "controls/Moverse.h"
+#include "core/Twips.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace corvela::pruebas {
+
+namespace {
+
+// In the works card's txtFields order: key first, then the first data field.
+const std::array<const char*, 11> kColumnas{"CODOBRA", "PROPIETARIO", "DOMICILIO", "POBLACION",
+                                            "PROVINCIA", "CODIGOPOSTAL", "TELEFONO", "FAX",
+                                            "Expediente", "DNI", "DESCOBRA"};
+const std::array<const char*, 11> kEtiquetas{"Código Cliente", "Nombre Cliente", "Dirección Cliente",
+                                             "Población Cliente", "Provincia Cliente", "Código Postal",
+                                             "Teléfono", "FAX", "Expediente", "D.N.I.", "Descripción Obra"};
+
+}  // namespace
+
+AnfitrionPrueba::AnfitrionPrueba()
+    : BarraFiles1(new BarraFiles(this))
+    , Moverse1(new Moverse(this))
+{
+    setWindowTitle(QStringLiteral("Ficha de Clientes"));
+    ColocarTwips(this, 0, 0, 8955, 3555);
+    BarraFiles1->setObjectName(QStringLiteral("BarraFiles1"));
+    ColocarTwips(BarraFiles1, 30, 0, 5745, 555);
+    Moverse1->setObjectName(QStringLiteral("Moverse1"));
+    ColocarTwips(Moverse1, 5880, 0, 3075, 405);
+    auto* marco = new QGroupBox(QStringLiteral("Código OBRA"), this);
+    marco->setObjectName(QStringLiteral("Frame1"));
+    ColocarTwips(marco, 60, 600, 8835, 2865);
+    for (int i = 0; i < static_cast<int>(campos_.size()); ++i) {
+        const int columna = i % 2, fila = i / 2;
+        auto* etiqueta = new QLabel(QString::fromUtf8(kEtiquetas[i]), marco);
+        etiqueta->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        ColocarTwips(etiqueta, 120 + columna * 4380, 300 + fila * 420, 1500, 300);
+        campos_[i] = new QLineEdit(marco);
+        campos_[i]->setObjectName(QStringLiteral("txtFields_%1").arg(i));
+        ColocarTwips(campos_[i], 1680 + columna * 4380, 270 + fila * 420, 2600, 330);
+    }
+    connect(Moverse1, &Moverse::SeDesplazo, this, [this] { ++desplazamientos; });
+}
+
+void AnfitrionPrueba::Cargar()
+{
+    GesTablas.RS = std::make_shared<RecordSet>(RecordSet::Abrir(QStringLiteral("SELECT * FROM B_OBRAS")));
+    GesTablas.MaximaLongitud(GesTablas.RS.get(), this);
+    Moverse1->RSUsado = GesTablas.RS;
+    Moverse1->FrmEnTrabajo = this;
+    Moverse1->BarraFiles1 = BarraFiles1;
+    Moverse1->Registros();
+    GesTablas.Formulario = this;
+    BarraFiles1->FrmActivo = this;
+    BarraFiles1->ctlMoverse = Moverse1;
+    BarraFiles1->GesTablas = &GesTablas;
+    BarraFiles1->FocoPorDefecto = campos_[10];
+    BarraFiles1->TxtCod = campos_[0];
+    GesTablas.Where.clear();
+    BarraFiles1->LimpiarPantalla();
+}
+
+QVector<CampoEnlazado> AnfitrionPrueba::CamposEnlazados() const
+{
+    QVector<CampoEnlazado> enlazados;
+    for (int i = 0; i < static_cast<int>(campos_.size()); ++i)
+        enlazados.push_back({QString::fromLatin1(kColumnas[i]), campos_[i]});
+    return enlazados;
+}
+
+bool AnfitrionPrueba::SePuedeBorrar()
+{
+    ++preguntasBorrar;
+    return sePuedeBorrar;
+}
+
+void AnfitrionPrueba::BarraFilesEvento(int& CodigoEvento)
+{
+    BarraFiles1->bfEventoOk = true;
+    codigos << CodigoEvento;
+    if (CodigoEvento == 2 && vetarGuardado)
+        BarraFiles1->bfEventoOk = false;
+    if (CodigoEvento == 11) {
+        GesTablas.VerPosibleError();
+        Moverse1->RSUsado = GesTablas.RS;
+        Moverse1->Registros();
+        Moverse1->VisibleCtl(true);
+    } else if (CodigoEvento == 10) {
+        close();
+    }
+}
+
+void AnfitrionPrueba::ErrorDetectado(int& Error)
+{
+    errores << Error;
+}
+
+void AnfitrionPrueba::Edicion(bool& Estado)
+{
+    ediciones << Estado;
+    if (guardarForzado)
+        Estado = *guardarForzado;
+}
+
+void AnfitrionPrueba::LimpiaPantalla()
+{
+    ++limpiezas;
+}
+
+QLineEdit* AnfitrionPrueba::Campo(const QString& columna) const
+{
+    for (const CampoEnlazado& enlace : CamposEnlazados()) {
+        if (enlace.Columna == columna)
+            return enlace.Campo;
+    }
+    return nullptr;
+}
+
+void AnfitrionPrueba::Escribir(const QString& columna, const QString& texto)
+{
+    Campo(columna)->setText(texto);
+}
+
+}  // namespace corvela::pruebas
