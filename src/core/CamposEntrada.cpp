@@ -145,7 +145,8 @@ void SoloDigitos(QLineEdit* campo)
     campo->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), campo));
 }
 
-FiltroTeclas::FiltroTeclas(QWidget* campo, Funcion funcion) : QObject(campo), funcion_(std::move(funcion))
+FiltroTeclas::FiltroTeclas(QWidget* campo, Funcion funcion, int longitudMaxima)
+    : QObject(campo), funcion_(std::move(funcion)), longitudMaxima_(longitudMaxima)
 {
     campo->installEventFilter(this);
 }
@@ -161,13 +162,19 @@ bool FiltroTeclas::eventFilter(QObject* objeto, QEvent* evento)
     const int original = codigo;
     auto* campo = qobject_cast<QWidget*>(objeto);
     const int resultado = funcion_(codigo, campo);
-    if (resultado == 0)
+    if (resultado == 0 || (resultado >= 32 && Lleno(campo)))
         return true;
     if (resultado == original)
         return false;
     if (auto* linea = qobject_cast<QLineEdit*>(campo))
         linea->insert(QString(QChar(resultado)));
     return true;
+}
+
+bool FiltroTeclas::Lleno(QWidget* campo) const
+{
+    const auto* linea = qobject_cast<QLineEdit*>(campo);
+    return linea && longitudMaxima_ > 0 && linea->text().size() - linea->selectedText().size() >= longitudMaxima_;
 }
 
 FiltroFoco::FiltroFoco(QWidget* campo, std::function<void()> alEntrar, std::function<void()> alSalir)

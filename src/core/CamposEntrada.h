@@ -34,18 +34,23 @@ void SoloDigitos(QLineEdit* campo);
 
 // Routes every typed character of a widget through a key function such as
 // TeclaNumerica: 0 drops the key, another code types that character instead.
+// A maximum length limits what the user types into a line edit, not what the
+// program writes there (QLineEdit::maxLength would cut both).
 class FiltroTeclas : public QObject
 {
     Q_OBJECT
 public:
     using Funcion = std::function<int(int& codigoTecla, QWidget* campo)>;
-    FiltroTeclas(QWidget* campo, Funcion funcion);
+    FiltroTeclas(QWidget* campo, Funcion funcion, int longitudMaxima = 0);
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    bool Lleno(QWidget* campo) const;
+
     Funcion funcion_;
+    int longitudMaxima_;
 };
 
 // Calls the given functions when the widget gains or loses the focus.

@@ -1,20 +1,99 @@
 #include "works/frmFicha.h"
 
+#include "controls/BarraFiles.h"
+#include "controls/Moverse.h"
+#include "core/BotonMultilinea.h"
+#include "core/CamposEntrada.h"
+#include "core/Globales.h"
+#include "core/Mensajes.h"
+#include "core/Parametros.h"
+#include "core/TextoNumerico.h"
+#include "core/Twips.h"
 #include "core/frmArranque.h"
+#include "records/ErrorDatos.h"
+#include "works/ModeloEstaciones.h"
 
 #include <QEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
+#include <cmath>
 
 namespace corvela {
 
 namespace {
+
 QPointer<frmFicha> instancia;
+
+struct CampoObra
+{
+    const char* columna;
+    const char* etiqueta;
+    int fila;
+    int columnaPantalla;  // 0 left, 1 right-hand column
+};
+
+// In txtFields index order; the tab order runs by row and column on screen.
+const std::array<CampoObra, 11> kCamposObra{{
+    {"CODOBRA", "Código Cliente", 0, 0},
+    {"PROPIETARIO", "Nombre Cliente", 2, 0},
+    {"DOMICILIO", "Dirección Cliente", 3, 0},
+    {"POBLACION", "Población Cliente", 4, 0},
+    {"PROVINCIA", "Provincia Cliente", 5, 1},
+    {"CODIGOPOSTAL", "Código Postal", 5, 0},
+    {"TELEFONO", "Teléfono", 6, 0},
+    {"FAX", "FAX", 7, 0},
+    {"Expediente", "Expediente", 6, 1},
+    {"DNI", "D.N.I.", 7, 1},
+    {"DESCOBRA", "Descripción Obra", 1, 0},
+}};
+const std::array<int, 11> kOrdenTabulador{0, 10, 1, 2, 3, 5, 4, 6, 8, 7, 9};
+
+struct CampoEstacion
+{
+    const char* etiqueta;
+    int izquierda;
+    int ancho;
+    int longitud;
+    Qt::Alignment alineacion;
+};
+
+const std::array<CampoEstacion, 6> kCamposEstacion{{
+    {"Desc. Estación", 100, 2500, 100, Qt::AlignLeft},
+    {"Fecha", 2660, 1000, 10, Qt::AlignLeft},
+    {"Altura", 3720, 800, 8, Qt::AlignRight},
+    {"X", 4580, 950, 7, Qt::AlignRight},
+    {"Y", 5590, 950, 7, Qt::AlignRight},
+    {"Z", 6600, 950, 7, Qt::AlignRight},
+}};
+constexpr int kPrimerNumero = 2;
+
+int CodigoEntero(const QString& texto)
+{
+    return static_cast<int>(std::lround(ValorNumerico(QStringLiteral("0") + texto)));
 }
+
+QGroupBox* Marco(const QString& nombre, const QString& titulo, QWidget* padre)
+{
+    auto* marco = new QGroupBox(titulo, padre);
+    marco->setObjectName(nombre);
+    return marco;
+}
+
+}  // namespace
 
 frmFicha* frmFicha::Instancia()
 {
-    if (!instancia)
+    if (!instancia) {
         instancia = new frmFicha();
+        instancia->Cargar();
+    }
     return instancia;
 }
 
@@ -28,14 +107,398 @@ void frmFicha::Mostrar()
     frmFicha* ficha = Instancia();
     ficha->show();
     ficha->raise();
+    ficha->activateWindow();
 }
 
 frmFicha::frmFicha()
+    : BarraFiles1(new BarraFiles(this))
+    , Moverse1(new Moverse(this))
 {
     setObjectName(QStringLiteral("frmFicha"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Ficha de Clientes"));
-    resize(640, 480);
+    QFont fuente = font();
+    fuente.setPointSize(8);  // the size the twips layout was designed for
+    setFont(fuente);
+    resize(RectTwips(0, 0, 8955, 6570).size());
+    BarraFiles1->setObjectName(QStringLiteral("BarraFiles1"));
+    ColocarTwips(BarraFiles1, 30, 0, 5745, 555);
+    Moverse1->setObjectName(QStringLiteral("Moverse1"));
+    ColocarTwips(Moverse1, 5880, 0, 3075, 405);
+    CrearCamposObra();
+    auto* configuracion = Marco(QStringLiteral("Frame3"), QString(), this);
+    ColocarTwips(configuracion, 6960, 600, 1965, 2865);
+    CrearConfiguracion(configuracion);
+    CrearEstaciones();
+    connect(Moverse1, &Moverse::SeDesplazo, this, &frmFicha::CargarEstaciones);
+}
+
+void frmFicha::CrearCamposObra()
+{
+    auto* marco = Marco(QStringLiteral("Frame1"), QStringLiteral("Código OBRA"), this);
+    ColocarTwips(marco, 60, 600, 6855, 2865);
+    for (int i = 0; i < static_cast<int>(kCamposObra.size()); ++i) {
+        const CampoObra& c = kCamposObra[i];
+        const int arriba = 280 + c.fila * 320;
+        const int izquierdaEtiqueta = c.columnaPantalla == 0 ? 100 : 3000;
+        const int izquierdaCampo = c.columnaPantalla == 0 ? 1560 : 4420;
+        const bool dosColumnas = c.fila >= 5;
+        const int ancho = i == 0 ? 900 : (c.columnaPantalla == 1 ? 2290 : (dosColumnas ? 1300 : 5150));
+        auto* etiqueta = new QLabel(QString::fromUtf8(c.etiqueta), marco);
+        etiqueta->setObjectName(QStringLiteral("Label1"));
+        ColocarTwips(etiqueta, izquierdaEtiqueta, arriba + 30, 1440, 255);
+        txtFields[i] = new QLineEdit(marco);
+        txtFields[i]->setObjectName(QStringLiteral("txtFields"));
+        ColocarTwips(txtFields[i], izquierdaCampo, arriba, ancho, 285);
+        QLineEdit* campo = txtFields[i];
+        new FiltroTeclas(campo, TeclaEdicion);
+        new FiltroFoco(campo, [campo] { SeleccionarTexto(campo); }, nullptr);
+    }
+    txtFields[0]->setText(QStringLiteral("0"));
+    for (int i = 1; i < static_cast<int>(kOrdenTabulador.size()); ++i)
+        setTabOrder(txtFields[kOrdenTabulador[i - 1]], txtFields[kOrdenTabulador[i]]);
+}
+
+void frmFicha::CrearConfiguracion(QGroupBox* marco)
+{
+    auto* etiqueta = new QLabel(QStringLiteral("Nº Decimales"), marco);
+    etiqueta->setObjectName(QStringLiteral("Label3"));
+    ColocarTwips(etiqueta, 120, 230, 1100, 255);
+    Text2 = new QLineEdit(QStringLiteral("3"), marco);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setMaxLength(1);
+    Text2->setAlignment(Qt::AlignRight);
+    ColocarTwips(Text2, 1300, 200, 500, 285);
+    const std::array<const char*, 4> titulos{"&Salir", "&Ruta Instalación AUTOCAD (exe)",
+                                             "&Ruta Destino Archivo AUTOCAD", "&Generar en AUTOCAD"};
+    const std::array<int, 4> arribas{2350, 600, 1230, 1860};
+    const std::array<int, 4> altos{400, 560, 560, 420};
+    for (int i = 0; i < 4; ++i) {
+        Command1[i] = new BotonMultilinea(QString::fromUtf8(titulos[i]), marco);
+        Command1[i]->setObjectName(QStringLiteral("Command1"));
+        ColocarTwips(Command1[i], 120, arribas[i], 1725, altos[i]);
+    }
+    connect(Command1[0], &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmFicha::CrearEstaciones()
+{
+    auto* marco = Marco(QStringLiteral("Frame4"), QStringLiteral("Estaciones"), this);
+    ColocarTwips(marco, 60, 3630, 8835, 2625);
+    ListView1 = new QTreeView(marco);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ColocarTwips(ListView1, 120, 250, 8595, 1130);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    modelo_ = new ModeloEstaciones(this);
+    ListView1->setModel(modelo_);
+    connect(ListView1, &QTreeView::clicked, this, &frmFicha::EstacionAEditor);
+    connect(ListView1, &QTreeView::customContextMenuRequested, this, &frmFicha::MenuEstacion);
+
+    Menu2 = new QMenu(QStringLiteral("&Menu2"), this);
+    Menu2->setObjectName(QStringLiteral("Menu2"));
+    m2[0] = Menu2->addAction(QStringLiteral("&Ver Puntos"), this, &frmFicha::VerPuntos);
+    m2[1] = Menu2->addAction(QStringLiteral("&Borrar Estacion"), this, &frmFicha::BorrarEstacionElegida);
+    m2[2] = Menu2->addSeparator();
+    m2[3] = Menu2->addAction(QStringLiteral("&Salir"));
+
+    auto* editor = Marco(QStringLiteral("Frame2"), QString(), marco);
+    ColocarTwips(editor, 120, 1420, 8595, 1130);
+    CrearEditor(editor);
+}
+
+void frmFicha::CrearEditor(QGroupBox* marco)
+{
+    for (int i = 0; i < static_cast<int>(kCamposEstacion.size()); ++i) {
+        const CampoEstacion& c = kCamposEstacion[i];
+        auto* etiqueta = new QLabel(QString::fromUtf8(c.etiqueta), marco);
+        etiqueta->setObjectName(QStringLiteral("Label2"));
+        ColocarTwips(etiqueta, c.izquierda, 100, c.ancho, 240);
+        QLineEdit* campo = Text1[i] = new QLineEdit(marco);
+        campo->setObjectName(QStringLiteral("Text1"));
+        campo->setAlignment(c.alineacion | Qt::AlignVCenter);
+        ColocarTwips(campo, c.izquierda, 360, c.ancho, 285);
+        new FiltroFoco(campo, [campo] { SeleccionarTexto(campo); }, nullptr);
+        if (i >= kPrimerNumero) {
+            new FiltroTeclas(
+                campo, [](int& codigo, QWidget*) { return TeclaNumerica(codigo, QStringLiteral(",")); }, c.longitud);
+            connect(campo, &QLineEdit::textChanged, campo, [campo] { AjustarNumero(campo, QStringLiteral(","), 3); });
+        } else {
+            campo->setMaxLength(c.longitud);
+        }
+    }
+    // The code of the station in the editor: shown, never typed.
+    Text1[6] = new QLineEdit(marco);
+    Text1[6]->setObjectName(QStringLiteral("Text1"));
+    Text1[6]->setReadOnly(true);
+    Text1[6]->setToolTip(QStringLiteral("Código de la estación"));
+    ColocarTwips(Text1[6], 7700, 360, 700, 285);
+    const std::array<const char*, 2> titulos{"Limpiar", "Grabar"};
+    for (int i = 0; i < 2; ++i) {
+        Command2[i] = new QPushButton(QString::fromUtf8(titulos[i]), marco);
+        Command2[i]->setObjectName(QStringLiteral("Command2"));
+        ColocarTwips(Command2[i], 5590 + i * 1010, 720, 950, 330);
+    }
+    connect(Command2[0], &QPushButton::clicked, this, &frmFicha::LimpiarEstacion);
+    connect(Command2[1], &QPushButton::clicked, this, &frmFicha::GrabarEstacion);
+    for (int i = 1; i < 6; ++i)
+        setTabOrder(Text1[i - 1], Text1[i]);
+    setTabOrder(Text1[5], Command2[1]);
+    setTabOrder(Command2[1], Command2[0]);
+}
+
+void frmFicha::Cargar()
+{
+    SoloDigitos(Text2);
+    CabecerasEstaciones();
+    GesTablas.RS = std::make_shared<RecordSet>(RecordSet::Abrir(QStringLiteral("SELECT * FROM B_OBRAS")));
+    GesTablas.MaximaLongitud(GesTablas.RS.get(), this);
+    Moverse1->RSUsado = GesTablas.RS;
+    Moverse1->FrmEnTrabajo = this;
+    Moverse1->BarraFiles1 = BarraFiles1;
+    // An empty works table is no error: a first start must not greet the user with one.
+    if (GesTablas.RS->RecordCount() > 0)
+        Moverse1->Registros();
+    GesTablas.Formulario = this;
+    BarraFiles1->FrmActivo = this;
+    BarraFiles1->ctlMoverse = Moverse1;
+    BarraFiles1->GesTablas = &GesTablas;
+    BarraFiles1->FocoPorDefecto = txtFields[10];
+    BarraFiles1->TxtCod = txtFields[0];
+    GesTablas.Where.clear();
+    BarraFiles1->LimpiarPantalla();
+    connect(Text2, &QLineEdit::textChanged, this, &frmFicha::Text2_Change);
+    Text2->setText(LeerParametro(QStringLiteral("Decimales")));
+    GesTablas.Ajustar_Form(this);
+    if (const QScreen* pantalla = screen())
+        move(pantalla->availableGeometry().center() - rect().center());
+}
+
+void frmFicha::CabecerasEstaciones()
+{
+    for (int i = 0; i < ModeloEstaciones::NumeroColumnas; ++i)
+        ListView1->setColumnWidth(i, Pixeles(ModeloEstaciones::AnchoTwips(i)));
+}
+
+QVector<CampoEnlazado> frmFicha::CamposEnlazados() const
+{
+    QVector<CampoEnlazado> campos;
+    for (int i = 0; i < static_cast<int>(kCamposObra.size()); ++i)
+        campos.push_back({QString::fromLatin1(kCamposObra[i].columna), txtFields[i]});
+    return campos;
+}
+
+bool frmFicha::SePuedeBorrar()
+{
+    if (modelo_->Filas() == 0)
+        return true;
+    Dialogos().MsgBox(QStringLiteral("Elimine todas las estaciones Antes de Elimintar la OBRA"), Icono::Informacion);
+    return false;
+}
+
+void frmFicha::BarraFilesEvento(int& CodigoEvento)
+{
+    BarraFiles1->bfEventoOk = true;
+    switch (CodigoEvento) {
+    case 0:
+        codigoFijado_ = false;
+        HabilitarEstaciones(false);
+        break;
+    case 1:
+        HabilitarEstaciones(true);
+        HabilitarCodigo(false);
+        break;
+    case 2: HabilitarCodigo(false); break;
+    case 3:
+        CargarEstaciones();
+        HabilitarCodigo(false);
+        break;
+    case 9:
+        GesTablas.RS.reset();
+        codigoFijado_ = false;
+        HabilitarEstaciones(false);
+        break;
+    case 10: close(); break;
+    case 11:
+        GesTablas.VerPosibleError();
+        EnlazarNavegador();
+        Moverse1->Registros();
+        Moverse1->VisibleCtl(true);
+        break;
+    default: break;
+    }
+}
+
+void frmFicha::HabilitarEstaciones(bool habilitar)
+{
+    Command2[0]->setEnabled(habilitar);
+    Command2[1]->setEnabled(habilitar);
+    for (QLineEdit* campo : Text1)
+        campo->setEnabled(habilitar);
+    Text1[0]->parentWidget()->setEnabled(habilitar);
+    if (!habilitar)
+        modelo_->Vaciar();
+    LimpiarEstacion();
+}
+
+void frmFicha::HabilitarCodigo(bool habilitar)
+{
+    codigoFijado_ = !habilitar;
+    txtFields[0]->setEnabled(habilitar);
+}
+
+void frmFicha::EnlazarNavegador()
+{
+    Moverse1->RSUsado = GesTablas.RS;
+}
+
+void frmFicha::CargarEstaciones()
+{
+    auto estaciones = LeerEstaciones(CodigoEntero(txtFields[0]->text()));
+    if (!estaciones) {
+        GesTablas.VerPosibleError();
+        modelo_->Vaciar();
+        return;
+    }
+    modelo_->Cargar(*estaciones);
+}
+
+std::optional<int> frmFicha::FilaElegida() const
+{
+    const QModelIndexList filas = ListView1->selectionModel()->selectedRows();
+    if (filas.isEmpty())
+        return std::nullopt;
+    return filas.first().row();
+}
+
+void frmFicha::ValorAlEditor(int campo, const QVariant& valor)
+{
+    const int i = campo - kPrimerNumero;
+    Text1[campo]->setText(FormatearNumero(valor));
+    valoresEditor_[i] = valor;
+    textosEditor_[i] = Text1[campo]->text();
+}
+
+void frmFicha::EstacionAEditor()
+{
+    const auto fila = FilaElegida();
+    if (!fila)
+        return;
+    const Estacion& e = modelo_->EstacionEn(*fila);
+    Text1[0]->setText(e.Descripcion);
+    Text1[1]->setText(e.Fecha);
+    for (int i = 0; i < 4; ++i)
+        ValorAlEditor(kPrimerNumero + i, e.Valores[i]);
+    Text1[6]->setText(QString::number(e.CodEst));
+}
+
+std::optional<Estacion> frmFicha::EstacionDelEditor() const
+{
+    Estacion e;
+    e.CodObra = CodigoEntero(txtFields[0]->text());
+    e.Descripcion = Text1[0]->text();
+    e.Fecha = Text1[1]->text();
+    for (int i = 0; i < 4; ++i) {
+        const QString texto = Text1[kPrimerNumero + i]->text();
+        if (texto == textosEditor_[i] && valoresEditor_[i].isValid())
+            e.Valores[i] = valoresEditor_[i];
+        else if (texto.trimmed().isEmpty())
+            e.Valores[i] = QVariant(QMetaType(QMetaType::Double));
+        else
+            e.Valores[i] = ValorNumerico(texto);
+    }
+    return e;
+}
+
+void frmFicha::GrabarEstacion()
+{
+    if (Text1[0]->text().isEmpty()) {
+        Dialogos().MsgBox(QStringLiteral("Descripta el Texto de la estación"), Icono::Informacion);
+        Text1[0]->setFocus();
+        return;
+    }
+    auto estacion = EstacionDelEditor();
+    if (estacion->CodObra == 0) {
+        Dialogos().MsgBox(QStringLiteral("Guarde o busque primero la obra a la que pertenece la estación."),
+                          Icono::Exclamacion);
+        return;
+    }
+    const auto fila = FilaElegida();
+    bool hecho = false;
+    if (fila) {
+        estacion->CodEst = modelo_->EstacionEn(*fila).CodEst;
+        hecho = ActualizarEstacion(*estacion);
+    } else {
+        hecho = InsertarEstacion(*estacion);
+        if (hecho)
+            Text1[6]->setText(QString::number(estacion->CodEst));
+    }
+    if (!hecho)
+        GesTablas.VerPosibleError();
+    CargarEstaciones();
+    if (hecho) {
+        ListView1->clearSelection();
+        LimpiarEstacion();
+    }
+}
+
+void frmFicha::LimpiarEstacion()
+{
+    for (int i = 0; i < 6; ++i)
+        Text1[i]->clear();
+    valoresEditor_ = {};
+    textosEditor_ = {};
+    ListView1->clearSelection();
+    if (!codigoFijado_)
+        txtFields[0]->setEnabled(true);
+}
+
+void frmFicha::MenuEstacion(const QPoint& posicion)
+{
+    const QModelIndex bajoPuntero = ListView1->indexAt(posicion);
+    if (bajoPuntero.isValid())
+        ListView1->selectionModel()->select(bajoPuntero,
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (FilaElegida())
+        Menu2->popup(ListView1->viewport()->mapToGlobal(posicion));
+}
+
+void frmFicha::BorrarEstacionElegida()
+{
+    const auto fila = FilaElegida();
+    if (!fila)
+        return;
+    if (Dialogos().MsgBox(QStringLiteral("¿Borrar la Estacion?"), Icono::Critico, Botones::SiNo) != Respuesta::Si)
+        return;
+    const Estacion e = modelo_->EstacionEn(*fila);
+    switch (BorrarEstacion(e.CodObra, e.CodEst)) {
+    case Borrado::Borrada:
+        CargarEstaciones();
+        LimpiarEstacion();
+        break;
+    case Borrado::TienePuntos:
+        Dialogos().MsgBox(QStringLiteral("No puede eliminar una estación con PUNTOS"), Icono::Critico);
+        break;
+    case Borrado::Fallida:
+        GesTablas.VerPosibleError();
+        CargarEstaciones();
+        break;
+    }
+}
+
+void frmFicha::VerPuntos()
+{
+}
+
+void frmFicha::Text2_Change()
+{
+    GrabarParametro(QStringLiteral("Decimales"), Text2->text());
+    CargarDecimales();
+    ListView1->viewport()->update();
 }
 
 void frmFicha::changeEvent(QEvent* evento)

@@ -1,11 +1,31 @@
 #pragma once
 
+#include "controls/AnfitrionBarra.h"
+#include "records/GestionTablas.h"
+#include "works/Estaciones.h"
+
 #include <QWidget>
+#include <array>
+#include <optional>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTreeView;
 
 namespace corvela {
 
-// The works card, the program's main window.
-class frmFicha : public QWidget
+class BarraFiles;
+class ModeloEstaciones;
+class Moverse;
+
+// The works card, the program's main window: the card of one work bound to
+// B_OBRAS through its toolbar and navigator, the stations of the work shown with
+// their editor, and the configuration frame.
+class frmFicha : public QWidget, public AnfitrionBarra
 {
     Q_OBJECT
 public:
@@ -13,11 +33,64 @@ public:
     static bool Existe();
     static void Mostrar();
 
+    // Bound window
+    QWidget* Ventana() override { return this; }
+    QString Tabla() const override { return QStringLiteral("B_OBRAS"); }
+    QVector<CampoEnlazado> CamposEnlazados() const override;
+
+    // Toolbar host
+    bool SePuedeBorrar() override;
+    void BarraFilesEvento(int& CodigoEvento) override;
+
+    void HabilitarEstaciones(bool habilitar);
+    void HabilitarCodigo(bool habilitar);
+    void EnlazarNavegador();
+
+    // Stations
+    void CargarEstaciones();
+    void EstacionAEditor();
+    void GrabarEstacion();
+    void LimpiarEstacion();
+    void MenuEstacion(const QPoint& posicion);
+    void BorrarEstacionElegida();
+    void VerPuntos();
+
+    BarraFiles* BarraFiles1 = nullptr;
+    Moverse* Moverse1 = nullptr;
+    std::array<QLineEdit*, 11> txtFields{};
+    std::array<QLineEdit*, 7> Text1{};
+    QLineEdit* Text2 = nullptr;
+    std::array<QPushButton*, 4> Command1{};
+    std::array<QPushButton*, 2> Command2{};
+    QTreeView* ListView1 = nullptr;
+    QMenu* Menu2 = nullptr;
+    std::array<QAction*, 4> m2{};
+    GestionTablas GesTablas;
+
 protected:
     void changeEvent(QEvent* evento) override;
 
 private:
     frmFicha();
+    void CrearCamposObra();
+    void CrearConfiguracion(QGroupBox* marco);
+    void CrearEstaciones();
+    void CrearEditor(QGroupBox* marco);
+    void Cargar();
+    void CabecerasEstaciones();
+    void Text2_Change();
+    std::optional<int> FilaElegida() const;
+    std::optional<Estacion> EstacionDelEditor() const;
+    void ValorAlEditor(int campo, const QVariant& valor);
+
+    ModeloEstaciones* modelo_ = nullptr;
+    // The stored numbers of the station in the editor and the texts they were
+    // shown with: an untouched number is written back exactly as stored.
+    std::array<QVariant, 4> valoresEditor_{};
+    std::array<QString, 4> textosEditor_{};
+    // Set while a work is open, saved or found: its code must not change until
+    // a new entry or a cleared screen.
+    bool codigoFijado_ = false;
 };
 
 }  // namespace corvela
