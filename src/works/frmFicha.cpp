@@ -130,6 +130,7 @@ frmFicha::frmFicha()
     ColocarTwips(configuracion, 6960, 600, 1965, 2865);
     CrearConfiguracion(configuracion);
     CrearEstaciones();
+    HabilitarEstaciones(false);  // the editor opens only with "Abrir"
     connect(Moverse1, &Moverse::SeDesplazo, this, &frmFicha::CargarEstaciones);
 }
 
@@ -331,6 +332,11 @@ void frmFicha::BarraFilesEvento(int& CodigoEvento)
         break;
     default: break;
     }
+}
+
+void frmFicha::LimpiaPantalla()
+{
+    codigoFijado_ = false;
 }
 
 void frmFicha::HabilitarEstaciones(bool habilitar)

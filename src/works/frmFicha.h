@@ -41,6 +41,7 @@ public:
     // Toolbar host
     bool SePuedeBorrar() override;
     void BarraFilesEvento(int& CodigoEvento) override;
+    void LimpiaPantalla() override;
 
     void HabilitarEstaciones(bool habilitar);
     void HabilitarCodigo(bool habilitar);

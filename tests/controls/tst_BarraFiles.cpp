@@ -2,6 +2,7 @@
 #include "EntornoPrueba.h"
 #include "LanzadorGrabado.h"
 #include "MensajesGrabados.h"
+#include "Pulsaciones.h"
 #include "controls/BarraFiles.h"
 #include "controls/Moverse.h"
 #include "core/Globales.h"
@@ -22,6 +23,7 @@
 
 using namespace corvela;
 using pruebas::AnfitrionPrueba;
+using pruebas::Raton;
 using Estados = std::array<bool, 9>;
 
 namespace {
@@ -43,22 +45,6 @@ Estados EstadosDe(const BarraFiles* barra)
 QLabel* Boton(const BarraFiles* barra, int i)
 {
     return barra->findChild<QLabel*>(QStringLiteral("Picture10_%1").arg(i));
-}
-
-void Raton(QWidget* destino, QEvent::Type tipo)
-{
-    const QPointF centro = QRectF(destino->rect()).center();
-    const Qt::MouseButton boton = tipo == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons pulsados = tipo == QEvent::MouseButtonRelease || tipo == QEvent::MouseMove
-                                          ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent evento(tipo, centro, destino->mapToGlobal(centro), boton, pulsados, Qt::NoModifier);
-    QApplication::sendEvent(destino, &evento);
-}
-
-void Clic(BarraFiles* barra, int i)
-{
-    Raton(Boton(barra, i), QEvent::MouseButtonPress);
-    Raton(Boton(barra, i), QEvent::MouseButtonRelease);
 }
 
 // Which of the four bitmaps the button shows: 1 disabled, 2 normal, 3 hovered, 4 pressed.
@@ -128,7 +114,7 @@ private slots:
         QCOMPARE(Imagen(barra, 0), 2);
         QCOMPARE(Imagen(barra, 1), 1);
 
-        Clic(barra, 0);
+        pruebas::ClicBarra(barra, 0);
         QCOMPARE(ficha.codigos, QVector<int>{0});
         QCOMPARE(EstadosDe(barra), kNueva);
         QCOMPARE(Imagen(barra, 0), 1);
@@ -137,7 +123,7 @@ private slots:
         ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("O'Brien"));
         ficha.Campo(QStringLiteral("PROPIETARIO"))->setFocus();
         mensajes.Responder(Respuesta::Aceptar);
-        Clic(barra, 2);
+        pruebas::ClicBarra(barra, 2);
         QCOMPARE(ficha.codigos, (QVector<int>{0, 2, 99}));
         QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("El Registro ha sido añadido"));
         QCOMPARE(mensajes.Mensajes().last().icono, Icono::Informacion);
@@ -147,7 +133,7 @@ private slots:
 
         InsertarObra(2, QStringLiteral("Segundo"));
         ficha.codigos.clear();
-        Clic(barra, 3);
+        pruebas::ClicBarra(barra, 3);
         QCOMPARE(ficha.codigos, (QVector<int>{11, 3}));
         QCOMPARE(EstadosDe(barra), kMostrado);
         QVERIFY(CamposHabilitados(ficha, false));
@@ -156,13 +142,13 @@ private slots:
 
         // "Guardar" and "Borrar" stay off until "Abrir".
         ficha.codigos.clear();
-        Clic(barra, 2);
-        Clic(barra, 5);
+        pruebas::ClicBarra(barra, 2);
+        pruebas::ClicBarra(barra, 5);
         QVERIFY(ficha.codigos.isEmpty());
         QCOMPARE(ficha.preguntasBorrar, 0);
         QCOMPARE(Imagen(barra, 2), 1);
 
-        Clic(barra, 1);
+        pruebas::ClicBarra(barra, 1);
         QCOMPARE(ficha.codigos, QVector<int>{1});
         QCOMPARE(EstadosDe(barra), kEdicion);
         QVERIFY(CamposHabilitados(ficha, true));
@@ -170,7 +156,7 @@ private slots:
         QVERIFY(ficha.Campo(QStringLiteral("DESCOBRA"))->hasFocus());
 
         ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Cambiado"));
-        Clic(barra, 2);
+        pruebas::ClicBarra(barra, 2);
         QCOMPARE(ficha.codigos, (QVector<int>{1, 2, 99}));
         QCOMPARE(Obras(QStringLiteral("CODOBRA = 1 AND PROPIETARIO = 'Cambiado'")), 1);
         QCOMPARE(Obras(), 2);
@@ -189,12 +175,12 @@ private slots:
         AnfitrionPrueba ficha;
         ficha.Cargar();
         BarraFiles* barra = ficha.BarraFiles1;
-        Clic(barra, 3);
-        Clic(barra, 1);
+        pruebas::ClicBarra(barra, 3);
+        pruebas::ClicBarra(barra, 1);
 
         // Refused by the host: nothing happens.
         ficha.sePuedeBorrar = false;
-        Clic(barra, 5);
+        pruebas::ClicBarra(barra, 5);
         QCOMPARE(ficha.preguntasBorrar, 1);
         QVERIFY(mensajes.Mensajes().isEmpty());
         QCOMPARE(EstadosDe(barra), kEdicion);
@@ -202,7 +188,7 @@ private slots:
         // Cancel on the question: nothing deleted.
         ficha.sePuedeBorrar = true;
         mensajes.Responder(Respuesta::Cancelar);
-        Clic(barra, 5);
+        pruebas::ClicBarra(barra, 5);
         QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("¿Desea borrar el registro?"));
         QCOMPARE(mensajes.Mensajes().last().icono, Icono::Pregunta);
         QCOMPARE(mensajes.Mensajes().last().botones, Botones::AceptarCancelar);
@@ -210,7 +196,7 @@ private slots:
 
         ficha.codigos.clear();
         mensajes.Responder(Respuesta::Aceptar);
-        Clic(barra, 5);
+        pruebas::ClicBarra(barra, 5);
         QCOMPARE(Obras(), 1);
         QCOMPARE(ficha.codigos, QVector<int>{11});
         QCOMPARE(EstadosDe(barra), kMostrado);
@@ -219,10 +205,10 @@ private slots:
         QVERIFY(CamposHabilitados(ficha, false));
 
         // The last one found: the screen is left ready for a new search.
-        Clic(barra, 1);
+        pruebas::ClicBarra(barra, 1);
         ficha.codigos.clear();
         mensajes.Responder(Respuesta::Aceptar);
-        Clic(barra, 5);
+        pruebas::ClicBarra(barra, 5);
         QCOMPARE(Obras(), 0);
         QVERIFY(ficha.codigos.isEmpty());
         QCOMPARE(EstadosDe(barra), kBusqueda);
@@ -243,7 +229,7 @@ private slots:
         ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("zzz"));
         const int limpiezas = ficha.limpiezas;
         mensajes.Responder(Respuesta::Aceptar);
-        Clic(barra, 3);
+        pruebas::ClicBarra(barra, 3);
         QCOMPARE(ficha.codigos, QVector<int>{3});
         QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("No hay registro localizados"));
         QCOMPARE(mensajes.Mensajes().last().icono, Icono::Exclamacion);
@@ -254,18 +240,18 @@ private slots:
         // A host that clears bfEventoOk on code 2 prevents the save; 99 still follows.
         ficha.vetarGuardado = true;
         ficha.codigos.clear();
-        Clic(barra, 0);
+        pruebas::ClicBarra(barra, 0);
         ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Vetado"));
-        Clic(barra, 2);
+        pruebas::ClicBarra(barra, 2);
         QCOMPARE(ficha.codigos, (QVector<int>{0, 2, 99}));
         QCOMPARE(Obras(), 1);
         QCOMPARE(EstadosDe(barra), kNueva);
 
         // Codes 4, 9 and 10, in that order of clicks.
         ficha.codigos.clear();
-        Clic(barra, 6);
-        Clic(barra, 4);
-        Clic(barra, 8);
+        pruebas::ClicBarra(barra, 6);
+        pruebas::ClicBarra(barra, 4);
+        pruebas::ClicBarra(barra, 8);
         QCOMPARE(ficha.codigos, (QVector<int>{9, 4, 10}));
         QCOMPARE(mensajes.Mensajes().size(), 1);
     }
@@ -278,7 +264,7 @@ private slots:
         AnfitrionPrueba ficha;
         ficha.Cargar();
         pruebas::LanzadorGrabado lanzador;
-        Clic(ficha.BarraFiles1, 7);
+        pruebas::ClicBarra(ficha.BarraFiles1, 7);
         QCOMPARE(lanzador.llamadas.size(), 1);
         QCOMPARE(lanzador.llamadas[0].programa, QStringLiteral("libreoffice"));
         QCOMPARE(lanzador.llamadas[0].argumentos, QStringList{QStringLiteral("--writer")});
@@ -286,7 +272,7 @@ private slots:
 
         QVERIFY(GrabarParametro(QStringLiteral("PROCESADOR"), QStringLiteral("\"/opt/mi editor/editor\" --nuevo")));
         lanzador.resultado = false;
-        Clic(ficha.BarraFiles1, 7);
+        pruebas::ClicBarra(ficha.BarraFiles1, 7);
         QCOMPARE(lanzador.llamadas[1].programa, QStringLiteral("/opt/mi editor/editor"));
         QCOMPARE(ficha.errores, QVector<int>{429});
         QVERIFY(ficha.codigos.isEmpty());
@@ -338,7 +324,7 @@ private slots:
         QCOMPARE(ficha.codigos, QVector<int>{4});
         QVERIFY(ficha.Campo(QStringLiteral("DESCOBRA"))->hasFocus());
         ficha.Campo(QStringLiteral("PROPIETARIO"))->setFocus();
-        Clic(barra, 4);
+        pruebas::ClicBarra(barra, 4);
         QVERIFY(ficha.Campo(QStringLiteral("PROPIETARIO"))->hasFocus());
     }
 
@@ -352,7 +338,7 @@ private slots:
         AnfitrionPrueba ficha;
         ficha.Cargar();
         Raton(Boton(ficha.BarraFiles1, 0), QEvent::MouseMove);
-        Clic(ficha.BarraFiles1, 0);
+        pruebas::ClicBarra(ficha.BarraFiles1, 0);
         QCOMPARE(ficha.codigos, QVector<int>{0});
         for (int i = 0; i < 9; ++i) {
             QVERIFY(Boton(ficha.BarraFiles1, i)->pixmap().isNull());
@@ -370,8 +356,8 @@ private slots:
         Mostrar(ficha);
         BarraFiles* barra = ficha.BarraFiles1;
         ficha.ediciones.clear();
-        Clic(barra, 0);
-        Clic(barra, 6);
+        pruebas::ClicBarra(barra, 0);
+        pruebas::ClicBarra(barra, 6);
         QCOMPARE(ficha.ediciones, (QVector<bool>{true, false}));
 
         // The host may change the state of "Guardar" before it is stored.

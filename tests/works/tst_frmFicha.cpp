@@ -1,0 +1,184 @@
+#include "EntornoPrueba.h"
+#include "MensajesGrabados.h"
+#include "Pulsaciones.h"
+#include "controls/BarraFiles.h"
+#include "controls/Moverse.h"
+#include "core/ArchivoIni.h"
+#include "core/Globales.h"
+#include "records/AccesoDatos.h"
+#include "records/RecordSet.h"
+#include "works/frmFicha.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+using namespace corvela;
+using pruebas::ClicBarra;
+
+namespace {
+
+enum Boton { Nueva, Abrir, Guardar, Buscar, Imprimir, Borrar, Limpiar };
+enum Campo { Codigo = 0, Propietario = 1, Descripcion = 10 };
+
+QVariant Valor(const QString& sql, const QVariantList& valores = {})
+{
+    RecordSet rs = RecordSet::Abrir(sql, valores);
+    return rs.Eof() ? QVariant() : rs.Valor(0);
+}
+
+QString Celda(frmFicha* f, int fila, int columna)
+{
+    return f->ListView1->model()->index(fila, columna).data().toString();
+}
+
+void ElegirFila(frmFicha* f, int fila)
+{
+    const QModelIndex indice = f->ListView1->model()->index(fila, 0);
+    f->ListView1->setCurrentIndex(indice);
+    f->EstacionAEditor();
+}
+
+void Teclear(QLineEdit* campo, const QString& texto)
+{
+    campo->setFocus();
+    campo->selectAll();
+    QTest::keyClicks(campo, texto);
+}
+
+}  // namespace
+
+class TstFrmFicha : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cicloDeUnaObraYSusEstaciones()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        QPointer<frmFicha> f = frmFicha::Instancia();
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        QCOMPARE(f->windowTitle(), QStringLiteral("Ficha de Clientes"));
+        QVERIFY(f->txtFields[Codigo]->isEnabled());
+        QVERIFY(!f->Text1[0]->isEnabled());
+        QVERIFY(f->Moverse1->isHidden());
+
+        // A new work, saved with the next code.
+        ClicBarra(f->BarraFiles1, Nueva);
+        f->txtFields[Descripcion]->setText(QStringLiteral("Parcela 12"));
+        f->txtFields[Propietario]->setText(QStringLiteral("O'Brien García"));
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicBarra(f->BarraFiles1, Guardar);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("El Registro ha sido añadido"));
+        QCOMPARE(Valor(QStringLiteral("SELECT PROPIETARIO FROM B_OBRAS WHERE CODOBRA = 1")).toString(),
+                 QStringLiteral("O'Brien García"));
+        QVERIFY(f->txtFields[Propietario]->text().isEmpty());
+        EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (2, 'Pérez')"));
+
+        // Found by the start of the client's name, then opened for editing.
+        ClicBarra(f->BarraFiles1, Limpiar);
+        f->txtFields[Propietario]->setText(QStringLiteral("O'Br"));
+        ClicBarra(f->BarraFiles1, Buscar);
+        QVERIFY(f->Moverse1->isVisibleTo(f));
+        QCOMPARE(f->txtFields[Codigo]->text(), QStringLiteral("1"));
+        ClicBarra(f->BarraFiles1, Abrir);
+        QVERIFY(f->Text1[0]->isEnabled());
+        QVERIFY(!f->txtFields[Codigo]->isEnabled());
+
+        // Stations 1 and 2; numbers typed with a point are stored as numbers.
+        Teclear(f->Text1[0], QStringLiteral("Base 'A'"));
+        Teclear(f->Text1[2], QStringLiteral("1.55"));
+        QCOMPARE(f->Text1[2]->text(), QStringLiteral("1,55"));
+        Teclear(f->Text1[3], QStringLiteral("1000,4"));
+        f->Command2[1]->click();
+        Teclear(f->Text1[0], QStringLiteral("Base B"));
+        f->Command2[1]->click();
+        QCOMPARE(f->ListView1->model()->rowCount(), 2);
+        QCOMPARE(Celda(f, 1, 1), QStringLiteral("2"));
+        QCOMPARE(Valor(QStringLiteral("SELECT ALTAPAR FROM B_ESTACIONES WHERE CODEST = 1")).toDouble(), 1.55);
+        QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODEST = 1")).toString(),
+                 QStringLiteral("Base 'A'"));
+        QVERIFY(!f->txtFields[Codigo]->isEnabled());
+
+        // With no decimals shown, saving an untouched station keeps its stored numbers.
+        f->Text2->setText(QStringLiteral("0"));
+        QCOMPARE(ArchivoIni::Leer(FicheroIni, QStringLiteral("PARAMETROS"), QStringLiteral("Decimales")),
+                 QStringLiteral("0"));
+        ElegirFila(f, 0);
+        QCOMPARE(f->Text1[3]->text(), QStringLiteral("1000,"));
+        Teclear(f->Text1[0], QStringLiteral("Base A"));
+        f->Command2[1]->click();
+        QCOMPARE(Valor(QStringLiteral("SELECT COORDX FROM B_ESTACIONES WHERE CODEST = 1")).toDouble(), 1000.4);
+        QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODEST = 1")).toString(),
+                 QStringLiteral("Base A"));
+        QCOMPARE(f->ListView1->model()->rowCount(), 2);
+        f->Text2->setText(QStringLiteral("2"));
+        QCOMPARE(Celda(f, 0, 4), QStringLiteral("1,55"));
+
+        // A station with points stays; one without goes.
+        EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO) VALUES (1, 2, 1)"));
+        f->ListView1->setCurrentIndex(f->ListView1->model()->index(1, 0));
+        mensajes.Responder(Respuesta::Si);
+        mensajes.Responder(Respuesta::Aceptar);
+        f->BorrarEstacionElegida();
+        QCOMPARE(mensajes.Mensajes()[mensajes.Mensajes().size() - 2].texto, QStringLiteral("¿Borrar la Estacion?"));
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("No puede eliminar una estación con PUNTOS"));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Critico);
+        QCOMPARE(f->ListView1->model()->rowCount(), 2);
+        f->ListView1->setCurrentIndex(f->ListView1->model()->index(0, 0));
+        mensajes.Responder(Respuesta::Si);
+        f->BorrarEstacionElegida();
+        QCOMPARE(f->ListView1->model()->rowCount(), 1);
+        QCOMPARE(Valor(QStringLiteral("SELECT COUNT(*) FROM B_ESTACIONES")).toInt(), 1);
+
+        // The work still has a station: deleting it is refused.
+        ClicBarra(f->BarraFiles1, Limpiar);
+        f->txtFields[Codigo]->setText(QStringLiteral("1"));
+        ClicBarra(f->BarraFiles1, Buscar);
+        QCOMPARE(f->ListView1->model()->rowCount(), 1);
+        ClicBarra(f->BarraFiles1, Abrir);
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicBarra(f->BarraFiles1, Borrar);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Elimine todas las estaciones Antes de Elimintar la OBRA"));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Informacion);
+        QCOMPARE(Valor(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS")).toInt(), 2);
+        QVERIFY(mensajes.SinRespuestasPendientes());
+        f->close();
+        QTRY_VERIFY(f.isNull());
+    }
+
+    void estacionSinObraYTeclasDeLaFicha()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        QPointer<frmFicha> f = frmFicha::Instancia();
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        ClicBarra(f->BarraFiles1, Nueva);
+        f->Text1[0]->setEnabled(true);
+        f->Text1[0]->setText(QStringLiteral("Sin obra"));
+        mensajes.Responder(Respuesta::Aceptar);
+        f->GrabarEstacion();
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Exclamacion);
+        QCOMPARE(Valor(QStringLiteral("SELECT COUNT(*) FROM B_ESTACIONES")).toInt(), 0);
+
+        f->Text1[0]->clear();
+        mensajes.Responder(Respuesta::Aceptar);
+        f->GrabarEstacion();
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Descripta el Texto de la estación"));
+
+        Teclear(f->txtFields[Descripcion], QStringLiteral("Casa \"azul\""));
+        QCOMPARE(f->txtFields[Descripcion]->text(), QStringLiteral("Casa 'azul'"));
+        QTest::keyClick(f->txtFields[Descripcion], Qt::Key_Return);
+        QTRY_VERIFY(f->txtFields[Propietario]->hasFocus());
+        f->close();
+        QTRY_VERIFY(f.isNull());
+    }
+};
+
+QTEST_MAIN(TstFrmFicha)
+#include "tst_frmFicha.moc"
