@@ -43,6 +43,7 @@ const std::array<DefinicionColumna, 12> kColumnas{{
 
 enum { kPunto, kResena, kLectMed, kLectSup, kLectInf, kAngHor, kAngVer, kDistan, kX, kY, kZ, kNotas };
 
+// One of the work's particulars, placed on a grid of six columns.
 struct Dato
 {
     QString etiqueta;
@@ -51,6 +52,7 @@ struct Dato
     int columnas;
 };
 
+// One value of the station band, with its design width.
 struct CampoEstacion
 {
     QString etiqueta;
@@ -70,7 +72,7 @@ MaquetaLibreta::MaquetaLibreta(const ListadoObra& datos, const Ajustes& ajustes,
     : datos_(datos),
       ajustes_(ajustes),
       dispositivo_(dispositivo),
-      puntosPorMm_(dispositivo.logicalDpiY() / 25.4),
+      pixelesPorMm_(dispositivo.logicalDpiY() / 25.4),
       ancho_(dispositivo.width()),
       alto_(dispositivo.height()),
       patron_(ajustes.decimales > 0 ? QStringLiteral("###0.") + QString(ajustes.decimales, u'0')

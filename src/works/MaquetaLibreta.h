@@ -49,7 +49,7 @@ private:
         Qt::Alignment alineacion;
     };
 
-    double Mm(double milimetros) const { return milimetros * puntosPorMm_; }
+    double Mm(double milimetros) const { return milimetros * pixelesPorMm_; }
     QFont Fuente(double puntos, bool negrita = false, bool cursiva = false) const;
     void PrepararColumnas();
     void PrepararAlturas();
@@ -89,7 +89,7 @@ private:
     const ListadoObra& datos_;
     Ajustes ajustes_;
     QPagedPaintDevice& dispositivo_;
-    double puntosPorMm_ = 1;
+    double pixelesPorMm_ = 1;
     double ancho_ = 0;
     double alto_ = 0;
     QString patron_;

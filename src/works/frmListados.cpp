@@ -7,9 +7,11 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QGraphicsView>
 #include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QProgressDialog>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -47,6 +49,7 @@ void frmListados::Mostrar()
     ventana->show();
     ventana->raise();
     ventana->activateWindow();
+    ventana->MostrarPrincipio();
 }
 
 frmListados::frmListados()
@@ -108,7 +111,17 @@ void frmListados::Cargar()
     CRViewer1->updatePreview();
     CRViewer1->setZoomMode(QPrintPreviewWidget::CustomZoom);
     CRViewer1->setZoomFactor(1.0);
+    MostrarPrincipio();
+}
+
+void frmListados::MostrarPrincipio()
+{
+    // Going to a page centres it; a report is read from the top left corner of its first page.
     CRViewer1->setCurrentPage(1);
+    if (auto* vista = CRViewer1->findChild<QGraphicsView*>()) {
+        vista->horizontalScrollBar()->setValue(vista->horizontalScrollBar()->minimum());
+        vista->verticalScrollBar()->setValue(vista->verticalScrollBar()->minimum());
+    }
 }
 
 void frmListados::ConProgreso(const std::function<void(const rptCorvela&)>& tarea)
@@ -116,6 +129,7 @@ void frmListados::ConProgreso(const std::function<void(const rptCorvela&)>& tare
     CursorEspera espera;
     // Application-modal: nothing may refill RegistrosListado while it is being read.
     QProgressDialog progreso(QStringLiteral("Preparando la libreta de campo..."), QString(), 0, 1, this);
+    progreso.setWindowTitle(QStringLiteral("Corvela Geoda"));
     progreso.setWindowModality(Qt::ApplicationModal);
     progreso.setMinimumDuration(500);
     progreso.setAutoClose(false);

@@ -35,6 +35,7 @@ private:
     frmListados();
     void CrearBarra();
     void Cargar();
+    void MostrarPrincipio();
     // Runs a printing task with the hourglass and, for a large work, a progress window.
     void ConProgreso(const std::function<void(const rptCorvela&)>& tarea);
 
