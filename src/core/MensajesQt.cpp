@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace corvela {
 
@@ -80,6 +81,20 @@ std::optional<QString> MensajesQt::ElegirCarpeta(const QString& titulo, const QS
     if (carpeta.isEmpty())
         return std::nullopt;
     return carpeta;
+}
+
+std::optional<QString> MensajesQt::GuardarFichero(const QString& titulo, const QString& inicial)
+{
+    const QString fichero = QFileDialog::getSaveFileName(VentanaActiva(), titulo, inicial);
+    if (fichero.isEmpty())
+        return std::nullopt;
+    return fichero;
+}
+
+bool MensajesQt::ElegirImpresora(QPrinter& impresora)
+{
+    QPrintDialog dialogo(&impresora, VentanaActiva());
+    return dialogo.exec() == QDialog::Accepted;
 }
 
 }  // namespace corvela

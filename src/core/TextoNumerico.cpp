@@ -3,7 +3,7 @@
 #include "core/Globales.h"
 
 #include <QLocale>
-#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -187,7 +187,8 @@ QString FormatearPatron(double valor, const QString& patron)
     while (fraccion.size() > obligatorias && fraccion.endsWith(u'0'))
         fraccion.chop(1);
 
-    const bool esCero = !(entera + fraccion).contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const QString mostradas = entera + fraccion;
+    const bool esCero = std::all_of(mostradas.cbegin(), mostradas.cend(), [](QChar c) { return c == u'0'; });
     QString texto = (valor < 0 && !esCero) ? QStringLiteral("-") : QString();
     texto += entera;
     if (punto >= 0)

@@ -49,4 +49,19 @@ std::optional<QString> MensajesGrabados::ElegirCarpeta(const QString& titulo, co
     return ElegirFichero(titulo, inicial);
 }
 
+std::optional<QString> MensajesGrabados::GuardarFichero(const QString& titulo, const QString& inicial)
+{
+    return ElegirFichero(titulo, inicial);
+}
+
+bool MensajesGrabados::ElegirImpresora(QPrinter&)
+{
+    preguntas_ << QStringLiteral("Imprimir");
+    if (impresiones_.isEmpty()) {
+        QTest::qFail("diálogo de impresión inesperado", __FILE__, __LINE__);
+        return false;
+    }
+    return impresiones_.dequeue();
+}
+
 }  // namespace corvela::pruebas

@@ -30,17 +30,24 @@ public:
     void Teclear(std::optional<QString> texto) { textos_.enqueue(std::move(texto)); }
     void ElegirRuta(std::optional<QString> ruta) { rutas_.enqueue(std::move(ruta)); }
     void TolerarAvisos(bool tolerar) { tolerarAvisos_ = tolerar; }
+    // Answer for the next print dialog: true prints.
+    void ConfirmarImpresion(bool imprimir) { impresiones_.enqueue(imprimir); }
 
     Respuesta MsgBox(const QString& texto, Icono icono, Botones botones) override;
     std::optional<QString> InputBox(const QString& pregunta, const QString& porDefecto) override;
     std::optional<QString> ElegirFichero(const QString& titulo, const QString& inicial) override;
     std::optional<QString> ElegirCarpeta(const QString& titulo, const QString& inicial) override;
+    std::optional<QString> GuardarFichero(const QString& titulo, const QString& inicial) override;
+    bool ElegirImpresora(QPrinter& impresora) override;
 
     const QVector<Mensaje>& Mensajes() const { return mensajes_; }
     const QStringList& Preguntas() const { return preguntas_; }
     QString UltimoTexto() const { return mensajes_.isEmpty() ? QString() : mensajes_.last().texto; }
     void Olvidar() { mensajes_.clear(); preguntas_.clear(); }
-    bool SinRespuestasPendientes() const { return respuestas_.isEmpty() && textos_.isEmpty() && rutas_.isEmpty(); }
+    bool SinRespuestasPendientes() const
+    {
+        return respuestas_.isEmpty() && textos_.isEmpty() && rutas_.isEmpty() && impresiones_.isEmpty();
+    }
 
 private:
     QVector<Mensaje> mensajes_;
@@ -48,6 +55,7 @@ private:
     QQueue<Respuesta> respuestas_;
     QQueue<std::optional<QString>> textos_;
     QQueue<std::optional<QString>> rutas_;
+    QQueue<bool> impresiones_;
     bool tolerarAvisos_ = false;
 };
 

@@ -1,0 +1,30 @@
+#include "works/ImpresionObra.h"
+
+#include "core/Globales.h"
+#include "core/Mensajes.h"
+#include "core/TextoNumerico.h"
+#include "records/ErrorDatos.h"
+#include "works/frmListados.h"
+
+namespace corvela {
+
+ListadoObra RegistrosListado;
+
+void ImprimirObra(const QString& codigoObra)
+{
+    const double codigo = ValorNumerico(codigoObra);
+    if (codigo == 0) {
+        Dialogos().MsgBox(QStringLiteral("Busque la Obra a Imprimir"), Icono::Informacion);
+        return;
+    }
+    if (!RegistrosListado.Abrir(codigo)) {
+        Dialogos().MsgBox(QStringLiteral("No se pudo leer la obra para imprimirla.") + SaltoDoble
+                              + ErrorPendiente().Descripcion,
+                          Icono::Critico);
+        LimpiarError();
+        return;
+    }
+    frmListados::Mostrar();
+}
+
+}  // namespace corvela

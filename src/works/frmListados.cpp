@@ -1,0 +1,169 @@
+#include "works/frmListados.h"
+
+#include "core/Globales.h"
+#include "core/Mensajes.h"
+#include "works/CursorEspera.h"
+#include "works/ImpresionObra.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QGraphicsView>
+#include <QPointer>
+#include <QPrintPreviewWidget>
+#include <QProgressDialog>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace corvela {
+
+namespace {
+
+QPointer<frmListados> instancia;
+
+QString NombrePdf()
+{
+    const QString codigo = RegistrosListado.HayObra() ? QString::number(RegistrosListado.Obra().codigo) : QString();
+    return RutaDatos(QStringLiteral("Libreta obra %1.pdf").arg(codigo));
+}
+
+}  // namespace
+
+frmListados* frmListados::Instancia()
+{
+    if (!instancia)
+        instancia = new frmListados();
+    return instancia;
+}
+
+bool frmListados::Existe()
+{
+    return !instancia.isNull();
+}
+
+void frmListados::Mostrar()
+{
+    frmListados* ventana = Instancia();
+    ventana->Cargar();
+    ventana->setWindowState((ventana->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    ventana->show();
+    ventana->raise();
+    ventana->activateWindow();
+    ventana->MostrarPrincipio();
+}
+
+frmListados::frmListados()
+{
+    setObjectName(QStringLiteral("frmListados"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Corvela Geoda"));
+    resize(900, 640);
+
+    rptCorvela::PrepararPagina(impresora_);
+    impresora_.setDocName(QStringLiteral("Libreta de campo"));
+    InformeObra.FijarOrigen(&RegistrosListado);
+    InformeObra.FijarImagen(QImage(RutaRecurso(QStringLiteral("imagen/CORVELAX.JPG"))));
+
+    CRViewer1 = new QPrintPreviewWidget(&impresora_, this);
+    CRViewer1->setObjectName(QStringLiteral("CRViewer1"));
+    connect(CRViewer1, &QPrintPreviewWidget::paintRequested, this, &frmListados::DibujarInforme);
+    CrearBarra();
+
+    auto* disposicion = new QVBoxLayout(this);
+    disposicion->setContentsMargins(0, 0, 0, 0);
+    disposicion->setSpacing(0);
+    disposicion->addWidget(Toolbar1);
+    disposicion->addWidget(CRViewer1, 1);
+}
+
+void frmListados::CrearBarra()
+{
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const auto accion = [this](const QString& nombre, const QString& texto, const QKeySequence& atajo, auto metodo) {
+        QAction* a = Toolbar1->addAction(texto);
+        a->setObjectName(nombre);
+        a->setShortcut(atajo);
+        connect(a, &QAction::triggered, this, metodo);
+    };
+    accion(QStringLiteral("Imprimir"), QStringLiteral("&Imprimir..."), QKeySequence::Print, &frmListados::Imprimir);
+    accion(QStringLiteral("GuardarPdf"), QStringLiteral("&Guardar PDF..."), QKeySequence::Save,
+           &frmListados::GuardarPdf);
+    Toolbar1->addSeparator();
+    accion(QStringLiteral("Alejar"), QStringLiteral("Alejar"), QKeySequence::ZoomOut, [this] { CRViewer1->zoomOut(); });
+    accion(QStringLiteral("Acercar"), QStringLiteral("Acercar"), QKeySequence::ZoomIn, [this] { CRViewer1->zoomIn(); });
+    accion(QStringLiteral("TamanoReal"), QStringLiteral("100 %"), QKeySequence(), [this] {
+        CRViewer1->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        CRViewer1->setZoomFactor(1.0);
+    });
+    accion(QStringLiteral("AjustarAncho"), QStringLiteral("Ancho de página"), QKeySequence(),
+           [this] { CRViewer1->fitToWidth(); });
+    accion(QStringLiteral("PaginaEntera"), QStringLiteral("Página entera"), QKeySequence(),
+           [this] { CRViewer1->fitInView(); });
+}
+
+void frmListados::Cargar()
+{
+    CursorEspera espera;
+    InformeObra.FijarDecimales(NumDecimales);
+    InformeObra.FijarFecha(QDate::currentDate());
+    CRViewer1->updatePreview();
+    CRViewer1->setZoomMode(QPrintPreviewWidget::CustomZoom);
+    CRViewer1->setZoomFactor(1.0);
+    MostrarPrincipio();
+}
+
+void frmListados::MostrarPrincipio()
+{
+    // Going to a page centres it; a report is read from the top left corner of its first page.
+    CRViewer1->setCurrentPage(1);
+    if (auto* vista = CRViewer1->findChild<QGraphicsView*>()) {
+        vista->horizontalScrollBar()->setValue(vista->horizontalScrollBar()->minimum());
+        vista->verticalScrollBar()->setValue(vista->verticalScrollBar()->minimum());
+    }
+}
+
+void frmListados::ConProgreso(const std::function<void(const rptCorvela&)>& tarea)
+{
+    CursorEspera espera;
+    // Application-modal: nothing may refill RegistrosListado while it is being read.
+    QProgressDialog progreso(QStringLiteral("Preparando la libreta de campo..."), QString(), 0, 1, this);
+    progreso.setWindowTitle(QStringLiteral("Corvela Geoda"));
+    progreso.setWindowModality(Qt::ApplicationModal);
+    progreso.setMinimumDuration(500);
+    progreso.setAutoClose(false);
+    progreso.setAutoReset(false);
+    rptCorvela informe = InformeObra;
+    informe.Progreso = [&progreso](int hechas, int total) {
+        progreso.setMaximum(total);
+        progreso.setValue(hechas);
+    };
+    tarea(informe);
+}
+
+void frmListados::DibujarInforme(QPrinter* impresora)
+{
+    ConProgreso([impresora](const rptCorvela& informe) { informe.Imprimir(*impresora); });
+}
+
+void frmListados::Imprimir()
+{
+    if (Dialogos().ElegirImpresora(impresora_))
+        CRViewer1->print();
+}
+
+void frmListados::GuardarPdf()
+{
+    std::optional<QString> ruta = Dialogos().GuardarFichero(QStringLiteral("Guardar como PDF"), NombrePdf());
+    if (!ruta)
+        return;
+    if (QFileInfo(*ruta).suffix().isEmpty())
+        *ruta += QStringLiteral(".pdf");
+    bool guardado = false;
+    ConProgreso([&](const rptCorvela& informe) { guardado = informe.GuardarPdf(*ruta); });
+    if (!guardado)
+        Dialogos().MsgBox(QStringLiteral("No se pudo guardar el fichero:") + SaltoDoble + *ruta, Icono::Exclamacion);
+}
+
+}  // namespace corvela

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "works/rptCorvela.h"
+
+#include <QPrinter>
+#include <QWidget>
+#include <functional>
+
+class QPrintPreviewWidget;
+class QToolBar;
+
+namespace corvela {
+
+// The report window: the field book of RegistrosListado in a print preview that
+// fills the window, with buttons to print it and to save it as a PDF file.
+class frmListados : public QWidget
+{
+    Q_OBJECT
+public:
+    // The window, created on first reference; closing it drops it.
+    static frmListados* Instancia();
+    static bool Existe();
+    // Lays the report out again from RegistrosListado and shows the window maximized.
+    static void Mostrar();
+
+    QPrintPreviewWidget* Visor() const { return CRViewer1; }
+    const rptCorvela& Informe() const { return InformeObra; }
+
+private slots:
+    void DibujarInforme(QPrinter* impresora);
+    void Imprimir();
+    void GuardarPdf();
+
+private:
+    frmListados();
+    void CrearBarra();
+    void Cargar();
+    void MostrarPrincipio();
+    // Runs a printing task with the hourglass and, for a large work, a progress window.
+    void ConProgreso(const std::function<void(const rptCorvela&)>& tarea);
+
+    QPrinter impresora_{QPrinter::HighResolution};
+    rptCorvela InformeObra;
+    QToolBar* Toolbar1 = nullptr;
+    QPrintPreviewWidget* CRViewer1 = nullptr;
+};
+
+}  // namespace corvela

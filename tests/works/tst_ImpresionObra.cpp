@@ -1,0 +1,230 @@
+#include "EntornoPrueba.h"
+#include "MensajesGrabados.h"
+#include "core/Globales.h"
+#include "core/Parametros.h"
+#include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
+#include "works/ImpresionObra.h"
+#include "works/frmListados.h"
+#include "works/rptCorvela.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvela;
+
+namespace {
+
+void Insertar(const QString& sql, const QVariantList& valores)
+{
+    QVERIFY2(EjecutarAccion(sql, valores), qPrintable(sql));
+}
+
+// Work 1 with two stations, the first holding three points and the second none;
+// work 2 without stations.
+void CrearObras()
+{
+    Insertar(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, Expediente, DESCOBRA, PROPIETARIO, DOMICILIO, POBLACION, "
+                            "PROVINCIA, CODIGOPOSTAL, TELEFONO, FAX, DNI) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+             {1, QStringLiteral("EXP-118"), QStringLiteral("Parcela 23 del polígono 4"), QStringLiteral("Ana Núñez"),
+              QStringLiteral("Rúa Real 14"), QStringLiteral("Vigo"), QStringLiteral("Pontevedra"),
+              QStringLiteral("36202"), QStringLiteral("986123456"), QStringLiteral("986123457"),
+              QStringLiteral("36123456B")});
+    Insertar(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, DESCOBRA) VALUES (?, ?)"), {2, QStringLiteral("Sin bases")});
+    Insertar(QStringLiteral("INSERT INTO B_ESTACIONES VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+             {1, 1, QStringLiteral("Base norte"), QStringLiteral("12/03/2024"), 1.55, 500123.4567, 4678123.25, 123.5});
+    Insertar(QStringLiteral("INSERT INTO B_ESTACIONES VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+             {1, 2, QStringLiteral("Base sur"), QStringLiteral("13/03/2024"), 1.6, 500200.0, 4678000.0, 120.0});
+    const QString punto = QStringLiteral("INSERT INTO B_PUNTOS VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    Insertar(punto, {1, QStringLiteral("Esquina muro"), 1.5, 1.75, 1.25, 37.1234, 98.4, 49.8756, 500130.1111,
+                     4678160.2222, 124.3333, QStringLiteral("Arqueta"), 1, 1});
+    Insertar(punto, {2, QStringLiteral("Farola"), 1.2, 1.3, 1.1, 120.5, 101.25, 19.98, 500110.5, 4678110.5, 122.75,
+                     QStringLiteral(""), 1, 1});
+    // The third point has no readings: its numbers print as zero.
+    Insertar(QStringLiteral("INSERT INTO B_PUNTOS (CODPUNTO, RESENA, CODOBRA, CODEST) VALUES (?, ?, ?, ?)"),
+             {3, QStringLiteral("Pozo"), 1, 1});
+}
+
+QString TextoPdf(const QString& ruta)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), ruta, QStringLiteral("-")});
+    pdftotext.waitForFinished();
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+void CerrarListados()
+{
+    if (frmListados::Existe())
+        frmListados::Instancia()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+
+class TstImpresionObra : public QObject
+{
+    Q_OBJECT
+private slots:
+    void filasDeLaConsultaUnida()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        CrearObras();
+
+        ImprimirObra(QStringLiteral("1"));
+        QCOMPARE(RegistrosListado.RecordCount(), 4);
+        QCOMPARE(RegistrosListado.Estaciones().size(), size_t(2));
+        QCOMPARE(RegistrosListado.Estaciones()[0].numeroPuntos, 3);
+        QCOMPARE(RegistrosListado.Estaciones()[1].numeroPuntos, 0);
+        QCOMPARE(RegistrosListado.Punto(2).codigo, 3);
+        QCOMPARE(RegistrosListado.Punto(2).lecturaMedia, 0.0);
+        QCOMPARE(RegistrosListado.Obra().propietario, QStringLiteral("Ana Núñez"));
+        QVERIFY(frmListados::Existe());
+
+        ImprimirObra(QStringLiteral("2"));
+        QCOMPARE(RegistrosListado.RecordCount(), 1);
+        QVERIFY(RegistrosListado.Estaciones().empty());
+
+        // Codes are read like the code field: a negative or unknown work gives no row, and no message.
+        ImprimirObra(QStringLiteral("-7"));
+        QCOMPARE(RegistrosListado.RecordCount(), 0);
+        QVERIFY(!RegistrosListado.HayObra());
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        CerrarListados();
+    }
+
+    void sinCodigoPideLaObra()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        CrearObras();
+        for (const QString& codigo : {QString(), QStringLiteral("0"), QStringLiteral(" 0,0 "), QStringLiteral("abc")}) {
+            mensajes.Responder(Respuesta::Aceptar);
+            ImprimirObra(codigo);
+            QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Busque la Obra a Imprimir"));
+            QCOMPARE(mensajes.Mensajes().last().icono, Icono::Informacion);
+        }
+        QCOMPARE(mensajes.Mensajes().size(), 4);
+        QVERIFY(!frmListados::Existe());
+
+        // A query that cannot run is explained, and no window opens.
+        CerrarBaseDatos();
+        mensajes.Responder(Respuesta::Aceptar);
+        ImprimirObra(QStringLiteral("1"));
+        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("No se pudo leer la obra para imprimirla.")));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Critico);
+        QVERIFY(!frmListados::Existe());
+    }
+
+    void pdfConLaLibretaEntera()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) no está instalado");
+        pruebas::EntornoPrueba entorno;
+        CrearObras();
+        QVERIFY(RegistrosListado.Abrir(1));
+        rptCorvela informe;
+        informe.FijarOrigen(&RegistrosListado);
+        informe.FijarDecimales(3);
+        informe.FijarFecha(QDate(2024, 3, 15));
+        QList<QPair<int, int>> progreso;
+        informe.Progreso = [&progreso](int hechas, int total) { progreso << qMakePair(hechas, total); };
+        const QString ruta = entorno.Ruta(QStringLiteral("libreta.pdf"));
+        QVERIFY(informe.GuardarPdf(ruta));
+        QCOMPARE(progreso, (QList<QPair<int, int>>{{1, 1}}));
+
+        const QString texto = TextoPdf(ruta);
+        for (const char* esperado :
+             {"CORVELA GEODA", "EXP-118", "Parcela 23 del polígono 4", "Ana Núñez", "Rúa Real 14", "Vigo",
+              "Pontevedra", "36202", "986123456", "986123457", "36123456B",
+              "Base norte", "12/03/2024", "1,550", "500123,457", "4678123,250", "123,500",
+              "Base sur", "13/03/2024", "1,600", "500200,000", "4678000,000", "120,000",
+              "Esquina muro", "1,750", "1,250", "37,123", "98,400", "49,876", "500130,111", "4678160,222", "124,333",
+              "Arqueta", "Farola", "101,250", "19,980", "Pozo", "0,000",
+              "Impreso el 15/03/2024", "Página 1 de 1"})
+            QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
+
+        informe.FijarDecimales(1);
+        QVERIFY(informe.GuardarPdf(ruta));
+        const QString conUnDecimal = TextoPdf(ruta);
+        QVERIFY(conUnDecimal.contains(QStringLiteral("500130,1")));
+        QVERIFY(conUnDecimal.contains(QStringLiteral("37,1")));
+        QVERIFY(!conUnDecimal.contains(QStringLiteral("37,123")));
+        QVERIFY(!conUnDecimal.contains(QStringLiteral("0,000")));
+
+        // A note far longer than its column is cut, not spread over the pages.
+        Insertar(QStringLiteral("INSERT INTO B_PUNTOS (CODPUNTO, OBSERV, CODOBRA, CODEST) VALUES (?, ?, ?, ?)"),
+                 {4, QStringLiteral("Nota muy larga ").repeated(400), 1, 2});
+        QVERIFY(RegistrosListado.Abrir(1));
+        progreso.clear();
+        QVERIFY(informe.GuardarPdf(ruta));
+        QCOMPARE(progreso.last(), qMakePair(1, 1));
+    }
+
+    void ventanaDelListado()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        CrearObras();
+
+        ImprimirObra(QStringLiteral("1"));
+        frmListados* ventana = frmListados::Instancia();
+        QCOMPARE(ventana->windowTitle(), QStringLiteral("Corvela Geoda"));
+        QVERIFY(ventana->windowState() & Qt::WindowMaximized);
+        QPrintPreviewWidget* visor = ventana->Visor();
+        QCOMPARE(visor->zoomFactor(), 1.0);
+        QCOMPARE(visor->pageCount(), 1);
+        QCOMPARE(ventana->Informe().Decimales(), 3);
+        QVERIFY(!QGuiApplication::overrideCursor());
+        ventana->resize(700, 500);
+        QCoreApplication::processEvents();
+        QCOMPARE(visor->width(), ventana->width());
+
+        // Printing again with the window open lays it out again with the new data and decimals.
+        bool conRelojDeArena = false;
+        connect(visor, &QPrintPreviewWidget::paintRequested, this, [&conRelojDeArena] {
+            conRelojDeArena = QGuiApplication::overrideCursor()
+                && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        });
+        QVERIFY(GrabarParametro(QStringLiteral("Decimales"), QStringLiteral("2")));
+        CargarDecimales();
+        ImprimirObra(QStringLiteral("2"));
+        QCOMPARE(frmListados::Instancia(), ventana);
+        QCOMPARE(ventana->Informe().Decimales(), 2);
+        QVERIFY(conRelojDeArena);
+        QVERIFY(!QGuiApplication::overrideCursor());
+
+        mensajes.ConfirmarImpresion(false);
+        ventana->findChild<QAction*>(QStringLiteral("Imprimir"))->trigger();
+        QCOMPARE(mensajes.Preguntas().last(), QStringLiteral("Imprimir"));
+
+        QAction* guardar = ventana->findChild<QAction*>(QStringLiteral("GuardarPdf"));
+        mensajes.ElegirRuta(entorno.Ruta(QStringLiteral("copia")));
+        guardar->trigger();
+        QVERIFY(QFile::exists(entorno.Ruta(QStringLiteral("copia.pdf"))));
+        mensajes.ElegirRuta(std::nullopt);
+        guardar->trigger();
+        mensajes.ElegirRuta(entorno.Ruta(QStringLiteral("no/existe/copia.pdf")));
+        mensajes.Responder(Respuesta::Aceptar);
+        guardar->trigger();
+        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("No se pudo guardar el fichero:")));
+        QVERIFY(mensajes.SinRespuestasPendientes());
+
+        // Closing drops the window; the next print builds a new one.
+        CerrarListados();
+        QVERIFY(!frmListados::Existe());
+        ImprimirObra(QStringLiteral("1"));
+        QVERIFY(frmListados::Existe());
+        CerrarListados();
+    }
+};
+
+QTEST_MAIN(TstImpresionObra)
+#include "tst_ImpresionObra.moc"
