@@ -11,6 +11,7 @@
 #include "core/Twips.h"
 #include "core/frmArranque.h"
 #include "records/ErrorDatos.h"
+#include "works/ImpresionObra.h"
 #include "works/ModeloEstaciones.h"
 
 #include <QEvent>
@@ -318,6 +319,7 @@ void frmFicha::BarraFilesEvento(int& CodigoEvento)
         CargarEstaciones();
         HabilitarCodigo(false);
         break;
+    case 4: ImprimirObra(txtFields[0]->text()); break;
     case 9:
         GesTablas.RS.reset();
         codigoFijado_ = false;
