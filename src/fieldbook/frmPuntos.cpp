@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeView>
 #include <limits>
 
@@ -260,6 +261,8 @@ void frmPuntos::CrearEntrada()
         campo->setObjectName(QStringLiteral("Text1"));
         ColocarTwips(campo, c.izquierda, 360, c.ancho, 285);
         campo->setAlignment((c.aLaDerecha ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        // The fields were measured for a box with almost no inner margin.
+        campo->setTextMargins(-1, 0, -1, 0);
         campo->installEventFilter(this);
         new FiltroTeclas(campo, [this, i](int& codigoTecla, QWidget*) { return FiltrarTecla(i, codigoTecla); });
         if (EsNumeroDecimal(i))
@@ -317,6 +320,8 @@ void frmPuntos::Cargar()
     CargarPuntos(std::nullopt);
     ListView1_->selectionModel()->clear();
     Ajustar_Form(this);
+    // Scaled to the screen it nearly fills it: its frame goes to the top left corner.
+    move(screen()->availableGeometry().topLeft());
     Text1_[kResena]->setFocus();
 }
 
