@@ -98,7 +98,8 @@ void ModeloPuntos::Quitar(int fila)
 
 int ModeloPuntos::FilaDeCodigo(int codigo) const
 {
-    const auto it = std::find_if(puntos_.cbegin(), puntos_.cend(), [codigo](const Punto& p) { return p.Codigo == codigo; });
+    const auto it =
+        std::find_if(puntos_.cbegin(), puntos_.cend(), [codigo](const Punto& p) { return p.Codigo == codigo; });
     return it == puntos_.cend() ? -1 : static_cast<int>(it - puntos_.cbegin());
 }
 

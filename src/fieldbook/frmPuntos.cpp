@@ -106,9 +106,9 @@ void VerErrorPuntos()
                           Icono::Pregunta, Botones::Aceptar);
         return;
     }
-    const Respuesta r =
-        Dialogos().MsgBox(error.Descripcion + SaltoDoble + QStringLiteral("¿Desea continuar con la ejecución del programa?"),
-                          Icono::Critico, Botones::AceptarCancelar);
+    const Respuesta r = Dialogos().MsgBox(
+        error.Descripcion + SaltoDoble + QStringLiteral("¿Desea continuar con la ejecución del programa?"),
+        Icono::Critico, Botones::AceptarCancelar);
     if (r == Respuesta::Cancelar)
         Dialogos().MsgBox(QStringLiteral("Error ") + QString::number(error.Numero) + QStringLiteral(" - ")
                               + error.Descripcion,
@@ -120,8 +120,9 @@ void VerErrorPuntos()
 QFont FuenteVentana(double puntos)
 {
     QFont fuente;
-    fuente.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                        QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
+    fuente.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                        QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                        QStringLiteral("Helvetica")});
     fuente.setPointSizeF(puntos);
     return fuente;
 }
@@ -236,7 +237,8 @@ void frmPuntos::CrearCabecera()
     Label2_->setFont(titulo);
 
     for (int i = 0; i < static_cast<int>(Label1_.size()); ++i) {
-        Label1_[i] = NuevaEtiqueta(Frame1_, QString(), RectTwips(kCabecera[i][0], kCabecera[i][1], kCabecera[i][2], 195));
+        const QRect rect = RectTwips(kCabecera[i][0], kCabecera[i][1], kCabecera[i][2], 195);
+        Label1_[i] = NuevaEtiqueta(Frame1_, QString(), rect);
         Label1_[i]->setObjectName(QStringLiteral("Label1"));
     }
     Label1_[kObra]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -251,7 +253,8 @@ void frmPuntos::CrearEntrada()
 
     for (int i = 0; i < kCampos; ++i) {
         const CampoEntrada& c = kEntrada[i];
-        Label3_[c.etiqueta] = NuevaEtiqueta(Frame2_, QString::fromUtf8(c.titulo), RectTwips(c.izquierda, 180, c.ancho, 195));
+        const QRect rect = RectTwips(c.izquierda, 180, c.ancho, 195);
+        Label3_[c.etiqueta] = NuevaEtiqueta(Frame2_, QString::fromUtf8(c.titulo), rect);
         Label3_[c.etiqueta]->setObjectName(QStringLiteral("Label3"));
     }
     for (int i = 0; i < kCampos; ++i) {

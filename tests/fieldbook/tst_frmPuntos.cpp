@@ -26,7 +26,8 @@ enum Campo { kCodigo, kResena, kMedia, kSuperior, kInferior, kHz, kV, kDist, kX,
 void CrearEstacion(int obra, int estacion)
 {
     EjecutarAccion(QStringLiteral("INSERT OR IGNORE INTO B_OBRAS (CODOBRA) VALUES (?)"), {obra});
-    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"), {obra, estacion}));
+    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"),
+                           {obra, estacion}));
 }
 
 void CrearPunto(int obra, int estacion, int codigo, const QString& resena = {}, std::array<double, 9> n = {})
@@ -89,7 +90,10 @@ public:
     {
         return v->ListView1()->model()->index(fila, columna).data().toString();
     }
-    QPoint centroFila(int fila) const { return v->ListView1()->visualRect(v->ListView1()->model()->index(fila, 0)).center(); }
+    QPoint centroFila(int fila) const
+    {
+        return v->ListView1()->visualRect(v->ListView1()->model()->index(fila, 0)).center();
+    }
     void pulsarFila(int fila, Qt::MouseButton boton = Qt::LeftButton) const
     {
         QTest::mouseClick(v->ListView1()->viewport(), boton, {}, centroFila(fila));
@@ -295,12 +299,14 @@ private slots:
         l.grabar();
         QCOMPARE(l.celda(4, 0), QStringLiteral("3"));
 
-        // A code in use, and the code 0: a message, no row, the entry row kept, the window open.
+        // A code in use, the code 0, a code pasted with decimals: a message, no row, the entry row
+        // kept, the window open.
+        const char* noEntero = "El número de PUNTO ha de ser un número entero mayor que cero.";
         for (const auto& [codigo, texto] :
              {std::pair{"2", "El registro que intenta añadir ya existe con ese mismo código."},
-              std::pair{"0", "El número de PUNTO ha de ser un número entero mayor que cero."}}) {
+              std::pair{"0", noEntero}, std::pair{"1,5", noEntero}}) {
             lecturas();
-            l.escribir(kCodigo, QString::fromLatin1(codigo));
+            l.campo(kCodigo)->setText(QString::fromLatin1(codigo));
             mensajes.Responder(Respuesta::Aceptar);
             l.grabar();
             QCOMPARE(mensajes.UltimoTexto(), QString::fromUtf8(texto));
@@ -315,7 +321,8 @@ private slots:
         l.escribir(kCodigo, QStringLiteral("9"));
         mensajes.Responder(Respuesta::Aceptar);
         l.grabar();
-        QVERIFY(mensajes.UltimoTexto().endsWith(QStringLiteral("\r\n\r\n¿Desea continuar con la ejecución del programa?")));
+        QVERIFY(mensajes.UltimoTexto().endsWith(
+            QStringLiteral("\r\n\r\n¿Desea continuar con la ejecución del programa?")));
         QCOMPARE(mensajes.Mensajes().last().icono, Icono::Critico);
         QCOMPARE(l.filas(), 5);
         QVERIFY(frmPuntos::Existe() && l.v->isVisible());
