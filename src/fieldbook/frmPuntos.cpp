@@ -324,7 +324,8 @@ void frmPuntos::Cargar()
     ListView1_->selectionModel()->clear();
     Ajustar_Form(this);
     // Scaled to the screen it nearly fills it: its frame goes to the top left corner.
-    move(screen()->availableGeometry().topLeft());
+    if (const QScreen* pantalla = screen())
+        move(pantalla->availableGeometry().topLeft());
     Text1_[kResena]->setFocus();
 }
 
