@@ -1,0 +1,184 @@
+#include "fieldbook/PuntosEstacion.h"
+
+#include "core/TextoNumerico.h"
+#include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
+#include "records/ErrorDatos.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <algorithm>
+
+namespace corvela {
+
+namespace {
+
+const QString kDeLaEstacion = QStringLiteral(" WHERE CODOBRA=? AND CODEST=?");
+
+// An empty text is stored as the empty text: a null string would bind as a missing value.
+QVariant Texto(const QString& texto)
+{
+    return texto.isNull() ? QVariant(QStringLiteral("")) : QVariant(texto);
+}
+
+QVariantList Valores(const Punto& p)
+{
+    QVariantList v{Texto(p.Resena)};
+    for (double numero : p.Numeros)
+        v << numero;
+    v << Texto(p.Notas);
+    return v;
+}
+
+// Prepares a statement that runs many times; the error is left pending when it cannot be.
+std::optional<QSqlQuery> Preparar(const QString& sql)
+{
+    QSqlQuery q(BaseDatos());
+    if (!q.prepare(sql)) {
+        FijarError(q.lastError());
+        return std::nullopt;
+    }
+    return q;
+}
+
+bool Ejecutar(QSqlQuery& q, const QVariantList& valores)
+{
+    for (int i = 0; i < valores.size(); ++i)
+        q.bindValue(i, valores[i]);
+    if (q.exec())
+        return true;
+    FijarError(q.lastError());
+    return false;
+}
+
+}  // namespace
+
+std::optional<QVector<Punto>> PuntosEstacion::Leer() const
+{
+    auto q = AbrirLectura(QStringLiteral("SELECT CODPUNTO, RESENA, LECTMED, LECTSUP, LECTINF, ANGHOR, ANGVER, DISTAN, "
+                                         "CC1, CC2, CC3, OBSERV FROM B_PUNTOS")
+                              + kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO"),
+                          {obra_, estacion_});
+    if (!q)
+        return std::nullopt;
+    QVector<Punto> puntos;
+    while (q->next()) {
+        Punto p;
+        p.Codigo = q->value(0).toInt();
+        p.Resena = q->value(1).toString();
+        for (int i = 0; i < kNumerosPunto; ++i)
+            p.Numeros[i] = q->value(2 + i).toDouble();
+        p.Notas = q->value(11).toString();
+        puntos.push_back(std::move(p));
+    }
+    if (q->lastError().isValid()) {
+        FijarError(q->lastError());
+        return std::nullopt;
+    }
+    return puntos;
+}
+
+std::optional<int> PuntosEstacion::SiguienteCodigo() const
+{
+    return MaximoValor(QStringLiteral("B_PUNTOS"), QStringLiteral("CODPUNTO"),
+                       QStringLiteral(" WHERE CODOBRA=? AND CODEST = ?"), {obra_, estacion_});
+}
+
+bool PuntosEstacion::Insertar(const Punto& punto) const
+{
+    return EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS(CODPUNTO,RESENA,LECTMED,LECTSUP,LECTINF,ANGHOR,ANGVER,"
+                                         "DISTAN,CC1,CC2,CC3,OBSERV,CODOBRA,CODEST) "
+                                         "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                          QVariantList{punto.Codigo} + Valores(punto) + QVariantList{obra_, estacion_});
+}
+
+bool PuntosEstacion::Actualizar(const Punto& punto, int& filas) const
+{
+    return EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET RESENA=?,LECTMED=?,LECTSUP=?,LECTINF=?,ANGHOR=?,"
+                                         "ANGVER=?,DISTAN=?,CC1=?,CC2=?,CC3=?,OBSERV=?")
+                              + kDeLaEstacion + QStringLiteral(" AND CODPUNTO=?"),
+                          Valores(punto) + QVariantList{obra_, estacion_, punto.Codigo}, &filas);
+}
+
+bool PuntosEstacion::Borrar(int codigo) const
+{
+    return EjecutarAccion(QStringLiteral("DELETE FROM B_PUNTOS") + kDeLaEstacion + QStringLiteral(" AND CODPUNTO=?"),
+                          {obra_, estacion_, codigo});
+}
+
+bool PuntosEstacion::Renumerar() const
+{
+    Transaccion transaccion;
+    if (!transaccion.Iniciada())
+        return false;
+    auto lectura = AbrirLectura(QStringLiteral("SELECT CODPUNTO FROM B_PUNTOS") + kDeLaEstacion
+                                    + QStringLiteral(" ORDER BY CODPUNTO"),
+                                {obra_, estacion_});
+    if (!lectura)
+        return false;
+    QVector<qint64> codigos;
+    while (lectura->next())
+        codigos.push_back(lectura->value(0).toLongLong());
+    lectura->finish();
+    if (codigos.isEmpty())
+        return transaccion.Confirmar();
+
+    // Codes below 1 are first moved above every code in use, so that the
+    // ascending pass below never meets a code it still has to free.
+    if (codigos.front() < 1) {
+        const qint64 desplazamiento = std::max(codigos.back() - codigos.front() + 1, 1 - codigos.front());
+        if (!EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=CODPUNTO+?") + kDeLaEstacion,
+                            {desplazamiento, obra_, estacion_}))
+            return false;
+        for (qint64& c : codigos)
+            c += desplazamiento;
+    }
+    // With distinct codes from 1 up, the k-th code is k or more, and every code
+    // below it is already in its place: k is free when its turn comes.
+    auto cambio = Preparar(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=?") + kDeLaEstacion
+                           + QStringLiteral(" AND CODPUNTO=?"));
+    if (!cambio)
+        return false;
+    for (qint64 k = 1; k <= codigos.size(); ++k) {
+        const qint64 actual = codigos[k - 1];
+        if (actual != k && !Ejecutar(*cambio, {k, obra_, estacion_, actual}))
+            return false;
+    }
+    return transaccion.Confirmar();
+}
+
+bool PuntosEstacion::AbrirLinea(int codigo) const
+{
+    Transaccion transaccion;
+    if (!transaccion.Iniciada())
+        return false;
+    auto maximo = AbrirLectura(QStringLiteral("SELECT MAX(CODPUNTO) FROM B_PUNTOS") + kDeLaEstacion
+                                   + QStringLiteral(" AND CODPUNTO>=?"),
+                               {obra_, estacion_, codigo});
+    if (!maximo)
+        return false;
+    const QVariant mayor = maximo->next() ? maximo->value(0) : QVariant();
+    maximo->finish();
+    if (!mayor.isNull()) {
+        // Two steps, as the key is checked row by row: first clear of every code
+        // in use, then back down to one above where each point was.
+        const qint64 salto = mayor.toLongLong() - codigo + 2;
+        const QString condicion = kDeLaEstacion + QStringLiteral(" AND CODPUNTO>=?");
+        if (!EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=CODPUNTO+?") + condicion,
+                            {salto, obra_, estacion_, codigo})
+            || !EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=CODPUNTO-?") + condicion,
+                               {salto - 1, obra_, estacion_, codigo + salto}))
+            return false;
+    }
+    Punto blanco;
+    blanco.Codigo = codigo;
+    return Insertar(blanco) && transaccion.Confirmar();
+}
+
+double TextoANumero(const QString& texto)
+{
+    QString conPuntos = texto;
+    return ValorNumerico(conPuntos.replace(u',', u'.'));
+}
+
+}  // namespace corvela

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <array>
+#include <optional>
+
+// The points of one station in B_PUNTOS. Every operation either completes or
+// leaves the table as it was, with the database error pending (ErrorPendiente).
+namespace corvela {
+
+// Numeric columns of a point, in the order of the field book's columns.
+enum ColumnaPunto {
+    kLecturaMedia,
+    kLecturaSuperior,
+    kLecturaInferior,
+    kAnguloHorizontal,
+    kAnguloVertical,
+    kDistancia,
+    kCoordenadaX,
+    kCoordenadaY,
+    kCoordenadaZ,
+    kNumerosPunto
+};
+
+struct Punto
+{
+    int Codigo = 0;
+    QString Resena;
+    std::array<double, kNumerosPunto> Numeros{};
+    QString Notas;
+};
+
+class PuntosEstacion
+{
+public:
+    PuntosEstacion(int obra, int estacion) : obra_(obra), estacion_(estacion) {}
+
+    // The station's points in code order; a missing number reads as 0, a missing text as empty.
+    std::optional<QVector<Punto>> Leer() const;
+    // One more than the station's highest code, 1 for a station without points.
+    std::optional<int> SiguienteCodigo() const;
+    bool Insertar(const Punto& punto) const;
+    // Rewrites the point with punto's code; filas is 0 when there is none.
+    bool Actualizar(const Punto& punto, int& filas) const;
+    bool Borrar(int codigo) const;
+    // Codes 1 to n in the same order; gaps close.
+    bool Renumerar() const;
+    // Moves the point with this code and every later one up by one and puts a
+    // blank point (empty texts, every number 0) in the freed code.
+    bool AbrirLinea(int codigo) const;
+
+private:
+    int obra_;
+    int estacion_;
+};
+
+// An entry text as a number: commas are decimal points, as in ValorNumerico.
+double TextoANumero(const QString& texto);
+
+}  // namespace corvela

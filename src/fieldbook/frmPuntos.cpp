@@ -1,0 +1,703 @@
+#include "fieldbook/frmPuntos.h"
+
+#include "core/AjusteFormulario.h"
+#include "core/CamposEntrada.h"
+#include "core/Globales.h"
+#include "core/Mensajes.h"
+#include "core/TextoNumerico.h"
+#include "core/Twips.h"
+#include "fieldbook/CursorEspera.h"
+#include "fieldbook/ModeloPuntos.h"
+#include "records/ErrorDatos.h"
+
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
+#include <limits>
+
+namespace corvela {
+
+namespace {
+
+QPointer<frmPuntos> instancia;
+
+// The entry row as designed, in twips within its frame.
+struct CampoEntrada
+{
+    int izquierda;
+    int ancho;
+    int longitudMaxima;
+    bool aLaDerecha;
+    int etiqueta;  // index of its label in Label3
+    const char* titulo;
+};
+
+constexpr CampoEntrada kEntrada[frmPuntos::kCampos] = {
+    {90, 495, 3, false, 0, "Punto"},       {600, 795, 6, false, 11, "Reseña"},  {1410, 765, 7, true, 1, "Media"},
+    {2190, 765, 7, true, 2, "Superior"},   {2970, 795, 7, true, 3, "Inferior"}, {3780, 765, 7, true, 4, "Angulo H."},
+    {4560, 705, 7, true, 5, "A. Vert."},   {5280, 705, 7, true, 6, "Distancia"}, {6000, 675, 7, true, 7, "X"},
+    {6690, 675, 7, true, 8, "Y"},          {7380, 675, 7, true, 9, "Z"},        {8070, 795, 100, false, 10, "Notas"},
+};
+
+// The header labels: left, top and width in twips within their frame. The work
+// and the date stand against the right edge, where long texts stay readable.
+constexpr int kCabecera[8][3] = {{4800, 180, 4700}, {90, 480, 2400},  {2520, 630, 1590}, {4140, 630, 1290},
+                                 {5460, 630, 1230}, {6720, 630, 2780}, {6000, 420, 3500}, {90, 720, 2400}};
+constexpr int kObra = 0;
+constexpr int kFecha = 6;
+
+constexpr int kCodigo = 0;
+constexpr int kResena = 1;
+constexpr int kMedia = 2;
+constexpr int kSuperior = 3;
+constexpr int kInferior = 4;
+constexpr int kHorizontal = 5;
+constexpr int kVertical = 6;
+constexpr int kDistanciaCampo = 7;
+constexpr int kX = 8;
+constexpr int kY = 9;
+constexpr int kZ = 10;
+constexpr int kNotas = 11;
+
+constexpr int kLimpiar = 0;
+constexpr int kGrabar = 1;
+
+bool EsNumeroDecimal(int indice)
+{
+    return indice >= kMedia && indice <= kZ;
+}
+
+bool EsLecturaOAngulo(int indice)
+{
+    return indice >= kMedia && indice <= kVertical;
+}
+
+bool EsResultado(int indice)
+{
+    return indice >= kDistanciaCampo && indice <= kZ;
+}
+
+bool SonCifras(const QString& texto)
+{
+    if (texto.isEmpty())
+        return false;
+    for (const QChar c : texto) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// A failing statement of the field book, worded as the record layer words its own.
+void VerErrorPuntos()
+{
+    const ErrorDatos error = ErrorPendiente();
+    LimpiarError();
+    if (error.Numero == kErrorClaveDuplicada) {
+        Dialogos().MsgBox(QStringLiteral("El registro que intenta añadir ya existe con ese mismo código."),
+                          Icono::Pregunta, Botones::Aceptar);
+        return;
+    }
+    const Respuesta r = Dialogos().MsgBox(
+        error.Descripcion + SaltoDoble + QStringLiteral("¿Desea continuar con la ejecución del programa?"),
+        Icono::Critico, Botones::AceptarCancelar);
+    if (r == Respuesta::Cancelar)
+        Dialogos().MsgBox(QStringLiteral("Error ") + QString::number(error.Numero) + QStringLiteral(" - ")
+                              + error.Descripcion,
+                          Icono::Critico, Botones::Aceptar);
+}
+
+// The designed face where it exists, else the nearest in width, so that the
+// captions fit the fields they were measured for.
+QFont FuenteVentana(double puntos)
+{
+    QFont fuente;
+    fuente.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                        QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                        QStringLiteral("Helvetica")});
+    fuente.setPointSizeF(puntos);
+    return fuente;
+}
+
+QLabel* NuevaEtiqueta(QWidget* padre, const QString& texto, const QRect& rect)
+{
+    auto* etiqueta = new QLabel(texto, padre);
+    etiqueta->setTextFormat(Qt::PlainText);
+    etiqueta->setGeometry(rect);
+    return etiqueta;
+}
+
+}  // namespace
+
+frmPuntos* frmPuntos::Instancia()
+{
+    if (!instancia)
+        instancia = new frmPuntos();
+    return instancia;
+}
+
+bool frmPuntos::Existe()
+{
+    return !instancia.isNull();
+}
+
+void frmPuntos::Corvela(const QString& DescripcionObra, const QString& DescripcionEstacion, double Altura, double X,
+                        double Y, double Z, const QString& Fecha, int NObra, int NEstacion)
+{
+    frmPuntos* ventana = Instancia();
+    const bool otraEstacion = ventana->NObra_ != NObra || ventana->NEstacion_ != NEstacion;
+    ventana->NObra_ = NObra;
+    ventana->NEstacion_ = NEstacion;
+    ventana->estacion_ = DatosEstacion{Altura, X, Y, Z};
+    ventana->EscribirCabecera(DescripcionObra, DescripcionEstacion, Fecha);
+    if (!ventana->cargada_) {
+        ventana->Cargar();
+    } else if (otraEstacion) {
+        // The list, the entry row and the kept codes must speak of one station.
+        ventana->LimpiarPunto();
+        ventana->CargarPuntos(std::nullopt);
+    }
+    ventana->show();
+    ventana->raise();
+    ventana->activateWindow();
+}
+
+frmPuntos::frmPuntos()
+{
+    setObjectName(QStringLiteral("frmPuntos"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Puntos de Toma"));
+    setFont(FuenteVentana(8));
+    resize(Pixeles(9615), Pixeles(6465));
+
+    CrearCabecera();
+
+    modelo_ = new ModeloPuntos(this);
+    ListView1_ = new QTreeView(this);
+    ListView1_->setObjectName(QStringLiteral("ListView1"));
+    ColocarTwips(ListView1_, 0, 990, 9615, 4455);
+    ListView1_->setModel(modelo_);
+    ListView1_->setRootIsDecorated(false);
+    ListView1_->setItemsExpandable(false);
+    ListView1_->setExpandsOnDoubleClick(false);
+    ListView1_->setUniformRowHeights(true);
+    ListView1_->setAllColumnsShowFocus(true);
+    ListView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1_->header()->setSectionsClickable(false);
+    ListView1_->header()->setSectionsMovable(false);
+    ListView1_->header()->setStretchLastSection(false);
+    ListView1_->installEventFilter(this);
+    ListView1_->viewport()->installEventFilter(this);
+    connect(ListView1_, &QTreeView::clicked, this, [this] { PuntoAEditor(); });
+
+    CrearEntrada();
+
+    Command3_ = new QPushButton(QStringLiteral("Salir"), this);
+    Command3_->setObjectName(QStringLiteral("Command3"));
+    ColocarTwips(Command3_, 8040, 6210, 1485, 255);
+    connect(Command3_, &QPushButton::clicked, this, &QWidget::close);
+
+    CrearMenu();
+    FijarOrdenTabulacion();
+    FijarFuentes();
+    CabecerasPuntos();
+}
+
+void frmPuntos::FijarFuentes()
+{
+    // Each control holds its own font, as the layout adjustment scales each one
+    // once: a font inherited from a frame would be scaled with the frame and again.
+    const QFont normal = FuenteVentana(8);
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (control != Label2_ && !control->isWindow())
+            control->setFont(normal);
+    }
+}
+
+void frmPuntos::CrearCabecera()
+{
+    Frame1_ = new QGroupBox(this);
+    Frame1_->setObjectName(QStringLiteral("Frame1"));
+    ColocarTwips(Frame1_, 5, -30, 9585, 945);
+
+    Label2_ = NuevaEtiqueta(Frame1_, QStringLiteral("CORVELA GEODA"), RectTwips(915, 90, 3660, 360));
+    Label2_->setObjectName(QStringLiteral("Label2"));
+    QFont titulo = FuenteVentana(13.5);
+    titulo.setBold(true);
+    Label2_->setFont(titulo);
+
+    for (int i = 0; i < static_cast<int>(Label1_.size()); ++i) {
+        const QRect rect = RectTwips(kCabecera[i][0], kCabecera[i][1], kCabecera[i][2], 195);
+        Label1_[i] = NuevaEtiqueta(Frame1_, QString(), rect);
+        Label1_[i]->setObjectName(QStringLiteral("Label1"));
+    }
+    Label1_[kObra]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label1_[kFecha]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void frmPuntos::CrearEntrada()
+{
+    Frame2_ = new QGroupBox(this);
+    Frame2_->setObjectName(QStringLiteral("Frame2"));
+    ColocarTwips(Frame2_, 0, 5400, 9615, 765);
+
+    for (int i = 0; i < kCampos; ++i) {
+        const CampoEntrada& c = kEntrada[i];
+        const QRect rect = RectTwips(c.izquierda, 180, c.ancho, 195);
+        Label3_[c.etiqueta] = NuevaEtiqueta(Frame2_, QString::fromUtf8(c.titulo), rect);
+        Label3_[c.etiqueta]->setObjectName(QStringLiteral("Label3"));
+    }
+    for (int i = 0; i < kCampos; ++i) {
+        const CampoEntrada& c = kEntrada[i];
+        auto* campo = new QLineEdit(Frame2_);
+        Text1_[i] = campo;
+        campo->setObjectName(QStringLiteral("Text1"));
+        ColocarTwips(campo, c.izquierda, 360, c.ancho, 285);
+        campo->setAlignment((c.aLaDerecha ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        // The fields were measured for a box with almost no inner margin.
+        campo->setTextMargins(-1, 0, -1, 0);
+        campo->installEventFilter(this);
+        new FiltroTeclas(campo, [this, i](int& codigoTecla, QWidget*) { return FiltrarTecla(i, codigoTecla); });
+        if (EsNumeroDecimal(i))
+            connect(campo, &QLineEdit::textChanged, this, [campo] { AjustarNumero(campo, SeparadorEntrada(), 3); });
+        connect(campo, &QLineEdit::textChanged, this, [this, i] { AlCambiar(i); });
+        if (EsResultado(i))
+            connect(campo, &QLineEdit::textEdited, this, [this] { reduccionPendiente_ = false; });
+    }
+
+    Command1_[kGrabar] = new QPushButton(QStringLiteral("Grabar"), Frame2_);
+    ColocarTwips(Command1_[kGrabar], 8880, 150, 705, 255);
+    Command1_[kLimpiar] = new QPushButton(QStringLiteral("Limpiar"), Frame2_);
+    ColocarTwips(Command1_[kLimpiar], 8880, 450, 705, 255);
+    for (QPushButton* boton : Command1_)
+        boton->setObjectName(QStringLiteral("Command1"));
+    connect(Command1_[kGrabar], &QPushButton::clicked, this, [this] { Grabar(); });
+    connect(Command1_[kLimpiar], &QPushButton::clicked, this, [this] { LimpiarPunto(); });
+}
+
+void frmPuntos::CrearMenu()
+{
+    Menu1_ = new QMenu(QStringLiteral("Menu1"), this);
+    m1_[0] = Menu1_->addAction(QStringLiteral("&Insertar Linea"), this, [this] { InsertarPunto(); });
+    m1_[1] = Menu1_->addAction(QStringLiteral("&Renumerar Lineas"), this, [this] { RenumerarPuntos(); });
+    m1_[2] = Menu1_->addAction(QStringLiteral("&Borrar Linea"), this, [this] { ConfirmarBorrado(); });
+    m1_[3] = Menu1_->addSeparator();
+    m1_[4] = Menu1_->addAction(QStringLiteral("&Salir"));
+}
+
+void frmPuntos::FijarOrdenTabulacion()
+{
+    QWidget* anterior = Text1_[kResena];
+    auto siguiente = [&anterior](QWidget* w) {
+        QWidget::setTabOrder(anterior, w);
+        anterior = w;
+    };
+    for (int i = kMedia; i <= kNotas; ++i)
+        siguiente(Text1_[i]);
+    siguiente(Command1_[kGrabar]);
+    siguiente(Command1_[kLimpiar]);
+    siguiente(Command3_);
+    siguiente(ListView1_);
+    siguiente(Text1_[kCodigo]);
+}
+
+void frmPuntos::CabecerasPuntos()
+{
+    for (int i = 0; i < ModeloPuntos::kColumnas; ++i)
+        ListView1_->header()->resizeSection(i, Pixeles(ModeloPuntos::AnchoColumna(i)));
+}
+
+void frmPuntos::Cargar()
+{
+    cargada_ = true;
+    CargarPuntos(std::nullopt);
+    ListView1_->selectionModel()->clear();
+    Ajustar_Form(this);
+    // Scaled to the screen it nearly fills it: its frame goes to the top left corner.
+    if (const QScreen* pantalla = screen())
+        move(pantalla->availableGeometry().topLeft());
+    Text1_[kResena]->setFocus();
+}
+
+void frmPuntos::EscribirCabecera(const QString& descripcionObra, const QString& descripcionEstacion,
+                                 const QString& fecha)
+{
+    Label1_[0]->setText(QStringLiteral("OBRA:") + descripcionObra);
+    Label1_[1]->setText(QStringLiteral("Estación: ") + descripcionEstacion);
+    Label1_[2]->setText(QStringLiteral("Altura = ") + TextoGeneral(estacion_.Altura));
+    Label1_[3]->setText(QStringLiteral("X = ") + TextoGeneral(estacion_.X));
+    Label1_[4]->setText(QStringLiteral("Y = ") + TextoGeneral(estacion_.Y));
+    Label1_[5]->setText(QStringLiteral("Z = ") + TextoGeneral(estacion_.Z));
+    Label1_[6]->setText(QStringLiteral("Fecha: ") + fecha);
+    Label1_[7]->setText(QStringLiteral("Nº Obra:") + QString::number(NObra_) + QStringLiteral("  Estación:")
+                        + QString::number(NEstacion_));
+}
+
+bool frmPuntos::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (objeto == ListView1_->viewport() && (evento->type() == QEvent::MouseButtonPress
+                                             || evento->type() == QEvent::MouseButtonRelease
+                                             || evento->type() == QEvent::MouseButtonDblClick)) {
+        // The right button only selects and opens the menu; the list sees none of it.
+        auto* raton = static_cast<QMouseEvent*>(evento);
+        if (raton->button() != Qt::RightButton)
+            return false;
+        if (evento->type() == QEvent::MouseButtonPress)
+            PulsarLista(raton->position().toPoint());
+        return true;
+    }
+    if (objeto == ListView1_ && evento->type() == QEvent::KeyRelease) {
+        PuntoAEditor();
+        return false;
+    }
+    for (int i = 0; i < kCampos; ++i) {
+        if (objeto != Text1_[i])
+            continue;
+        if (evento->type() == QEvent::FocusIn) {
+            SeleccionarTexto(Text1_[i]);
+        } else if (evento->type() == QEvent::FocusOut) {
+            // Switching to another program or opening a menu does not leave the field.
+            const Qt::FocusReason motivo = static_cast<QFocusEvent*>(evento)->reason();
+            if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason)
+                AlSalir(i);
+        }
+        break;
+    }
+    return QWidget::eventFilter(objeto, evento);
+}
+
+int frmPuntos::FilaSeleccionada() const
+{
+    const QModelIndexList filas = ListView1_->selectionModel()->selectedRows();
+    return filas.isEmpty() ? -1 : filas.first().row();
+}
+
+void frmPuntos::SeleccionarFila(int fila)
+{
+    const QModelIndex indice = modelo_->index(fila, 0);
+    ListView1_->selectionModel()->setCurrentIndex(indice,
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1_->scrollTo(indice);
+}
+
+void frmPuntos::LimpiarPunto()
+{
+    ListView1_->selectionModel()->clear();
+    cargandoEditor_ = true;
+    for (int i = 0; i < kCampos; ++i)
+        EscribirCampo(i, QString());
+    Text1_[kResena]->setFocus();
+    cargandoEditor_ = false;
+    reduccionPendiente_ = false;
+}
+
+void frmPuntos::PuntoAEditor()
+{
+    const int fila = FilaSeleccionada();
+    if (fila < 0)
+        return;
+    const Punto p = modelo_->PuntoEn(fila);
+    cargandoEditor_ = true;
+    EscribirCampo(kCodigo, QString::number(p.Codigo));
+    EscribirCampo(kResena, p.Resena);
+    for (int i = kMedia; i <= kZ; ++i) {
+        const double valor = p.Numeros[i - kMedia];
+        EscribirValor(i, valor, PatronEntrada(valor, FormatoDecimales));
+    }
+    EscribirCampo(kNotas, p.Notas);
+    Text1_[kResena]->setFocus();
+    cargandoEditor_ = false;
+    reduccionPendiente_ = false;
+}
+
+void frmPuntos::MenuPunto(const QPoint& posicion)
+{
+    if (FilaSeleccionada() >= 0)
+        Menu1_->popup(posicion);
+}
+
+void frmPuntos::PulsarLista(const QPoint& posicion)
+{
+    ListView1_->setFocus(Qt::MouseFocusReason);
+    const QModelIndex indice = ListView1_->indexAt(posicion);
+    if (indice.isValid())
+        SeleccionarFila(indice.row());
+    else
+        ListView1_->selectionModel()->clear();
+    MenuPunto(ListView1_->viewport()->mapToGlobal(posicion));
+}
+
+void frmPuntos::ConfirmarBorrado()
+{
+    const int fila = FilaSeleccionada();
+    if (fila < 0)
+        return;
+    const QString codigo = QString::number(modelo_->PuntoEn(fila).Codigo);
+    if (Dialogos().MsgBox(QStringLiteral("¿Eliminar el PUNTO ") + codigo + QStringLiteral("?"), Icono::Pregunta,
+                          Botones::SiNo)
+        == Respuesta::Si)
+        BorrarPunto();
+}
+
+void frmPuntos::AlCambiar(int indice)
+{
+    if (!cargandoEditor_ && EsLecturaOAngulo(indice))
+        reduccionPendiente_ = true;
+}
+
+void frmPuntos::AlSalir(int indice)
+{
+    if (cargandoEditor_ || !isVisible())
+        return;
+    if (indice == kInferior)
+        CompletarMedia();
+    else if (indice == kVertical)
+        Reducir();
+}
+
+int frmPuntos::FiltrarTecla(int indice, int& codigoTecla)
+{
+    int resultado = codigoTecla;
+    if (indice == kCodigo)
+        resultado = TeclaNumerica(codigoTecla, QString());  // whole numbers only
+    else if (indice != kResena && indice != kNotas)
+        resultado = TeclaNumerica(codigoTecla, SeparadorEntrada());
+    // The maximum length limits typing only: texts the program writes may be longer.
+    const QLineEdit* campo = Text1_[indice];
+    const auto ocupado = campo->text().size() - campo->selectedText().size();
+    if (resultado >= u' ' && ocupado >= kEntrada[indice].longitudMaxima) {
+        codigoTecla = 0;
+        return 0;
+    }
+    return resultado;
+}
+
+Lectura frmPuntos::LecturaDe(int indice) const
+{
+    const QString texto = Text1_[indice]->text();
+    const bool guardada = guardados_[indice] && texto == textosGuardados_[indice];
+    return Lectura{texto, guardada ? *guardados_[indice] : TextoANumero(texto), guardada};
+}
+
+double frmPuntos::ValorDe(int indice) const
+{
+    return LecturaDe(indice).Valor;
+}
+
+void frmPuntos::EscribirCampo(int indice, const QString& texto)
+{
+    guardados_[indice].reset();
+    Text1_[indice]->setText(texto);
+}
+
+void frmPuntos::EscribirValor(int indice, double valor, const QString& texto)
+{
+    Text1_[indice]->setText(texto);
+    guardados_[indice] = valor;
+    textosGuardados_[indice] = Text1_[indice]->text();
+}
+
+void frmPuntos::EscribirMedia(const Lectura& antes, const Lectura& despues)
+{
+    if (despues.Texto == antes.Texto && despues.Guardada == antes.Guardada)
+        return;
+    EscribirCampo(kMedia, despues.Texto);
+    reduccionPendiente_ = true;
+}
+
+bool frmPuntos::ComprobarLecturas()
+{
+    const Lectura antes = LecturaDe(kMedia);
+    Lectura media = antes;
+    bool ok = false;
+    MediaLectura(media, LecturaDe(kSuperior), LecturaDe(kInferior), ok);
+    EscribirMedia(antes, media);
+    return ok;
+}
+
+void frmPuntos::CompletarMedia()
+{
+    const Lectura antes = LecturaDe(kMedia);
+    Lectura media = antes;
+    CompletarLecturaMedia(media, LecturaDe(kSuperior), LecturaDe(kInferior));
+    EscribirMedia(antes, media);
+}
+
+void frmPuntos::Reducir()
+{
+    const ResultadoReduccion r = ReducirObservacion(ValorDe(kMedia), ValorDe(kSuperior), ValorDe(kInferior),
+                                                    ValorDe(kHorizontal), ValorDe(kVertical), estacion_);
+    EscribirValor(kDistanciaCampo, ValorNumerico(r.Distancia), r.Distancia);
+    EscribirValor(kX, r.X, TextoEntrada(r.X));
+    EscribirValor(kY, r.Y, TextoEntrada(r.Y));
+    EscribirValor(kZ, r.Z, TextoEntrada(r.Z));
+    reduccionPendiente_ = false;
+}
+
+void frmPuntos::Grabar()
+{
+    if (!ComprobarLecturas())
+        return;
+    // Coordinates never disagree with the readings saved beside them.
+    if (reduccionPendiente_)
+        Reducir();
+    GrabarPunto();
+}
+
+void frmPuntos::CargarPuntos(std::optional<int> codigo)
+{
+    auto puntos = Datos().Leer();
+    if (!puntos) {
+        modelo_->Cargar({});
+        VerErrorPuntos();
+        return;
+    }
+    modelo_->Cargar(std::move(*puntos));
+    if (!codigo)
+        return;
+    const int fila = modelo_->FilaDeCodigo(*codigo);
+    if (fila < 0)
+        return;
+    SeleccionarFila(fila);
+    PuntoAEditor();
+}
+
+std::optional<int> frmPuntos::CodigoDelEditor()
+{
+    const QString texto = Text1_[kCodigo]->text();
+    if (texto.isEmpty()) {
+        const std::optional<int> siguiente = Datos().SiguienteCodigo();
+        if (!siguiente) {
+            VerErrorPuntos();
+            return std::nullopt;
+        }
+        EscribirCampo(kCodigo, QString::number(*siguiente));
+        return siguiente;
+    }
+    bool esNumero = false;
+    const qlonglong codigo = texto.toLongLong(&esNumero);
+    if (!SonCifras(texto) || !esNumero || codigo < 1 || codigo > std::numeric_limits<int>::max()) {
+        Dialogos().MsgBox(QStringLiteral("El número de PUNTO ha de ser un número entero mayor que cero."),
+                          Icono::Informacion, Botones::Aceptar);
+        Text1_[kCodigo]->setFocus();
+        return std::nullopt;
+    }
+    return static_cast<int>(codigo);
+}
+
+Punto frmPuntos::PuntoDelEditor(int codigo) const
+{
+    Punto p;
+    p.Codigo = codigo;
+    p.Resena = Text1_[kResena]->text();
+    for (int i = kMedia; i <= kZ; ++i)
+        p.Numeros[i - kMedia] = ValorDe(i);
+    p.Notas = Text1_[kNotas]->text();
+    return p;
+}
+
+void frmPuntos::GrabarPunto()
+{
+    const std::optional<int> codigo = CodigoDelEditor();
+    if (!codigo)
+        return;
+    const Punto punto = PuntoDelEditor(*codigo);
+    const int fila = FilaSeleccionada();
+    if (fila < 0) {
+        // The row joins the list only once the point is in the table.
+        if (!Datos().Insertar(punto)) {
+            VerErrorPuntos();
+            return;
+        }
+        modelo_->Anadir(punto);
+        LimpiarPunto();
+        return;
+    }
+
+    const bool copia = modelo_->PuntoEn(fila).Codigo != *codigo;
+    if (copia
+        && Dialogos().MsgBox(QStringLiteral("Va a copiar el contenido de la linea ")
+                                 + QString::number(modelo_->PuntoEn(fila).Codigo) + QStringLiteral(" a la linea ")
+                                 + Text1_[kCodigo]->text() + SaltoDoble + QStringLiteral("¿Está Vd. Seguro?"),
+                             Icono::Informacion, Botones::SiNo)
+               != Respuesta::Si)
+        return;
+    int filas = 0;
+    if (!Datos().Actualizar(punto, filas)) {
+        VerErrorPuntos();
+        return;
+    }
+    if (filas == 0) {
+        // Nothing was written: what the user typed stays in the entry row.
+        Dialogos().MsgBox(QStringLiteral("No existe el PUNTO ") + QString::number(*codigo)
+                              + QStringLiteral(" en esta estación. No se ha grabado nada."),
+                          Icono::Exclamacion, Botones::Aceptar);
+        return;
+    }
+    if (copia) {
+        LimpiarPunto();
+        CargarPuntos(std::nullopt);
+        return;
+    }
+    modelo_->Reemplazar(fila, punto);
+    LimpiarPunto();
+}
+
+void frmPuntos::BorrarPunto()
+{
+    const int fila = FilaSeleccionada();
+    if (fila < 0)
+        return;
+    if (!Datos().Borrar(modelo_->PuntoEn(fila).Codigo)) {
+        VerErrorPuntos();
+        return;
+    }
+    modelo_->Quitar(fila);
+    LimpiarPunto();
+}
+
+void frmPuntos::RenumerarPuntos()
+{
+    bool hecho = false;
+    {
+        CursorEspera espera;
+        hecho = Datos().Renumerar();
+        if (hecho) {
+            LimpiarPunto();
+            CargarPuntos(std::nullopt);
+        }
+    }
+    if (!hecho)
+        VerErrorPuntos();
+}
+
+void frmPuntos::InsertarPunto()
+{
+    const int fila = FilaSeleccionada();
+    if (fila < 0)
+        return;
+    const int codigo = modelo_->PuntoEn(fila).Codigo;
+    bool hecho = false;
+    {
+        CursorEspera espera;
+        hecho = Datos().AbrirLinea(codigo);
+        if (hecho) {
+            LimpiarPunto();
+            CargarPuntos(codigo);
+        }
+    }
+    if (!hecho)
+        VerErrorPuntos();
+}
+
+}  // namespace corvela

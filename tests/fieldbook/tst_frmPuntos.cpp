@@ -1,0 +1,511 @@
+#include "EntornoPrueba.h"
+#include "MensajesGrabados.h"
+#include "core/Parametros.h"
+#include "fieldbook/PuntosEstacion.h"
+#include "fieldbook/Reduccion.h"
+#include "fieldbook/frmPuntos.h"
+#include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTreeView>
+
+using namespace corvela;
+using pruebas::MensajesGrabados;
+
+namespace {
+
+enum Campo { kCodigo, kResena, kMedia, kSuperior, kInferior, kHz, kV, kDist, kX, kY, kZ, kNotas };
+
+void CrearEstacion(int obra, int estacion)
+{
+    EjecutarAccion(QStringLiteral("INSERT OR IGNORE INTO B_OBRAS (CODOBRA) VALUES (?)"), {obra});
+    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"),
+                           {obra, estacion}));
+}
+
+void CrearPunto(int obra, int estacion, int codigo, const QString& resena = {}, std::array<double, 9> n = {})
+{
+    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, LECTMED, LECTSUP, "
+                                          "LECTINF, ANGHOR, ANGVER, DISTAN, CC1, CC2, CC3) "
+                                          "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                           {obra, estacion, codigo, resena, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], n[8]}));
+}
+
+QVector<Punto> Tabla(int obra = 3, int estacion = 2)
+{
+    return PuntosEstacion(obra, estacion).Leer().value_or(QVector<Punto>());
+}
+
+QList<int> Codigos(int obra = 3, int estacion = 2)
+{
+    QList<int> codigos;
+    for (const Punto& p : Tabla(obra, estacion))
+        codigos << p.Codigo;
+    return codigos;
+}
+
+// The field book of work 3, station 2 (height 1.55 at 1000, 2000, 100), shown and active.
+class Libreta
+{
+public:
+    explicit Libreta(int estacion = 2)
+    {
+        frmPuntos::Corvela(QStringLiteral("Los Olivos"), QStringLiteral("E-2"), 1.55, 1000, 2000, 100,
+                           QStringLiteral("12/03/2001"), 3, estacion);
+        v = frmPuntos::Instancia();
+        if (!QTest::qWaitForWindowActive(v))
+            QTest::qFail("la libreta no se activa", __FILE__, __LINE__);
+    }
+    ~Libreta()
+    {
+        if (frmPuntos::Existe())
+            frmPuntos::Instancia()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QLineEdit* campo(int i) const { return v->Text1(i); }
+    QString texto(int i) const { return v->Text1(i)->text(); }
+    void escribir(int i, const QString& s) const
+    {
+        campo(i)->setFocus();
+        campo(i)->selectAll();
+        QTest::keyClicks(campo(i), s);
+    }
+    // Types a field and leaves it with Tab, as the user does.
+    void rellenar(int i, const QString& s) const
+    {
+        escribir(i, s);
+        QTest::keyClick(campo(i), Qt::Key_Tab);
+    }
+    void grabar() const { QTest::mouseClick(v->Command1(1), Qt::LeftButton); }
+    int filas() const { return v->ListView1()->model()->rowCount(); }
+    QString celda(int fila, int columna) const
+    {
+        return v->ListView1()->model()->index(fila, columna).data().toString();
+    }
+    QPoint centroFila(int fila) const
+    {
+        return v->ListView1()->visualRect(v->ListView1()->model()->index(fila, 0)).center();
+    }
+    void pulsarFila(int fila, Qt::MouseButton boton = Qt::LeftButton) const
+    {
+        QTest::mouseClick(v->ListView1()->viewport(), boton, {}, centroFila(fila));
+    }
+    // Right click on a row, then the pop-up entry chosen.
+    void elegir(int fila, int entrada) const
+    {
+        pulsarFila(fila, Qt::RightButton);
+        v->Menu1()->close();
+        v->m1(entrada)->trigger();
+    }
+    int seleccionada() const
+    {
+        const auto filas = v->ListView1()->selectionModel()->selectedRows();
+        return filas.isEmpty() ? -1 : filas.first().row();
+    }
+    bool entradaVacia() const
+    {
+        for (int i = 0; i < frmPuntos::kCampos; ++i) {
+            if (!texto(i).isEmpty())
+                return false;
+        }
+        return true;
+    }
+
+    frmPuntos* v = nullptr;
+};
+
+// Wires 1,4 < 1,500 < 1,6: they pass, and the middle reading is their mean.
+void EscribirLecturas(const Libreta& l)
+{
+    l.escribir(kMedia, QStringLiteral("1,500"));
+    l.escribir(kSuperior, QStringLiteral("1,6"));
+    l.escribir(kInferior, QStringLiteral("1,4"));
+}
+
+}  // namespace
+
+class TstFrmPuntos : public QObject
+{
+    Q_OBJECT
+private slots:
+    void abrirConCabeceraYPuntos()
+    {
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion(3, 2);
+        CrearEstacion(3, 4);
+        CrearPunto(3, 2, 5, QStringLiteral("muro"), {1.5, 1.85, 1.15, 50, 95, 69.57, 1049.19341876715, 2049.2, 105.5});
+        CrearPunto(3, 2, 1, QStringLiteral("poste"));
+        QVERIFY(EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET LECTMED = NULL WHERE CODPUNTO = 1")));
+        MensajesGrabados mensajes;
+        Libreta l;
+        QCOMPARE(l.v->windowTitle(), QStringLiteral("Puntos de Toma"));
+        QCOMPARE(l.v->Label2()->text(), QStringLiteral("CORVELA GEODA"));
+        const QStringList cabecera = {"OBRA:Los Olivos", "Estación: E-2", "Altura = 1,55", "X = 1000", "Y = 2000",
+                                      "Z = 100", "Fecha: 12/03/2001", "Nº Obra:3  Estación:2"};
+        for (int i = 0; i < cabecera.size(); ++i)
+            QCOMPARE(l.v->Label1(i)->text(), cabecera[i]);
+        const QStringList columnas = {"Punto", "Reseña", "L.Med.", "L.Sup.", "L.Inf.", "Ang.H.",
+                                      "Ang.V.", "Dist.",  "X",      "Y",      "Z",      "Notas"};
+        for (int i = 0; i < columnas.size(); ++i)
+            QCOMPARE(l.v->ListView1()->model()->headerData(i, Qt::Horizontal).toString(), columnas[i]);
+
+        // Code order, the user's decimals, a missing number as zero; nothing selected, focus in "Reseña".
+        QCOMPARE(l.filas(), 2);
+        QCOMPARE(l.celda(0, 0), QStringLiteral("1"));
+        QCOMPARE(l.celda(0, 2), QStringLiteral("0,000"));
+        QCOMPARE(l.celda(1, 1), QStringLiteral("muro"));
+        QCOMPARE(l.celda(1, 8), QStringLiteral("1049,193"));
+        QCOMPARE(l.seleccionada(), -1);
+        QVERIFY(l.entradaVacia());
+        QTRY_VERIFY(l.campo(kResena)->hasFocus());
+
+        // Another station while open: its points, an empty entry row, no selection, its header.
+        l.pulsarFila(1);
+        QCOMPARE(l.texto(kCodigo), QStringLiteral("5"));
+        frmPuntos::Corvela(QStringLiteral("Los Olivos"), QStringLiteral("E-4"), 1.5, 0, 0, 0, QString(), 3, 4);
+        QCOMPARE(frmPuntos::Instancia(), l.v);
+        QCOMPARE(l.filas(), 0);
+        QVERIFY(l.entradaVacia());
+        QCOMPARE(l.seleccionada(), -1);
+        QCOMPARE(l.v->Label1(7)->text(), QStringLiteral("Nº Obra:3  Estación:4"));
+        EscribirLecturas(l);
+        l.escribir(kResena, QStringLiteral("nuevo"));
+        l.grabar();
+        QCOMPARE(Codigos(3, 4), QList<int>{1});
+        QCOMPARE(Codigos(3, 2), (QList<int>{1, 5}));
+
+        // "Salir" unloads the window; the next opening shows that station's points.
+        QTest::mouseClick(l.v->Command3(), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!frmPuntos::Existe());
+        Libreta otra;
+        QCOMPARE(otra.filas(), 2);
+    }
+
+    void tecladoDeLaFilaDeEntrada()
+    {
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion(3, 2);
+        MensajesGrabados mensajes;
+        Libreta l;
+        l.escribir(kMedia, QStringLiteral("1.5"));
+        QCOMPARE(l.texto(kMedia), QStringLiteral("1,5"));
+        QTest::keyClicks(l.campo(kMedia), QStringLiteral("x-+4"));
+        QCOMPARE(l.texto(kMedia), QStringLiteral("1,54"));
+        l.escribir(kSuperior, QStringLiteral("12,3456789"));
+        QCOMPARE(l.texto(kSuperior), QStringLiteral("12,345"));
+        // The code takes whole numbers only, three digits typed at most.
+        l.escribir(kCodigo, QStringLiteral("1,2.34"));
+        QCOMPARE(l.texto(kCodigo), QStringLiteral("123"));
+        // Free text is never tidied as a number.
+        l.escribir(kResena, QStringLiteral("a,bcdefg"));
+        QCOMPARE(l.texto(kResena), QStringLiteral("a,bcde"));
+        l.escribir(kNotas, QStringLiteral("o'Donnell, 1.5 -x"));
+        QCOMPARE(l.texto(kNotas), QStringLiteral("o'Donnell, 1.5 -x"));
+        // The whole text is selected on entering a field.
+        l.campo(kMedia)->setFocus();
+        QTRY_COMPARE(l.campo(kMedia)->selectedText(), QStringLiteral("1,54"));
+    }
+
+    void reduccionYComprobacionDeHilos()
+    {
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion(3, 2);
+        MensajesGrabados mensajes;
+        Libreta l;
+        l.rellenar(kMedia, QStringLiteral("1,5"));
+        l.rellenar(kSuperior, QStringLiteral("1,85"));
+        // Leaving the lower reading checks the wires; 1,5 is not the text 1,500: Yes keeps it.
+        mensajes.Responder(Respuesta::Si);
+        l.rellenar(kInferior, QStringLiteral("1,15"));
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QCOMPARE(mensajes.Mensajes().first().icono, Icono::Pregunta);
+        QCOMPARE(l.texto(kMedia), QStringLiteral("1,5"));
+        l.rellenar(kHz, QStringLiteral("50"));
+        QVERIFY(l.texto(kDist).isEmpty());
+        l.rellenar(kV, QStringLiteral("95"));
+        QCOMPARE(l.texto(kDist), QStringLiteral("69,57"));
+        QCOMPARE(l.texto(kX), QStringLiteral("1049,193"));
+        QCOMPARE(l.texto(kZ), QStringLiteral("105,525"));
+        // Another horizontal angle changes nothing until "A. Vert." is left again.
+        l.rellenar(kHz, QStringLiteral("100"));
+        QCOMPARE(l.texto(kX), QStringLiteral("1049,193"));
+
+        // "Grabar" reduces again for the changed angle, and stores the full coordinates.
+        mensajes.Responder(Respuesta::Si);
+        l.grabar();
+        QVector<Punto> tabla = Tabla();
+        QCOMPARE(tabla.size(), 1);
+        QCOMPARE(tabla[0].Numeros[kCoordenadaX], CoordenadaX(100, 69.57, 1000));
+        QCOMPARE(tabla[0].Numeros[kCoordenadaZ], CoordenadaZ(1.55, 1.5, 95, 69.57, 100));
+        QCOMPARE(tabla[0].Numeros[kLecturaMedia], 1.5);
+        QVERIFY(l.entradaVacia());
+        QCOMPARE(l.celda(0, 8), QStringLiteral("1069,570"));
+
+        // Coordinates typed by hand after the last change of a reading are kept.
+        EscribirLecturas(l);
+        l.escribir(kX, QStringLiteral("7"));
+        l.grabar();
+        QCOMPARE(Tabla().last().Numeros[kCoordenadaX], 7.0);
+        QCOMPARE(Tabla().last().Numeros[kCoordenadaY], 0.0);
+
+        // Wires out of order: the message, nothing saved, the entry row as it was.
+        l.escribir(kMedia, QStringLiteral("1,500"));
+        l.escribir(kSuperior, QStringLiteral("1,4"));
+        l.escribir(kInferior, QStringLiteral("1,6"));
+        mensajes.Olvidar();
+        mensajes.Responder(Respuesta::Aceptar);  // on leaving "Inferior"
+        mensajes.Responder(Respuesta::Aceptar);  // on "Grabar"
+        l.grabar();
+        QCOMPARE(mensajes.Mensajes().size(), 2);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Lectura de hilos incorrecta"));
+        QCOMPARE(Tabla().size(), 2);
+        QCOMPARE(l.texto(kSuperior), QStringLiteral("1,4"));
+    }
+
+    void grabarCodigosYFallos()
+    {
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion(3, 2);
+        MensajesGrabados mensajes;
+        Libreta l;
+        auto lecturas = [&l] { EscribirLecturas(l); };
+        lecturas();
+        l.escribir(kResena, QStringLiteral("o'p"));
+        l.grabar();
+        QCOMPARE(Codigos(), QList<int>{1});
+        QCOMPARE(Tabla()[0].Resena, QStringLiteral("o'p"));
+        for (int codigo : {2, 5}) {
+            lecturas();
+            l.escribir(kCodigo, QString::number(codigo));
+            l.grabar();
+        }
+        lecturas();
+        l.grabar();
+        QCOMPARE(Codigos(), (QList<int>{1, 2, 5, 6}));
+
+        // A lower code typed by hand joins the list at its end until the next load.
+        lecturas();
+        l.escribir(kCodigo, QStringLiteral("3"));
+        l.grabar();
+        QCOMPARE(l.celda(4, 0), QStringLiteral("3"));
+
+        // A code in use, the code 0, a code pasted with decimals: a message, no row, the entry row
+        // kept, the window open.
+        const char* noEntero = "El número de PUNTO ha de ser un número entero mayor que cero.";
+        for (const auto& [codigo, texto] :
+             {std::pair{"2", "El registro que intenta añadir ya existe con ese mismo código."},
+              std::pair{"0", noEntero}, std::pair{"1,5", noEntero}}) {
+            lecturas();
+            l.campo(kCodigo)->setText(QString::fromLatin1(codigo));
+            mensajes.Responder(Respuesta::Aceptar);
+            l.grabar();
+            QCOMPARE(mensajes.UltimoTexto(), QString::fromUtf8(texto));
+            QCOMPARE(l.filas(), 5);
+            QCOMPARE(l.texto(kCodigo), QString::fromLatin1(codigo));
+            QCOMPARE(l.texto(kSuperior), QStringLiteral("1,6"));
+        }
+        QCOMPARE(Codigos(), (QList<int>{1, 2, 3, 5, 6}));
+
+        // A database that cannot be written: the record layer's report, nothing changes.
+        QSqlQuery(BaseDatos()).exec(QStringLiteral("PRAGMA query_only = 1"));
+        l.escribir(kCodigo, QStringLiteral("9"));
+        mensajes.Responder(Respuesta::Aceptar);
+        l.grabar();
+        QVERIFY(mensajes.UltimoTexto().endsWith(
+            QStringLiteral("\r\n\r\n¿Desea continuar con la ejecución del programa?")));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Critico);
+        QCOMPARE(l.filas(), 5);
+        QVERIFY(frmPuntos::Existe() && l.v->isVisible());
+        QSqlQuery(BaseDatos()).exec(QStringLiteral("PRAGMA query_only = 0"));
+    }
+
+    void editarCopiarYBorrar()
+    {
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion(3, 2);
+        for (int codigo : {1, 3, 5})
+            CrearPunto(3, 2, codigo, QStringLiteral("p%1").arg(codigo), {1.5, 1.6, 1.4, 0, 100, 20, 1000, 2020, 100});
+        MensajesGrabados mensajes;
+        Libreta l;
+
+        // A click, or a key released in the list, loads the row; saving it updates that point in place.
+        l.pulsarFila(0);
+        QCOMPARE(l.texto(kCodigo), QStringLiteral("1"));
+        l.v->ListView1()->setFocus();
+        QTest::keyClick(l.v->ListView1(), Qt::Key_Down);
+        QCOMPARE(l.texto(kCodigo), QStringLiteral("3"));
+        QVERIFY(l.campo(kResena)->hasFocus());
+        QCOMPARE(l.texto(kMedia), QStringLiteral("1,500"));
+        l.escribir(kResena, QStringLiteral("arbol"));
+        l.grabar();
+        QCOMPARE(Tabla()[1].Resena, QStringLiteral("arbol"));
+        QCOMPARE(l.celda(1, 1), QStringLiteral("arbol"));
+        QCOMPARE(l.seleccionada(), -1);
+
+        // Copying point 3 onto line 5: No keeps everything; Yes overwrites 5 and leaves 3.
+        l.pulsarFila(1);
+        l.escribir(kResena, QStringLiteral("copia"));
+        l.escribir(kCodigo, QStringLiteral("5"));
+        mensajes.Responder(Respuesta::No);
+        l.grabar();
+        QCOMPARE(mensajes.UltimoTexto(),
+                 QStringLiteral("Va a copiar el contenido de la linea 3 a la linea 5\r\n\r\n¿Está Vd. Seguro?"));
+        QCOMPARE(Tabla()[2].Resena, QStringLiteral("p5"));
+        QCOMPARE(l.seleccionada(), 1);
+        mensajes.Responder(Respuesta::Si);
+        l.grabar();
+        QCOMPARE(Tabla()[1].Resena, QStringLiteral("arbol"));  // the copied line as it was
+        QCOMPARE(Tabla()[2].Resena, QStringLiteral("copia"));
+        QCOMPARE(l.celda(2, 1), QStringLiteral("copia"));
+        QVERIFY(l.entradaVacia());
+
+        // Onto a line that does not exist: reported, nothing stored, what was typed stays.
+        l.pulsarFila(0);
+        l.escribir(kResena, QStringLiteral("perdi"));
+        l.escribir(kCodigo, QStringLiteral("9"));
+        mensajes.Responder(Respuesta::Si);
+        mensajes.Responder(Respuesta::Aceptar);
+        l.grabar();
+        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("No existe el PUNTO 9")));
+        QCOMPARE(Codigos(), (QList<int>{1, 3, 5}));
+        QCOMPARE(l.texto(kResena), QStringLiteral("perdi"));
+        QCOMPARE(l.seleccionada(), 0);
+
+        // A right click selects without loading and opens the menu; on empty space neither.
+        l.v->Command1(0)->click();
+        l.escribir(kResena, QStringLiteral("medio"));
+        l.pulsarFila(2, Qt::RightButton);
+        QCOMPARE(l.seleccionada(), 2);
+        QCOMPARE(l.texto(kResena), QStringLiteral("medio"));
+        QTRY_VERIFY(l.v->Menu1()->isVisible());
+        l.v->m1(4)->trigger();
+        l.v->Menu1()->close();
+        QCOMPARE(l.filas(), 3);
+
+        // "&Borrar Linea" asks about the right-clicked row; No keeps it, Yes deletes it.
+        mensajes.Responder(Respuesta::No);
+        l.v->m1(2)->trigger();
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("¿Eliminar el PUNTO 5?"));
+        QCOMPARE(l.filas(), 3);
+        mensajes.Responder(Respuesta::Si);
+        l.v->m1(2)->trigger();
+        QCOMPARE(Codigos(), (QList<int>{1, 3}));
+        QCOMPARE(l.filas(), 2);
+        QVERIFY(l.entradaVacia());
+
+        const QPoint vacio(5, l.v->ListView1()->viewport()->height() - 5);
+        QTest::mouseClick(l.v->ListView1()->viewport(), Qt::RightButton, {}, vacio);
+        QCOMPARE(l.seleccionada(), -1);
+        QVERIFY(!l.v->Menu1()->isVisible());
+    }
+
+    void renumerarYAbrirLinea()
+    {
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion(3, 2);
+        CrearEstacion(3, 7);
+        for (int codigo : {1, 2, 3})
+            CrearPunto(3, 2, codigo, QStringLiteral("p%1").arg(codigo));
+        CrearPunto(3, 7, 2, QStringLiteral("ajeno"));
+        MensajesGrabados mensajes;
+        Libreta l;
+
+        // Opening a line at point 2: 1, a blank 2, then the former 2 and 3 as 3 and 4.
+        l.elegir(1, 0);
+        QVector<Punto> tabla = Tabla();
+        QCOMPARE(Codigos(), (QList<int>{1, 2, 3, 4}));
+        QCOMPARE(tabla[1].Resena, QString());
+        QCOMPARE(tabla[2].Resena, QStringLiteral("p2"));
+        QCOMPARE(tabla[3].Resena, QStringLiteral("p3"));
+        QCOMPARE(l.seleccionada(), 1);
+        QCOMPARE(l.texto(kCodigo), QStringLiteral("2"));
+        QCOMPARE(l.texto(kMedia), QStringLiteral("0,000"));
+        QCOMPARE(Codigos(3, 7), QList<int>{2});  // other stations untouched
+
+        // Deleting 2 then renumbering closes the gap, keeping the order.
+        mensajes.Responder(Respuesta::Si);
+        l.v->m1(2)->trigger();
+        l.elegir(0, 1);
+        QCOMPARE(Codigos(), (QList<int>{1, 2, 3}));
+        QCOMPARE(Tabla()[1].Resena, QStringLiteral("p2"));
+        QCOMPARE(l.celda(2, 1), QStringLiteral("p3"));
+        QCOMPARE(l.seleccionada(), -1);
+
+        // A failure half-way leaves every code as it was: renumbering fails moving 12 to 5 after 9
+        // went to 4; opening a line fails bringing 9 back down to 10 after every code moved up.
+        CrearPunto(3, 2, 9, QStringLiteral("p9"));
+        CrearPunto(3, 2, 12, QStringLiteral("p12"));
+        QVERIFY(EjecutarAccion(QStringLiteral("CREATE TRIGGER falla BEFORE UPDATE ON B_PUNTOS WHEN NEW.CODPUNTO "
+                                              "IN (5, 10) BEGIN SELECT RAISE(ABORT, 'fallo provocado'); END")));
+        mensajes.Responder(Respuesta::Aceptar);
+        l.elegir(0, 1);
+        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("fallo provocado")));
+        QCOMPARE(Codigos(), (QList<int>{1, 2, 3, 9, 12}));
+        mensajes.Responder(Respuesta::Aceptar);
+        l.elegir(0, 0);
+        QCOMPARE(Codigos(), (QList<int>{1, 2, 3, 9, 12}));
+        QCOMPARE(l.filas(), 3);
+    }
+
+    void losDecimalesNoCuestanPrecision()
+    {
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion(3, 2);
+        const std::array<double, 9> guardados = {1.5, 1.85, 1.15, 50.1234, 95.00005, 69.57,
+                                                 1049.19341876715, 2049.19341876715, 105.525277743789};
+        CrearPunto(3, 2, 1, QStringLiteral("a"), guardados);
+        MensajesGrabados mensajes;
+        for (const char* decimales : {"0", "1"}) {
+            GrabarParametro(QStringLiteral("Decimales"), QString::fromLatin1(decimales));
+            CargarDecimales();
+            Libreta l;
+            l.pulsarFila(0);
+            l.escribir(kResena, QStringLiteral("b"));
+            l.grabar();
+            QVERIFY(mensajes.Mensajes().isEmpty());
+            QCOMPARE(Tabla()[0].Resena, QStringLiteral("b"));
+            QCOMPARE(Tabla()[0].Numeros, guardados);
+        }
+        // An edited field is read from its text.
+        Libreta l;
+        l.pulsarFila(0);
+        l.escribir(kZ, QStringLiteral("7,25"));
+        l.grabar();
+        QCOMPARE(Tabla()[0].Numeros[kCoordenadaZ], 7.25);
+        QCOMPARE(Tabla()[0].Numeros[kCoordenadaX], guardados[kCoordenadaX]);
+    }
+
+    void configuracionRegionalConPunto()
+    {
+        pruebas::EntornoPrueba entorno(QStringLiteral("C"));
+        CrearEstacion(3, 2);
+        MensajesGrabados mensajes;
+        Libreta l;
+        QCOMPARE(l.v->Label1(2)->text(), QStringLiteral("Altura = 1.55"));
+        l.rellenar(kMedia, QStringLiteral("1.5"));
+        l.rellenar(kSuperior, QStringLiteral("1.85"));
+        mensajes.Responder(Respuesta::Si);
+        l.rellenar(kInferior, QStringLiteral("1,15"));
+        l.rellenar(kHz, QStringLiteral("50"));
+        l.rellenar(kV, QStringLiteral("95"));
+        QCOMPARE(l.texto(kDist), QStringLiteral("69,57"));
+        mensajes.Responder(Respuesta::Si);
+        l.grabar();
+        QCOMPARE(Tabla()[0].Numeros[kLecturaMedia], 1.5);
+        QCOMPARE(Tabla()[0].Numeros[kDistancia], 69.57);
+        QCOMPARE(Tabla()[0].Numeros[kCoordenadaY], CoordenadaY(50, 69.57, 2000));
+        QCOMPARE(l.celda(0, 8), QStringLiteral("1049.193"));
+    }
+};
+
+QTEST_MAIN(TstFrmPuntos)
+#include "tst_frmPuntos.moc"
