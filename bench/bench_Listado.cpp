@@ -2,8 +2,8 @@
 // as PDF in at most 3 s, one of 100,000 points in at most 30 s, and the memory
 // must not grow with the pages already printed (the report is drawn page by page).
 
+#include "BaseBanco.h"
 #include "core/Globales.h"
-#include "core/Mensajes.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
@@ -16,7 +16,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
 #include <unistd.h>
@@ -25,22 +24,6 @@ using namespace corvela;
 
 namespace {
 
-// Answers yes to creating the benchmark's database; nothing else may ask.
-class RespuestasBanco : public Mensajes
-{
-public:
-    Respuesta MsgBox(const QString& texto, Icono, Botones botones) override
-    {
-        if (botones != Botones::SiNo)
-            std::fprintf(stderr, "mensaje inesperado: %s\n", qPrintable(texto));
-        return Respuesta::Si;
-    }
-    std::optional<QString> InputBox(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> ElegirFichero(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> ElegirCarpeta(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> GuardarFichero(const QString&, const QString&) override { return std::nullopt; }
-    bool ElegirImpresora(QPrinter&) override { return false; }
-};
 
 double MegasResidentes()
 {
@@ -128,14 +111,8 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplicacion(argc, argv);
     QLocale::setDefault(QLocale(QStringLiteral("es_ES")));
-    RespuestasBanco respuestas;
-    InstalarDialogos(&respuestas);
-
-    QTemporaryDir carpeta;
-    CarpetaDatos = carpeta.path();
+    banco::BaseBanco base;
     CarpetaRecursos = qEnvironmentVariable("CORVELA_RECURSOS", QDir(QApplication::applicationDirPath()).filePath(".."));
-    if (AbrirBaseDatos(RutaDatos(QStringLiteral("Corvelax.db"))) != Apertura::Abierta)
-        return 1;
 
     struct Caso
     {

@@ -2,8 +2,8 @@
 // point, renumbering and opening a line, each beside the same rows read or
 // written by bare SQL on the same file (the floor).
 
+#include "BaseBanco.h"
 #include "core/Globales.h"
-#include "core/Mensajes.h"
 #include "fieldbook/frmPuntos.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
@@ -17,7 +17,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTreeView>
 #include <algorithm>
 #include <cstdio>
@@ -31,22 +30,6 @@ constexpr int kObra = 1;
 constexpr int kPequena = 1;  // 10,000 points
 constexpr int kGrande = 2;   // 100,000 points
 
-// Answers Yes to creating the database; any other message means the benchmark went wrong.
-class SinDialogos : public Mensajes
-{
-public:
-    Respuesta MsgBox(const QString& texto, Icono, Botones botones) override
-    {
-        if (botones != Botones::SiNo || !texto.contains(QStringLiteral("crear"))) {
-            std::fprintf(stderr, "mensaje inesperado: %s\n", qPrintable(texto));
-            std::exit(1);
-        }
-        return Respuesta::Si;
-    }
-    std::optional<QString> InputBox(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> ElegirFichero(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> ElegirCarpeta(const QString&, const QString&) override { return std::nullopt; }
-};
 
 void Comprobar(bool correcto, const char* que)
 {
@@ -159,11 +142,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplicacion(argc, argv);
     QLocale::setDefault(QLocale(QStringLiteral("es_ES")));
-    SinDialogos sinDialogos;
-    InstalarDialogos(&sinDialogos);
-    QTemporaryDir carpeta;
-    CarpetaDatos = carpeta.path();
-    Comprobar(AbrirBaseDatos(RutaDatos(QStringLiteral("Corvelax.db"))) == Apertura::Abierta, "base de datos");
+    banco::BaseBanco base;
     Comprobar(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA) VALUES (?)"), {kObra}), "obra");
     std::printf("Generando 10.000 y 100.000 puntos...\n");
     GenerarEstacion(kPequena, 10000);

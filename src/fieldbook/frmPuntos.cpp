@@ -6,7 +6,7 @@
 #include "core/Mensajes.h"
 #include "core/TextoNumerico.h"
 #include "core/Twips.h"
-#include "fieldbook/CursorEspera.h"
+#include "core/CursorEspera.h"
 #include "fieldbook/ModeloPuntos.h"
 #include "records/ErrorDatos.h"
 

@@ -10,6 +10,7 @@
 #include "core/TextoNumerico.h"
 #include "core/Twips.h"
 #include "core/frmArranque.h"
+#include "fieldbook/frmPuntos.h"
 #include "records/ErrorDatos.h"
 #include "works/ImpresionObra.h"
 #include "works/ModeloEstaciones.h"
@@ -500,6 +501,13 @@ void frmFicha::BorrarEstacionElegida()
 
 void frmFicha::VerPuntos()
 {
+    const auto fila = FilaElegida();
+    if (!fila)
+        return;
+    // The stored numbers, not the list's rounded texts, so the points reduce from the real station.
+    const Estacion& e = modelo_->EstacionEn(*fila);
+    frmPuntos::Corvela(txtFields[10]->text(), e.Descripcion, e.Numero(Estacion::Altura), e.Numero(Estacion::X),
+                       e.Numero(Estacion::Y), e.Numero(Estacion::Z), e.Fecha, e.CodObra, e.CodEst);
 }
 
 void frmFicha::Text2_Change()

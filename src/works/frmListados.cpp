@@ -2,7 +2,7 @@
 
 #include "core/Globales.h"
 #include "core/Mensajes.h"
-#include "works/CursorEspera.h"
+#include "core/CursorEspera.h"
 #include "works/ImpresionObra.h"
 
 #include <QAction>

@@ -5,8 +5,10 @@
 #include "controls/Moverse.h"
 #include "core/ArchivoIni.h"
 #include "core/Globales.h"
+#include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
 #include "records/RecordSet.h"
+#include "fieldbook/frmPuntos.h"
 #include "works/frmFicha.h"
 
 #include <QLineEdit>
@@ -116,6 +118,21 @@ private slots:
         QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODEST = 1")).toString(),
                  QStringLiteral("Base A"));
         QCOMPARE(f->ListView1->model()->rowCount(), 2);
+
+        // The field book reduces from the stored station, not from the rounded list.
+        f->ListView1->setCurrentIndex(f->ListView1->model()->index(0, 0));
+        f->m2[0]->trigger();
+        QTRY_VERIFY(frmPuntos::Existe());
+        QPointer<frmPuntos> libreta = frmPuntos::Instancia();
+        QVERIFY(QTest::qWaitForWindowActive(libreta));
+        for (const auto& [campo, texto] : {std::pair{2, "1,000"}, {3, "1,5"}, {4, "0,5"}, {5, "100"}, {6, "100"}}) {
+            Teclear(libreta->Text1(campo), QString::fromLatin1(texto));
+            QTest::keyClick(libreta->Text1(campo), Qt::Key_Tab);
+        }
+        QCOMPARE(ValorNumerico(libreta->Text1(8)->text()), 1100.4);
+        libreta->close();
+        QTRY_VERIFY(libreta.isNull());
+
         f->Text2->setText(QStringLiteral("2"));
         QCOMPARE(Celda(f, 0, 4), QStringLiteral("1,55"));
 

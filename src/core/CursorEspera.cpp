@@ -1,4 +1,4 @@
-#include "works/CursorEspera.h"
+#include "core/CursorEspera.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/Mensajes.h"
+
+#include <QTemporaryDir>
+
+namespace corvela::banco {
+
+// Answers Yes to creating the benchmark's database; any other message means the
+// benchmark went wrong, and it ends.
+class MensajesBanco : public Mensajes
+{
+public:
+    MensajesBanco() { InstalarDialogos(this); }
+    ~MensajesBanco() override { InstalarDialogos(nullptr); }
+
+    Respuesta MsgBox(const QString& texto, Icono icono, Botones botones) override;
+    std::optional<QString> InputBox(const QString& pregunta, const QString& porDefecto) override;
+    std::optional<QString> ElegirFichero(const QString& titulo, const QString& inicial) override;
+    std::optional<QString> ElegirCarpeta(const QString& titulo, const QString& inicial) override;
+    std::optional<QString> GuardarFichero(const QString& titulo, const QString& inicial) override;
+    bool ElegirImpresora(QPrinter& impresora) override;
+};
+
+// A throw-away data folder with a new, open database; ends the program when it cannot be made.
+class BaseBanco
+{
+public:
+    BaseBanco();
+
+private:
+    MensajesBanco mensajes_;
+    QTemporaryDir carpeta_;
+};
+
+}  // namespace corvela::banco
