@@ -3,7 +3,7 @@
 #include "core/Globales.h"
 
 #include <QLocale>
-#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -187,7 +187,9 @@ QString FormatearPatron(double valor, const QString& patron)
     while (fraccion.size() > obligatorias && fraccion.endsWith(u'0'))
         fraccion.chop(1);
 
-    const bool esCero = !(entera + fraccion).contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const auto esCifraNoNula = [](QChar c) { return c >= u'1' && c <= u'9'; };
+    const bool esCero = std::none_of(entera.cbegin(), entera.cend(), esCifraNoNula)
+                        && std::none_of(fraccion.cbegin(), fraccion.cend(), esCifraNoNula);
     QString texto = (valor < 0 && !esCero) ? QStringLiteral("-") : QString();
     texto += entera;
     if (punto >= 0)

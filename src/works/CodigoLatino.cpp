@@ -39,13 +39,17 @@ QString TextoDeCodigoLatino(QByteArrayView bytes)
 
 void AnadirEnCodigoLatino(QStringView texto, QByteArray& destino)
 {
+    const qsizetype inicio = destino.size();
+    destino.resize(inicio + texto.size());
+    char* escribir = destino.data() + inicio;
     for (qsizetype i = 0; i < texto.size(); ++i) {
         const QChar c = texto[i];
         // A character outside the basic plane is one "?", not one per half.
         if (c.isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate())
             ++i;
-        destino.append(ByteDe(c.unicode()));
+        *escribir++ = ByteDe(c.unicode());
     }
+    destino.resize(escribir - destino.constData());
 }
 
 }  // namespace corvela

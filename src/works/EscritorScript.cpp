@@ -1,9 +1,11 @@
 #include "works/EscritorScript.h"
 
+#include "core/Globales.h"
 #include "core/TextoNumerico.h"
 #include "works/CodigoLatino.h"
 
 #include <QIODevice>
+#include <charconv>
 
 namespace corvela {
 
@@ -11,25 +13,45 @@ namespace {
 
 using Marcador = PlantillaScript::Marcador;
 
-constexpr qsizetype kTamanoBufer = 1 << 20;
+constexpr std::size_t kTamanoBufer = 1 << 20;
 const QByteArray kSalto = QByteArrayLiteral("\r\n");
 
-// Slot of a per-point value, or -1 for a value fixed for the whole script.
-int ValorDePunto(Marcador marcador)
+void AnadirEntero(qlonglong valor, QByteArray& destino)
 {
-    switch (marcador) {
-    case Marcador::CoorX: return 0;
-    case Marcador::CoorY: return 1;
-    case Marcador::CoorZ: return 2;
-    case Marcador::Resena: return 3;
-    default: return -1;
+    char cifras[24];
+    const auto fin = std::to_chars(cifras, cifras + sizeof cifras, valor).ptr;
+    destino.append(cifras, fin - cifras);
+}
+
+bool EsBlanco(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\xA0';
+}
+
+// The label of a point: station "/" point, then "/" and the description with its
+// blanks turned into "-" when there is one (a blank would end the answer early
+// in the CAD program's script reader).
+void AnadirResena(const QVariant& estacion, const QVariant& punto, const QVariant& resena, QByteArray& destino)
+{
+    AnadirEntero(ValorCampo(estacion, QMetaType::Int).toLongLong(), destino);
+    destino.append('/');
+    AnadirEntero(ValorCampo(punto, QMetaType::Int).toLongLong(), destino);
+    const QString descripcion = ValorCampo(resena, QMetaType::QString).toString();
+    if (descripcion.isEmpty())
+        return;
+    destino.append('/');
+    const qsizetype desde = destino.size();
+    AnadirEnCodigoLatino(descripcion, destino);
+    for (qsizetype i = desde; i < destino.size(); ++i) {
+        if (EsBlanco(destino[i]))
+            destino[i] = '-';
     }
 }
 
 }  // namespace
 
 EscritorScript::EscritorScript(const PlantillaScript& plantilla, const DatosDibujo& datos, QIODevice& destino)
-    : datos_(datos), destino_(destino)
+    : datos_(datos), numeros_(FormatoDecimales), destino_(destino)
 {
     cabecera_ = Compilar(plantilla.Cabecera(), false);
     bloque_ = Compilar(plantilla.Bloque(), true);
@@ -42,8 +64,8 @@ QVector<EscritorScript::Pieza> EscritorScript::Compilar(const PlantillaScript::T
 {
     QVector<Pieza> piezas;
     auto anadirLiteral = [&piezas](const QString& texto) {
-        if (piezas.isEmpty() || piezas.last().marcador)
-            piezas.push_back({QByteArray(), std::nullopt});
+        if (piezas.isEmpty() || piezas.last().valor >= 0)
+            piezas.push_back({QByteArray(), -1});
         AnadirEnCodigoLatino(texto, piezas.last().literal);
     };
     for (const PlantillaScript::Tramo& tramo : tramos) {
@@ -51,16 +73,22 @@ QVector<EscritorScript::Pieza> EscritorScript::Compilar(const PlantillaScript::T
             anadirLiteral(tramo.texto);
             continue;
         }
+        // Outside the block a point placeholder is plain text.
+        auto anadirValor = [&](int slot) {
+            if (conValoresDePunto)
+                piezas.push_back({QByteArray(), slot});
+            else
+                anadirLiteral(PlantillaScript::TextoMarcador(*tramo.marcador));
+        };
         switch (*tramo.marcador) {
         case Marcador::LimiteMinimo: anadirLiteral(datos_.LimiteMinimo); break;
         case Marcador::LimiteMaximo: anadirLiteral(datos_.LimiteMaximo); break;
         case Marcador::NombreDibujo: anadirLiteral(datos_.NombreDibujo); break;
         case Marcador::Escala: anadirLiteral(datos_.Escala); break;
-        default:
-            if (conValoresDePunto)
-                piezas.push_back({QByteArray(), tramo.marcador});
-            else
-                anadirLiteral(PlantillaScript::TextoMarcador(*tramo.marcador));
+        case Marcador::CoorX: anadirValor(kCoorX); break;
+        case Marcador::CoorY: anadirValor(kCoorY); break;
+        case Marcador::CoorZ: anadirValor(kCoorZ); break;
+        case Marcador::Resena: anadirValor(kResena); break;
         }
     }
     return piezas;
@@ -69,33 +97,34 @@ QVector<EscritorScript::Pieza> EscritorScript::Compilar(const PlantillaScript::T
 void EscritorScript::EscribirCabecera()
 {
     for (const Pieza& pieza : cabecera_)
-        bufer_ += pieza.literal;
+        Anadir(pieza.literal);
 }
 
 void EscritorScript::EscribirPunto(const QVariant& x, const QVariant& y, const QVariant& z, const QVariant& estacion,
                                    const QVariant& punto, const QVariant& resena)
 {
-    bool calculado[4] = {false, false, false, false};
+    // Each value is worked out once per point, however often the block holds it.
+    bool calculado[kValoresDePunto] = {};
     auto valor = [&](int slot) -> const QByteArray& {
+        QByteArray& texto = valores_[slot];
         if (!calculado[slot]) {
             calculado[slot] = true;
-            QByteArray& texto = valores_[slot];
-            texto.clear();
+            texto.resize(0);
             switch (slot) {
-            case 0: AnadirEnCodigoLatino(Coordenada(x), texto); break;
-            case 1: AnadirEnCodigoLatino(Coordenada(y), texto); break;
-            case 2: AnadirEnCodigoLatino(Coordenada(z), texto); break;
-            default: AnadirEnCodigoLatino(Resena(estacion, punto, resena), texto);
+            case kCoorX: numeros_.Anadir(x, texto); break;
+            case kCoorY: numeros_.Anadir(y, texto); break;
+            case kCoorZ: numeros_.Anadir(z, texto); break;
+            default: AnadirResena(estacion, punto, resena, texto);
             }
         }
-        return valores_[slot];
+        return texto;
     };
 
     if (hayPuntos_)
-        bufer_ += kSalto;
+        Anadir(kSalto);
     hayPuntos_ = true;
     for (const Pieza& pieza : bloque_)
-        bufer_ += pieza.marcador ? valor(ValorDePunto(*pieza.marcador)) : pieza.literal;
+        Anadir(pieza.valor >= 0 ? valor(pieza.valor) : pieza.literal);
     if (bufer_.size() >= kTamanoBufer)
         Volcar();
 }
@@ -103,36 +132,18 @@ void EscritorScript::EscribirPunto(const QVariant& x, const QVariant& y, const Q
 bool EscritorScript::Terminar()
 {
     for (const Pieza& pieza : pie_)
-        bufer_ += pieza.literal;
-    bufer_ += kSalto;
+        Anadir(pieza.literal);
+    Anadir(kSalto);
     Volcar();
     return !fallo_;
 }
 
 void EscritorScript::Volcar()
 {
-    if (!fallo_ && destino_.write(bufer_) != bufer_.size())
+    const auto tamano = static_cast<qint64>(bufer_.size());
+    if (!fallo_ && destino_.write(bufer_.data(), tamano) != tamano)
         fallo_ = true;
-    bufer_.resize(0);
-}
-
-QString EscritorScript::Resena(const QVariant& estacion, const QVariant& punto, const QVariant& resena)
-{
-    QString texto = QString::number(ValorCampo(estacion, QMetaType::Int).toLongLong()) + u'/'
-                    + QString::number(ValorCampo(punto, QMetaType::Int).toLongLong());
-    const QString descripcion = ValorCampo(resena, QMetaType::QString).toString();
-    if (descripcion.isEmpty())
-        return texto;
-    texto += u'/';
-    // Any blank would end the answer early in the CAD program's script reader.
-    for (const QChar c : descripcion)
-        texto += c.isSpace() ? QChar(u'-') : c;
-    return texto;
-}
-
-QString EscritorScript::Coordenada(const QVariant& valor)
-{
-    return ComaAPunto(FormatearNumero(ValorCampo(valor, QMetaType::Double)));
+    bufer_.clear();
 }
 
 }  // namespace corvela

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "works/NumeroScript.h"
 #include "works/PlantillaScript.h"
 
 #include <QByteArray>
 #include <QVariant>
 #include <QVector>
+#include <string>
 
 class QIODevice;
 
@@ -36,30 +38,29 @@ public:
     // Footer and final line break; false when the device refused a write.
     bool Terminar();
 
-    // The label of a point: station "/" point, then "/" and the description with
-    // its blanks turned into "-" when there is one.
-    static QString Resena(const QVariant& estacion, const QVariant& punto, const QVariant& resena);
-    // A coordinate in the user's display decimals with a decimal point.
-    static QString Coordenada(const QVariant& valor);
-
 private:
-    // A literal in the code page, or a per-point placeholder.
+    // Per-point values, in the order of their slots.
+    enum ValorDePunto { kCoorX, kCoorY, kCoorZ, kResena, kValoresDePunto };
+
+    // A literal in the code page, or the slot of a per-point value.
     struct Pieza
     {
         QByteArray literal;
-        std::optional<PlantillaScript::Marcador> marcador;
+        int valor = -1;
     };
 
     QVector<Pieza> Compilar(const PlantillaScript::Tramos& tramos, bool conValoresDePunto) const;
+    void Anadir(const QByteArray& bytes) { bufer_.append(bytes.constData(), static_cast<std::size_t>(bytes.size())); }
     void Volcar();
 
     const DatosDibujo datos_;
+    const NumeroScript numeros_;
     QIODevice& destino_;
     QVector<Pieza> cabecera_;
     QVector<Pieza> bloque_;
     QVector<Pieza> pie_;
-    QByteArray bufer_;
-    QByteArray valores_[4];
+    std::string bufer_;
+    QByteArray valores_[kValoresDePunto];
     bool hayPuntos_ = false;
     bool fallo_ = false;
 };

@@ -5,7 +5,9 @@
 #include "core/Globales.h"
 #include "core/Parametros.h"
 #include "records/AccesoDatos.h"
+#include "core/TextoNumerico.h"
 #include "works/ExportacionCad.h"
+#include "works/NumeroScript.h"
 #include "works/ProgresoScript.h"
 
 #include <QClipboard>
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -138,6 +141,31 @@ private slots:
         QVERIFY(Exportar(mensajes, QStringLiteral("0.01"), QStringLiteral("OBRA7")));
         QCOMPARE(Leer(RutaScript()), QByteArray("100.5,200 110.25,210.75\r\n100.500\r\n110.250\r\n"));
         QVERIFY(mensajes.Mensajes().isEmpty());
+    }
+
+    void coordenadasComoLasMuestraElPrograma()
+    {
+        for (const QString& locale : {QStringLiteral("es_ES"), QStringLiteral("C")}) {
+            pruebas::EntornoPrueba entorno(locale, false);
+            // Halves at the last digit shown, and at the 15th significant digit on both sides of even.
+            QVector<QVariant> valores = {0.0, -0.0, 2.675, -2.5, 0.0005, -0.0004, 9.9995, 999999.9999996,
+                                         123456789012344.5, 123456789012345.5, 4500000.123046875, 1e-20, 7.5e29,
+                                         2e31, QVariant(), QVariant(qlonglong(42)), QVariant(QStringLiteral("abc"))};
+            auto* azar = QRandomGenerator::global();
+            for (int i = 0; i < 5000; ++i) {
+                const double magnitud = std::pow(10.0, azar->bounded(-4, 9));
+                valores << (azar->generateDouble() - 0.5) * magnitud << std::round(azar->generateDouble() * 1e7) / 1024;
+            }
+            for (int decimales : {0, 1, 3, 6}) {
+                FormatoDecimales = QStringLiteral("###0.") + QString(decimales, u'0');
+                const NumeroScript numeros(FormatoDecimales);
+                for (const QVariant& valor : valores) {
+                    QByteArray texto;
+                    numeros.Anadir(valor, texto);
+                    QCOMPARE(QString::fromLatin1(texto), ComaAPunto(FormatearNumero(ValorCampo(valor, QMetaType::Double))));
+                }
+            }
+        }
     }
 
     void marcadoresSoloDondeCorresponden()
