@@ -300,7 +300,7 @@ private slots:
         QVERIFY(Exportar(mensajes, QStringLiteral("0,5"), QStringLiteral("OBRA7")));
         QCOMPARE(Leer(RutaPlantilla()), Leer(RutaRecurso(QStringLiteral("plantillas/ScriptAutoCad.Ini"))));
         const QByteArray script = Leer(RutaScript());
-        QVERIFY(script.contains("_.LIMITS\r\n1,2\r\n4,5\r\n"));
+        QVERIFY(script.contains("; Limites de los puntos: 1,2 a 4,5\r\n"));
         QVERIFY(script.contains("_.POINT\r\n_non\r\n1.000,2.000,3.000\r\n_.TEXT\r\n_non\r\n1.000,2.000,3.000\r\n"
                                 "0.5\r\n0\r\n1/1/PK-1\r\n_.POINT\r\n"));
         QVERIFY(script.contains("0.5\r\n0\r\n1/2\r\n_.ZOOM\r\n"));
