@@ -18,6 +18,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 using namespace corvela;
 
@@ -151,10 +152,10 @@ private slots:
             QVector<QVariant> valores = {0.0, -0.0, 2.675, -2.5, 0.0005, -0.0004, 9.9995, 999999.9999996,
                                          123456789012344.5, 123456789012345.5, 4500000.123046875, 1e-20, 7.5e29,
                                          2e31, QVariant(), QVariant(qlonglong(42)), QVariant(QStringLiteral("abc"))};
-            auto* azar = QRandomGenerator::global();
+            QRandomGenerator azar(20261206);
             for (int i = 0; i < 5000; ++i) {
-                const double magnitud = std::pow(10.0, azar->bounded(-4, 9));
-                valores << (azar->generateDouble() - 0.5) * magnitud << std::round(azar->generateDouble() * 1e7) / 1024;
+                const double magnitud = std::pow(10.0, azar.bounded(-4, 9));
+                valores << (azar.generateDouble() - 0.5) * magnitud << std::round(azar.generateDouble() * 1e7) / 1024;
             }
             for (int decimales : {0, 1, 3, 6}) {
                 FormatoDecimales = QStringLiteral("###0.") + QString(decimales, u'0');
