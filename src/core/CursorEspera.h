@@ -2,7 +2,7 @@
 
 namespace corvela {
 
-// The hourglass over the whole application while the guard lives.
+// Shows the hourglass for as long as it lives; nested guards stack.
 class CursorEspera
 {
 public:

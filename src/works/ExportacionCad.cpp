@@ -1,0 +1,227 @@
+#include "works/ExportacionCad.h"
+
+#include "core/CursorEspera.h"
+#include "core/Globales.h"
+#include "core/Lanzador.h"
+#include "core/Mensajes.h"
+#include "core/Parametros.h"
+#include "core/TextoNumerico.h"
+#include "records/ErrorDatos.h"
+#include "works/ProgresoDialogo.h"
+#include "works/ScriptObra.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+
+namespace corvela {
+
+namespace {
+
+const QString kClavePrograma = QStringLiteral("AUTOCAD");
+const QString kClaveDestino = QStringLiteral("DESTINO");
+const QString kClaveEscala = QStringLiteral("Escala");
+const QString kEscalaPorDefecto = QStringLiteral("0.01");
+
+void Avisar(const QString& texto)
+{
+    Dialogos().MsgBox(texto, Icono::Exclamacion);
+}
+
+void AvisarErrorLectura(int obra)
+{
+    const ErrorDatos error = ErrorPendiente();
+    LimpiarError();
+    Avisar(QStringLiteral("No se pudieron leer los puntos de la OBRA ") + QString::number(obra)
+           + QStringLiteral(".") + SaltoDoble + QString::number(error.Numero) + QStringLiteral("-")
+           + error.Descripcion);
+}
+
+void AvisarSinPuntos(int obra)
+{
+    Avisar(QStringLiteral("La OBRA ") + QString::number(obra)
+           + QStringLiteral(" no tiene puntos: no hay nada que llevar a AUTOCAD."));
+}
+
+// An answer to a prompt; empty when the user cancels or answers nothing.
+std::optional<QString> PedirTexto(const QString& pregunta, const QString& porDefecto)
+{
+    const std::optional<QString> respuesta = Dialogos().InputBox(pregunta, porDefecto);
+    if (!respuesta || respuesta->trimmed().isEmpty())
+        return std::nullopt;
+    return respuesta->trimmed();
+}
+
+// The template in the data folder, where the user edits it; our own goes there
+// the first time.
+void PonerPlantillaPorDefecto(const QString& ruta)
+{
+    if (QFile::exists(ruta))
+        return;
+    if (QFile::copy(RutaRecurso(QStringLiteral("plantillas/ScriptAutoCad.Ini")), ruta))
+        QFile::setPermissions(ruta, QFile::permissions(ruta) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+std::optional<PlantillaScript> CargarPlantilla()
+{
+    const QString ruta = RutaPlantilla();
+    PonerPlantillaPorDefecto(ruta);
+    QFile fichero(ruta);
+    if (!fichero.exists()) {
+        Avisar(QStringLiteral("No se encuentra la plantilla del script de AUTOCAD:") + SaltoDoble
+               + QDir::toNativeSeparators(ruta));
+        return std::nullopt;
+    }
+    if (!fichero.open(QIODevice::ReadOnly)) {
+        Avisar(QStringLiteral("No se puede leer la plantilla del script de AUTOCAD:") + SaltoDoble
+               + QDir::toNativeSeparators(ruta) + SaltoDoble + fichero.errorString());
+        return std::nullopt;
+    }
+    std::optional<PlantillaScript> plantilla = PlantillaScript::DesdeBytes(fichero.readAll());
+    if (!plantilla) {
+        Avisar(QStringLiteral("La plantilla del script de AUTOCAD no tiene el bloque del punto "
+                              "entre \"[\" y \"]\":")
+               + SaltoDoble + QDir::toNativeSeparators(ruta));
+    }
+    return plantilla;
+}
+
+QString ConSeparadorFinal(const QString& carpeta)
+{
+    QString ruta = QDir::toNativeSeparators(carpeta);
+    if (!ruta.endsWith(QDir::separator()))
+        ruta += QDir::separator();
+    return ruta;
+}
+
+}  // namespace
+
+QString RutaScript()
+{
+    return QDir::toNativeSeparators(RutaDatos(QStringLiteral("SCRIPT.SCR")));
+}
+
+QString RutaPlantilla()
+{
+    return RutaDatos(QStringLiteral("ScriptAutoCad.Ini"));
+}
+
+void MostrarRutas(QAbstractButton* botonPrograma, QAbstractButton* botonDestino)
+{
+    botonPrograma->setToolTip(LeerParametro(kClavePrograma));
+    botonDestino->setToolTip(LeerParametro(kClaveDestino));
+}
+
+bool ElegirProgramaCad()
+{
+    const QString guardado = LeerParametro(kClavePrograma);
+    const std::optional<QString> elegido =
+        Dialogos().ElegirFichero(QStringLiteral("Configuracion Corvela Geoda"), guardado);
+    if (!elegido || elegido->isEmpty())
+        return false;
+    return GrabarParametro(kClavePrograma, QDir::toNativeSeparators(*elegido));
+}
+
+bool ElegirDestinoCad()
+{
+    const QString guardado = LeerParametro(kClaveDestino);
+    const QString titulo = guardado.isEmpty() ? QStringLiteral("Ruta Destino Archivo AUTOCAD") : guardado;
+    const std::optional<QString> elegida = Dialogos().ElegirCarpeta(titulo, guardado);
+    if (!elegida || elegida->isEmpty())
+        return false;
+    return GrabarParametro(kClaveDestino, ConSeparadorFinal(*elegida));
+}
+
+bool GenerarAutoCad(const QString& codigoObra, ProgresoScript* progreso)
+{
+    const QString script = RutaScript();
+    // Without a new script, the one on disk may be an earlier export of another work.
+    if (!CrearScript(codigoObra, script, progreso))
+        return false;
+    const QString programa = LeerParametro(kClavePrograma);
+    if (programa.isEmpty()) {
+        QClipboard* portapapeles = QGuiApplication::clipboard();
+        portapapeles->clear();
+        portapapeles->setText(script);
+        Dialogos().MsgBox(QStringLiteral("Ejecute desde Autocad el 'SCRIPT':") + script, Icono::Informacion);
+        return true;
+    }
+    if (!Programas().Iniciar(programa, {script})) {
+        Avisar(QStringLiteral("No se pudo iniciar AUTOCAD:") + SaltoDoble + programa + SaltoDoble
+               + QStringLiteral("Revise la \"Ruta Instalación AUTOCAD\" o ejecute desde Autocad el 'SCRIPT':")
+               + SaltoDoble + script);
+        return false;
+    }
+    return true;
+}
+
+bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoScript* progreso)
+{
+    bool esCodigo = false;
+    const int obra = codigoObra.trimmed().toInt(&esCodigo);
+    if (!esCodigo) {
+        Avisar(QStringLiteral("Busque antes la OBRA que desea llevar a AUTOCAD."));
+        return false;
+    }
+    QString maxX, minX, maxY, minY;
+    qint64 puntos = -1;
+    if (!LimitesObra(obra, maxX, minX, maxY, minY, &puntos)) {
+        if (puntos == 0)
+            AvisarSinPuntos(obra);
+        else
+            AvisarErrorLectura(obra);
+        return false;
+    }
+    const std::optional<PlantillaScript> plantilla = CargarPlantilla();
+    if (!plantilla)
+        return false;
+
+    const QString escalaGuardada = LeerParametro(kClaveEscala, kEscalaPorDefecto);
+    // "??\?" keeps the three question marks clear of the "??)" trigraph.
+    const std::optional<QString> escala =
+        PedirTexto(QStringLiteral("Escala de visualización ( 1: ??\?)"), escalaGuardada);
+    if (!escala)
+        return false;
+    const std::optional<QString> nombre = PedirTexto(QStringLiteral("Nombre del dibujo:"), QString());
+    if (!nombre)
+        return false;
+
+    DatosDibujo datos;
+    datos.LimiteMinimo = minX + u',' + minY;
+    datos.LimiteMaximo = maxX + u',' + maxY;
+    datos.NombreDibujo = LeerParametro(kClaveDestino) + *nombre;
+    // A decimal comma would split the scale into two values for the CAD program.
+    datos.Escala = ComaAPunto(*escala);
+
+    QString detalle;
+    ResultadoScript resultado;
+    {
+        CursorEspera espera;
+        ProgresoDialogo dialogo;
+        resultado = EscribirScriptObra(obra, *plantilla, datos, rutaScript, puntos, progreso ? progreso : &dialogo,
+                                       &detalle);
+    }
+    switch (resultado) {
+    case ResultadoScript::Escrito:
+        break;
+    case ResultadoScript::Cancelado:
+        return false;
+    case ResultadoScript::SinPuntos:
+        AvisarSinPuntos(obra);
+        return false;
+    case ResultadoScript::FalloLectura:
+        AvisarErrorLectura(obra);
+        return false;
+    case ResultadoScript::FalloEscritura:
+        Avisar(QStringLiteral("No se pudo escribir el script de AUTOCAD:") + SaltoDoble
+               + QDir::toNativeSeparators(rutaScript) + SaltoDoble + detalle);
+        return false;
+    }
+    if (datos.Escala != escalaGuardada)
+        GrabarParametro(kClaveEscala, datos.Escala);
+    return true;
+}
+
+}  // namespace corvela

@@ -1,0 +1,94 @@
+#include "works/ScriptObra.h"
+
+#include "core/TextoNumerico.h"
+#include "records/AccesoDatos.h"
+#include "records/ErrorDatos.h"
+#include "works/ProgresoScript.h"
+
+#include <QSaveFile>
+#include <QSqlError>
+
+namespace corvela {
+
+namespace {
+
+// Points between two progress reports: often enough to answer a cancel at once,
+// seldom enough to cost nothing.
+constexpr qint64 kPuntosPorAviso = 4096;
+
+QString TextoLimite(const QVariant& valor)
+{
+    return ComaAPunto(ValorCampo(valor, QMetaType::Double));
+}
+
+}  // namespace
+
+bool LimitesObra(int codObra, QString& maxX, QString& minX, QString& maxY, QString& minY, qint64* puntos)
+{
+    auto consulta = AbrirLectura(QStringLiteral("SELECT MAX(CC1), MIN(CC1), MAX(CC2), MIN(CC2), COUNT(*) "
+                                                "FROM B_PUNTOS WHERE CODOBRA=?"),
+                                 {codObra});
+    if (!consulta)
+        return false;
+    if (!consulta->next()) {
+        if (consulta->lastError().isValid())
+            FijarError(consulta->lastError());
+        return false;
+    }
+    const qint64 cuantos = consulta->value(4).toLongLong();
+    if (puntos)
+        *puntos = cuantos;
+    if (cuantos == 0)
+        return false;
+    maxX = TextoLimite(consulta->value(0));
+    minX = TextoLimite(consulta->value(1));
+    maxY = TextoLimite(consulta->value(2));
+    minY = TextoLimite(consulta->value(3));
+    return true;
+}
+
+ResultadoScript EscribirScriptObra(int codObra, const PlantillaScript& plantilla, const DatosDibujo& datos,
+                                   const QString& ruta, qint64 total, ProgresoScript* progreso, QString* detalle)
+{
+    auto puntos = AbrirLectura(QStringLiteral("SELECT CC1, CC2, CC3, CODEST, CODPUNTO, RESENA FROM B_PUNTOS "
+                                              "WHERE CODOBRA=? ORDER BY CODEST, CODPUNTO"),
+                               {codObra});
+    if (!puntos)
+        return ResultadoScript::FalloLectura;
+
+    QSaveFile fichero(ruta);
+    if (!fichero.open(QIODevice::WriteOnly)) {
+        if (detalle)
+            *detalle = fichero.errorString();
+        return ResultadoScript::FalloEscritura;
+    }
+    EscritorScript escritor(plantilla, datos, fichero);
+    escritor.EscribirCabecera();
+    qint64 escritos = 0;
+    while (puntos->next()) {
+        escritor.EscribirPunto(puntos->value(0), puntos->value(1), puntos->value(2), puntos->value(3),
+                               puntos->value(4), puntos->value(5));
+        ++escritos;
+        if (progreso && escritos % kPuntosPorAviso == 0 && !progreso->Avanzar(escritos, total)) {
+            fichero.cancelWriting();
+            return ResultadoScript::Cancelado;
+        }
+    }
+    if (puntos->lastError().isValid()) {
+        FijarError(puntos->lastError());
+        fichero.cancelWriting();
+        return ResultadoScript::FalloLectura;
+    }
+    if (escritos == 0) {
+        fichero.cancelWriting();
+        return ResultadoScript::SinPuntos;
+    }
+    if (!escritor.Terminar() || !fichero.commit()) {
+        if (detalle)
+            *detalle = fichero.errorString();
+        return ResultadoScript::FalloEscritura;
+    }
+    return ResultadoScript::Escrito;
+}
+
+}  // namespace corvela

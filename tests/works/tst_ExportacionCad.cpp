@@ -1,0 +1,382 @@
+#include "EntornoPrueba.h"
+#include "LanzadorGrabado.h"
+#include "MensajesGrabados.h"
+#include "core/ArchivoIni.h"
+#include "core/Globales.h"
+#include "core/Parametros.h"
+#include "records/AccesoDatos.h"
+#include "core/TextoNumerico.h"
+#include "works/ExportacionCad.h"
+#include "works/NumeroScript.h"
+#include "works/ProgresoScript.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+using namespace corvela;
+
+namespace {
+
+// Also keeps what each prompt and picker offered.
+class MensajesConPropuestas : public pruebas::MensajesGrabados
+{
+public:
+    std::optional<QString> InputBox(const QString& pregunta, const QString& porDefecto) override
+    {
+        propuestas << porDefecto;
+        return MensajesGrabados::InputBox(pregunta, porDefecto);
+    }
+    std::optional<QString> ElegirFichero(const QString& titulo, const QString& inicial) override
+    {
+        propuestas << inicial;
+        return MensajesGrabados::ElegirFichero(titulo, inicial);
+    }
+    std::optional<QString> ElegirCarpeta(const QString& titulo, const QString& inicial) override
+    {
+        propuestas << inicial;
+        return MensajesGrabados::ElegirFichero(titulo, inicial);
+    }
+
+    QStringList propuestas;
+};
+
+class ProgresoQueCancela : public ProgresoScript
+{
+public:
+    bool Avanzar(qint64 escritos, qint64 total) override
+    {
+        avisos << qMakePair(escritos, total);
+        return false;
+    }
+    QVector<QPair<qint64, qint64>> avisos;
+};
+
+const QString kObra = QStringLiteral("1");
+
+// Work 1 with stations 1 and 2.
+void CrearObra()
+{
+    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA) VALUES (1)")));
+    for (int estacion : {1, 2})
+        QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (1, ?)"), {estacion}));
+}
+
+void InsertarPunto(int estacion, int punto, const QVariant& x, const QVariant& y, const QVariant& z,
+                   const QString& resena = QStringLiteral(""))
+{
+    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, CC1, CC2, CC3, RESENA) "
+                                          "VALUES (1, ?, ?, ?, ?, ?, ?)"),
+                           {estacion, punto, x, y, z, resena}));
+}
+
+void InsertarEjemplo()
+{
+    CrearObra();
+    InsertarPunto(1, 2, 110.25, 210.75, 0.0, QStringLiteral("EJE CALLE"));
+    InsertarPunto(1, 1, 100.5, 200, 0.0);
+}
+
+void Escribir(const QString& ruta, const QByteArray& bytes)
+{
+    QFile f(ruta);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray Leer(const QString& ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString EscalaGuardada()
+{
+    return ArchivoIni::Leer(IniGeneral, QStringLiteral("PARAMETROS"), QStringLiteral("Escala"));
+}
+
+// Answers both prompts and exports work 1.
+bool Exportar(pruebas::MensajesGrabados& mensajes, const QString& escala, const QString& nombre,
+              ProgresoScript* progreso = nullptr)
+{
+    mensajes.Teclear(escala);
+    mensajes.Teclear(nombre);
+    return GenerarAutoCad(kObra, progreso);
+}
+
+}  // namespace
+
+class TstExportacionCad : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ejemploResueltoByteAByte_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("coma decimal") << QStringLiteral("es_ES");
+        QTest::newRow("punto decimal") << QStringLiteral("C");
+    }
+
+    void ejemploResueltoByteAByte()
+    {
+        QFETCH(QString, locale);
+        pruebas::EntornoPrueba entorno(locale);
+        pruebas::LanzadorGrabado lanzador;
+        MensajesConPropuestas mensajes;
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        InsertarEjemplo();
+
+        Escribir(RutaPlantilla(), "H\r\n[P %CoorX% %CoorY% %RESE\xD1""A%]\r\nF");
+        QVERIFY(Exportar(mensajes, QStringLiteral("0.01"), QStringLiteral("OBRA7")));
+        QCOMPARE(Leer(RutaScript()), QByteArray("H\r\nP 100.500 200.000 1/1\r\nP 110.250 210.750 1/2/EJE-CALLE\r\nF\r\n"));
+        QCOMPARE(mensajes.Preguntas(),
+                 QStringList({QStringLiteral("Escala de visualización ( 1: ??\?)"), QStringLiteral("Nombre del dibujo:")}));
+
+        Escribir(RutaPlantilla(), "%LIMITE_MINIMO% %LIMITE_MAX%\r\n[%CoorX%]");
+        QVERIFY(Exportar(mensajes, QStringLiteral("0.01"), QStringLiteral("OBRA7")));
+        QCOMPARE(Leer(RutaScript()), QByteArray("100.5,200 110.25,210.75\r\n100.500\r\n110.250\r\n"));
+        QVERIFY(mensajes.Mensajes().isEmpty());
+    }
+
+    void coordenadasComoLasMuestraElPrograma()
+    {
+        for (const QString& locale : {QStringLiteral("es_ES"), QStringLiteral("C")}) {
+            pruebas::EntornoPrueba entorno(locale, false);
+            // Halves at the last digit shown, and at the 15th significant digit on both sides of even.
+            QVector<QVariant> valores = {0.0, -0.0, 2.675, -2.5, 0.0005, -0.0004, 9.9995, 999999.9999996,
+                                         123456789012344.5, 123456789012345.5, 4500000.123046875, 1e-20, 7.5e29,
+                                         2e31, QVariant(), QVariant(qlonglong(42)), QVariant(QStringLiteral("abc"))};
+            QRandomGenerator azar(20261206);
+            for (int i = 0; i < 5000; ++i) {
+                const double magnitud = std::pow(10.0, azar.bounded(-4, 9));
+                valores << (azar.generateDouble() - 0.5) * magnitud << std::round(azar.generateDouble() * 1e7) / 1024;
+            }
+            for (int decimales : {0, 1, 3, 6}) {
+                FormatoDecimales = QStringLiteral("###0.") + QString(decimales, u'0');
+                const NumeroScript numeros(FormatoDecimales);
+                for (const QVariant& valor : valores) {
+                    QByteArray texto;
+                    numeros.Anadir(valor, texto);
+                    QCOMPARE(QString::fromLatin1(texto), ComaAPunto(FormatearNumero(ValorCampo(valor, QMetaType::Double))));
+                }
+            }
+        }
+    }
+
+    void marcadoresSoloDondeCorresponden()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::LanzadorGrabado lanzador;
+        MensajesConPropuestas mensajes;
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        GrabarParametro(QStringLiteral("DESTINO"), QStringLiteral("/d/[obras]/"));
+        CrearObra();
+        InsertarPunto(2, 15, 1.5, 2.5, QVariant(), QStringLiteral("\xC1RBOL  GRANDE %ESCALA%"));
+
+        Escribir(RutaPlantilla(), "%NombreDibujo%|%CoorX%|%ESCALA%|%LIMITE_MINIMO%\r\n"
+                                  "[%LIMITE_MAX%;%ESCALA%;%CoorZ%;%coorx%;%RESE\xD1""A%;%NombreDibujo%]\r\n"
+                                  "%RESE\xD1""A%|%LIMITE_MAX%");
+        QVERIFY(Exportar(mensajes, QStringLiteral("0,5"), QStringLiteral("OBRA7")));
+        QCOMPARE(Leer(RutaScript()), QByteArray("/d/[obras]/OBRA7|%CoorX%|%ESCALA%|1.5,2.5\r\n"
+                                                "1.5,2.5;0.5;0.000;%coorx%;2/15/\xC1RBOL--GRANDE-%ESCALA%;/d/[obras]/OBRA7"
+                                                "\r\n%RESE\xD1""A%|1.5,2.5\r\n"));
+
+        // Line breaks of a template edited with bare line feeds reach the script as CR LF.
+        Escribir(RutaPlantilla(), "A\n[%RESE\xD1""A%]\nC\n");
+        QVERIFY(Exportar(mensajes, QStringLiteral("0.5"), QStringLiteral("OBRA7")));
+        QCOMPARE(Leer(RutaScript()), QByteArray("A\r\n2/15/\xC1RBOL--GRANDE-%ESCALA%\r\nC\r\n\r\n"));
+    }
+
+    void escalaGuardadaSoloAlCambiar()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::LanzadorGrabado lanzador;
+        MensajesConPropuestas mensajes;
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        InsertarEjemplo();
+        Escribir(RutaPlantilla(), "[%CoorX%]");
+
+        QVERIFY(Exportar(mensajes, QStringLiteral("0.01"), QStringLiteral("A")));
+        QCOMPARE(mensajes.propuestas, QStringList({QStringLiteral("0.01"), QString()}));
+        QCOMPARE(EscalaGuardada(), QString());
+
+        QVERIFY(Exportar(mensajes, QStringLiteral("0,02"), QStringLiteral("A")));
+        QCOMPARE(EscalaGuardada(), QStringLiteral("0.02"));
+        mensajes.propuestas.clear();
+        QVERIFY(Exportar(mensajes, QStringLiteral("0.02"), QStringLiteral("A")));
+        QCOMPARE(mensajes.propuestas.first(), QStringLiteral("0.02"));
+    }
+
+    void cancelarNoCambiaNada()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::LanzadorGrabado lanzador;
+        MensajesConPropuestas mensajes;
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        Escribir(RutaPlantilla(), "[%CoorX%]");
+        Escribir(RutaScript(), "anterior");
+        CrearObra();
+        {
+            Transaccion transaccion;
+            for (int punto = 1; punto <= 5000; ++punto)
+                InsertarPunto(1, punto, punto, 0.0, 0.0);
+            QVERIFY(transaccion.Confirmar());
+        }
+        const QByteArray ini = Leer(IniGeneral);
+
+        mensajes.Teclear(std::nullopt);
+        QVERIFY(!GenerarAutoCad(kObra));
+        QVERIFY(!Exportar(mensajes, QStringLiteral("0.5"), QString()));
+        mensajes.Teclear(QStringLiteral("0.5"));
+        mensajes.Teclear(std::nullopt);
+        QVERIFY(!GenerarAutoCad(kObra));
+        mensajes.Teclear(QStringLiteral("  "));
+        QVERIFY(!GenerarAutoCad(kObra));
+
+        ProgresoQueCancela progreso;
+        mensajes.Olvidar();
+        QVERIFY(!Exportar(mensajes, QStringLiteral("0.5"), QStringLiteral("A"), &progreso));
+        QCOMPARE(progreso.avisos.size(), 1);
+        QCOMPARE(progreso.avisos.first(), qMakePair(qint64(4096), qint64(5000)));
+
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        QVERIFY(lanzador.llamadas.isEmpty());
+        QCOMPARE(Leer(RutaScript()), QByteArray("anterior"));
+        QCOMPARE(Leer(IniGeneral), ini);
+        QCOMPARE(QDir(entorno.Carpeta()).entryList({QStringLiteral("SCRIPT.SCR*")}, QDir::Files),
+                 QStringList({QStringLiteral("SCRIPT.SCR")}));
+    }
+
+    void fallosSeExplicanSinEscribir()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::LanzadorGrabado lanzador;
+        MensajesConPropuestas mensajes;
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        Escribir(RutaScript(), "anterior");
+        InsertarEjemplo();
+        auto fallaCon = [&](const QString& obra, const QString& aviso) {
+            mensajes.Olvidar();
+            mensajes.Responder(Respuesta::Aceptar);
+            QVERIFY(!GenerarAutoCad(obra));
+            QCOMPARE(mensajes.Mensajes().size(), 1);
+            QVERIFY2(mensajes.UltimoTexto().contains(aviso), qPrintable(mensajes.UltimoTexto()));
+            QCOMPARE(mensajes.Mensajes().first().icono, Icono::Exclamacion);
+            QVERIFY(mensajes.Preguntas().isEmpty());
+        };
+
+        fallaCon(QString(), QStringLiteral("Busque antes la OBRA"));
+        fallaCon(QStringLiteral("abc"), QStringLiteral("Busque antes la OBRA"));
+        fallaCon(QStringLiteral("9"), QStringLiteral("La OBRA 9 no tiene puntos"));
+
+        Escribir(RutaPlantilla(), "sin ] bloque [");
+        fallaCon(kObra, QStringLiteral("no tiene el bloque del punto"));
+
+        QFile::remove(RutaPlantilla());
+        QTemporaryDir sinRecursos;
+        CarpetaRecursos = sinRecursos.path();
+        fallaCon(kObra, QStringLiteral("No se encuentra la plantilla"));
+
+        QVERIFY(lanzador.llamadas.isEmpty());
+        QCOMPARE(Leer(RutaScript()), QByteArray("anterior"));
+    }
+
+    void plantillaPropiaDibujaCadaPunto()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::LanzadorGrabado lanzador;
+        MensajesConPropuestas mensajes;
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        GrabarParametro(QStringLiteral("DESTINO"), QStringLiteral("/dibujos/"));
+        CrearObra();
+        InsertarPunto(1, 1, 1.0, 2.0, 3.0, QStringLiteral("PK 1"));
+        InsertarPunto(1, 2, 4.0, 5.0, 6.0);
+
+        QVERIFY(Exportar(mensajes, QStringLiteral("0,5"), QStringLiteral("OBRA7")));
+        QCOMPARE(Leer(RutaPlantilla()), Leer(RutaRecurso(QStringLiteral("plantillas/ScriptAutoCad.Ini"))));
+        const QByteArray script = Leer(RutaScript());
+        QVERIFY(script.contains("; Limites de los puntos: 1,2 a 4,5\r\n"));
+        QVERIFY(script.contains("_.POINT\r\n_non\r\n1.000,2.000,3.000\r\n_.TEXT\r\n_non\r\n1.000,2.000,3.000\r\n"
+                                "0.5\r\n0\r\n1/1/PK-1\r\n_.POINT\r\n"));
+        QVERIFY(script.contains("0.5\r\n0\r\n1/2\r\n_.ZOOM\r\n"));
+        QVERIFY(script.endsWith("\r\n\"/dibujos/OBRA7\"\r\n"));
+        QVERIFY(!script.contains("%"));
+    }
+
+    void rutasDeConfiguracion()
+    {
+        pruebas::EntornoPrueba entorno;
+        MensajesConPropuestas mensajes;
+
+        mensajes.ElegirRuta(QStringLiteral("/opt/mi cad/acad"));
+        QVERIFY(ElegirProgramaCad());
+        mensajes.ElegirRuta(std::nullopt);
+        QVERIFY(!ElegirProgramaCad());
+        QCOMPARE(mensajes.Preguntas().first(), QStringLiteral("Configuracion Corvela Geoda"));
+        QCOMPARE(mensajes.propuestas, QStringList({QString(), QStringLiteral("/opt/mi cad/acad")}));
+        QCOMPARE(LeerParametro(QStringLiteral("AutoCad")), QStringLiteral("/opt/mi cad/acad"));
+
+        mensajes.propuestas.clear();
+        mensajes.ElegirRuta(QStringLiteral("/tmp/DIBUJOS"));
+        QVERIFY(ElegirDestinoCad());
+        QCOMPARE(LeerParametro(QStringLiteral("Destino")), QStringLiteral("/tmp/DIBUJOS/"));
+        mensajes.ElegirRuta(QStringLiteral("/tmp/OTRA/"));
+        QVERIFY(ElegirDestinoCad());
+        mensajes.ElegirRuta(std::nullopt);
+        QVERIFY(!ElegirDestinoCad());
+        QCOMPARE(LeerParametro(QStringLiteral("Destino")), QStringLiteral("/tmp/OTRA/"));
+        QCOMPARE(mensajes.propuestas, QStringList({QString(), QStringLiteral("/tmp/DIBUJOS/"), QStringLiteral("/tmp/OTRA/")}));
+
+        QPushButton programa, destino;
+        MostrarRutas(&programa, &destino);
+        QCOMPARE(programa.toolTip(), QStringLiteral("/opt/mi cad/acad"));
+        QCOMPARE(destino.toolTip(), QStringLiteral("/tmp/OTRA/"));
+
+        pruebas::LanzadorGrabado lanzador;
+        InsertarEjemplo();
+        Escribir(RutaPlantilla(), "%NombreDibujo%[]");
+        QVERIFY(Exportar(mensajes, QStringLiteral("1"), QStringLiteral("OBRA7")));
+        QVERIFY(Leer(RutaScript()).startsWith("/tmp/OTRA/OBRA7"));
+    }
+
+    void programaCadOPortapapeles()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::LanzadorGrabado lanzador;
+        MensajesConPropuestas mensajes;
+        InsertarEjemplo();
+        Escribir(RutaPlantilla(), "[%CoorX%]");
+        const QString script = QDir::toNativeSeparators(entorno.Ruta(QStringLiteral("SCRIPT.SCR")));
+
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/mi cad/acad"));
+        QVERIFY(Exportar(mensajes, QStringLiteral("1"), QStringLiteral("A")));
+        QCOMPARE(lanzador.llamadas.size(), 1);
+        QCOMPARE(lanzador.llamadas.first().programa, QStringLiteral("/opt/mi cad/acad"));
+        QCOMPARE(lanzador.llamadas.first().argumentos, QStringList({script}));
+        QVERIFY(mensajes.Mensajes().isEmpty());
+
+        lanzador.resultado = false;
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!Exportar(mensajes, QStringLiteral("1"), QStringLiteral("A")));
+        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("No se pudo iniciar AUTOCAD:")));
+
+        GrabarParametro(QStringLiteral("AUTOCAD"), QString());
+        mensajes.Olvidar();
+        mensajes.Responder(Respuesta::Aceptar);
+        QGuiApplication::clipboard()->setText(QStringLiteral("otra cosa"));
+        QVERIFY(Exportar(mensajes, QStringLiteral("1"), QStringLiteral("A")));
+        QCOMPARE(lanzador.llamadas.size(), 2);
+        QCOMPARE(QGuiApplication::clipboard()->text(), script);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Ejecute desde Autocad el 'SCRIPT':") + script);
+        QCOMPARE(mensajes.Mensajes().first().icono, Icono::Informacion);
+    }
+};
+
+QTEST_MAIN(TstExportacionCad)
+#include "tst_ExportacionCad.moc"
