@@ -12,6 +12,7 @@
 #include "core/frmArranque.h"
 #include "fieldbook/frmPuntos.h"
 #include "records/ErrorDatos.h"
+#include "works/ExportacionCad.h"
 #include "works/ImpresionObra.h"
 #include "works/ModeloEstaciones.h"
 
@@ -182,6 +183,15 @@ void frmFicha::CrearConfiguracion(QGroupBox* marco)
         ColocarTwips(Command1[i], 120, arribas[i], 1725, altos[i]);
     }
     connect(Command1[0], &QPushButton::clicked, this, &QWidget::close);
+    connect(Command1[1], &QPushButton::clicked, this, [this] {
+        if (ElegirProgramaCad())
+            MostrarRutas(Command1[1], Command1[2]);
+    });
+    connect(Command1[2], &QPushButton::clicked, this, [this] {
+        if (ElegirDestinoCad())
+            MostrarRutas(Command1[1], Command1[2]);
+    });
+    connect(Command1[3], &QPushButton::clicked, this, [this] { GenerarAutoCad(txtFields[0]->text()); });
 }
 
 void frmFicha::CrearEstaciones()
@@ -274,6 +284,7 @@ void frmFicha::Cargar()
     BarraFiles1->TxtCod = txtFields[0];
     GesTablas.Where.clear();
     BarraFiles1->LimpiarPantalla();
+    MostrarRutas(Command1[1], Command1[2]);
     connect(Text2, &QLineEdit::textChanged, this, &frmFicha::Text2_Change);
     Text2->setText(LeerParametro(QStringLiteral("Decimales")));
     GesTablas.Ajustar_Form(this);

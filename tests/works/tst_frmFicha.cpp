@@ -1,4 +1,5 @@
 #include "EntornoPrueba.h"
+#include "LanzadorGrabado.h"
 #include "MensajesGrabados.h"
 #include "Pulsaciones.h"
 #include "controls/BarraFiles.h"
@@ -10,6 +11,9 @@
 #include "records/RecordSet.h"
 #include "fieldbook/frmPuntos.h"
 #include "works/frmFicha.h"
+#include "works/frmListados.h"
+
+#include <QFile>
 
 #include <QLineEdit>
 #include <QMenu>
@@ -192,6 +196,41 @@ private slots:
         QCOMPARE(f->txtFields[Descripcion]->text(), QStringLiteral("Casa 'azul'"));
         QTest::keyClick(f->txtFields[Descripcion], Qt::Key_Return);
         QTRY_VERIFY(f->txtFields[Propietario]->hasFocus());
+        f->close();
+        QTRY_VERIFY(f.isNull());
+    }
+
+    void configuracionExportacionEImpresion()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        pruebas::LanzadorGrabado lanzador;
+        EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, DESCOBRA) VALUES (5, 'Finca')"));
+        EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (5, 1)"));
+        EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, CC1, CC2, CC3) "
+                                      "VALUES (5, 1, 1, 'poste', 10.5, 20.25, 3)"));
+        QPointer<frmFicha> f = frmFicha::Instancia();
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+
+        const QString programa = entorno.Ruta(QStringLiteral("Mi CAD/cad"));
+        mensajes.ElegirRuta(programa);
+        f->Command1[1]->click();
+        QCOMPARE(f->Command1[1]->toolTip(), programa);
+
+        f->txtFields[Codigo]->setText(QStringLiteral("5"));
+        ClicBarra(f->BarraFiles1, Buscar);
+        mensajes.Teclear(QStringLiteral("0,5"));
+        mensajes.Teclear(QStringLiteral("finca"));
+        f->Command1[3]->click();
+        QVERIFY(QFile::exists(RutaDatos(QStringLiteral("SCRIPT.SCR"))));
+        QCOMPARE(lanzador.llamadas.size(), 1);
+        QCOMPARE(lanzador.llamadas.first().programa, programa);
+        QCOMPARE(lanzador.llamadas.first().argumentos, QStringList{RutaDatos(QStringLiteral("SCRIPT.SCR"))});
+
+        ClicBarra(f->BarraFiles1, Imprimir);
+        QTRY_VERIFY(frmListados::Existe());
+        frmListados::Instancia()->close();
         f->close();
         QTRY_VERIFY(f.isNull());
     }
