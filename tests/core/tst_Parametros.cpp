@@ -1,4 +1,5 @@
 #include "EntornoPrueba.h"
+#include "Ficheros.h"
 #include "MensajesGrabados.h"
 #include "core/ArchivoIni.h"
 #include "core/Globales.h"
@@ -8,23 +9,6 @@
 #include <QTest>
 
 using namespace corvela;
-
-namespace {
-
-void Escribir(const QString& ruta, const QByteArray& contenido)
-{
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(contenido);
-}
-
-QByteArray Leer(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
 
 class TstParametros : public QObject
 {
@@ -46,13 +30,13 @@ private slots:
             QCOMPARE(NumDecimales, decimales);
         }
         QCOMPARE(FormatoDecimales, QStringLiteral("###0.") + QString(15, u'0'));
-        QVERIFY(Leer(FicheroIni).startsWith("[PARAMETROS]\r\nDecimales="));
+        QVERIFY(pruebas::LeerFichero(FicheroIni).startsWith("[PARAMETROS]\r\nDecimales="));
     }
 
     void clavesSinMayusculasYOtrasLineasIntactas()
     {
         pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
-        Escribir(FicheroIni, "; notas\r\n[Otra]\r\nAutoCad=no\r\n[parametros]\r\nautocad = /opt/Cad/bin/cad \r\n"
+        pruebas::EscribirFichero(FicheroIni, "; notas\r\n[Otra]\r\nAutoCad=no\r\n[parametros]\r\nautocad = /opt/Cad/bin/cad \r\n"
                              "basura sin igual\r\n\r\n[Fin]\r\nx=1\r\n");
         QCOMPARE(LeerParametro(QStringLiteral("AUTOCAD")), QStringLiteral("/opt/Cad/bin/cad"));
         QCOMPARE(LeerParametro(QStringLiteral("Escala"), QStringLiteral("0.01")), QStringLiteral("0.01"));
@@ -63,14 +47,14 @@ private slots:
 
         QVERIFY(GrabarParametro(QStringLiteral("Escala"), QStringLiteral("0,5")));
         QVERIFY(GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/usr/bin/librecad")));
-        QCOMPARE(Leer(FicheroIni), QByteArray("; notas\r\n[Otra]\r\nAutoCad=no\r\n[parametros]\r\nAUTOCAD=/usr/bin/librecad\r\n"
+        QCOMPARE(pruebas::LeerFichero(FicheroIni), QByteArray("; notas\r\n[Otra]\r\nAutoCad=no\r\n[parametros]\r\nAUTOCAD=/usr/bin/librecad\r\n"
                                               "basura sin igual\r\nEscala=0,5\r\n\r\n[Fin]\r\nx=1\r\n"));
     }
 
     void valoresLargosYEspacios()
     {
         pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
-        Escribir(FicheroIni, "[PARAMETROS]\nDestino=" + QByteArray(5000, 'a') + "\nEscala=   \n");
+        pruebas::EscribirFichero(FicheroIni, "[PARAMETROS]\nDestino=" + QByteArray(5000, 'a') + "\nEscala=   \n");
         QCOMPARE(LeerParametro(QStringLiteral("Destino")).size(), ArchivoIni::kLongitudMaxima);
         QCOMPARE(LeerParametro(QStringLiteral("Escala"), QStringLiteral("0.01")), QStringLiteral("0.01"));
     }

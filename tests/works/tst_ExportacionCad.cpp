@@ -1,4 +1,5 @@
 #include "EntornoPrueba.h"
+#include "Ficheros.h"
 #include "LanzadorGrabado.h"
 #include "MensajesGrabados.h"
 #include "core/ArchivoIni.h"
@@ -83,19 +84,6 @@ void InsertarEjemplo()
     InsertarPunto(1, 1, 100.5, 200, 0.0);
 }
 
-void Escribir(const QString& ruta, const QByteArray& bytes)
-{
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray Leer(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QString EscalaGuardada()
 {
     return ArchivoIni::Leer(IniGeneral, QStringLiteral("PARAMETROS"), QStringLiteral("Escala"));
@@ -132,15 +120,15 @@ private slots:
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
         InsertarEjemplo();
 
-        Escribir(RutaPlantilla(), "H\r\n[P %CoorX% %CoorY% %RESE\xD1""A%]\r\nF");
+        pruebas::EscribirFichero(RutaPlantilla(), "H\r\n[P %CoorX% %CoorY% %RESE\xD1""A%]\r\nF");
         QVERIFY(Exportar(mensajes, QStringLiteral("0.01"), QStringLiteral("OBRA7")));
-        QCOMPARE(Leer(RutaScript()), QByteArray("H\r\nP 100.500 200.000 1/1\r\nP 110.250 210.750 1/2/EJE-CALLE\r\nF\r\n"));
+        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("H\r\nP 100.500 200.000 1/1\r\nP 110.250 210.750 1/2/EJE-CALLE\r\nF\r\n"));
         QCOMPARE(mensajes.Preguntas(),
                  QStringList({QStringLiteral("Escala de visualización ( 1: ??\?)"), QStringLiteral("Nombre del dibujo:")}));
 
-        Escribir(RutaPlantilla(), "%LIMITE_MINIMO% %LIMITE_MAX%\r\n[%CoorX%]");
+        pruebas::EscribirFichero(RutaPlantilla(), "%LIMITE_MINIMO% %LIMITE_MAX%\r\n[%CoorX%]");
         QVERIFY(Exportar(mensajes, QStringLiteral("0.01"), QStringLiteral("OBRA7")));
-        QCOMPARE(Leer(RutaScript()), QByteArray("100.5,200 110.25,210.75\r\n100.500\r\n110.250\r\n"));
+        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("100.5,200 110.25,210.75\r\n100.500\r\n110.250\r\n"));
         QVERIFY(mensajes.Mensajes().isEmpty());
     }
 
@@ -179,18 +167,18 @@ private slots:
         CrearObra();
         InsertarPunto(2, 15, 1.5, 2.5, QVariant(), QStringLiteral("\xC1RBOL  GRANDE %ESCALA%"));
 
-        Escribir(RutaPlantilla(), "%NombreDibujo%|%CoorX%|%ESCALA%|%LIMITE_MINIMO%\r\n"
+        pruebas::EscribirFichero(RutaPlantilla(), "%NombreDibujo%|%CoorX%|%ESCALA%|%LIMITE_MINIMO%\r\n"
                                   "[%LIMITE_MAX%;%ESCALA%;%CoorZ%;%coorx%;%RESE\xD1""A%;%NombreDibujo%]\r\n"
                                   "%RESE\xD1""A%|%LIMITE_MAX%");
         QVERIFY(Exportar(mensajes, QStringLiteral("0,5"), QStringLiteral("OBRA7")));
-        QCOMPARE(Leer(RutaScript()), QByteArray("/d/[obras]/OBRA7|%CoorX%|%ESCALA%|1.5,2.5\r\n"
+        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("/d/[obras]/OBRA7|%CoorX%|%ESCALA%|1.5,2.5\r\n"
                                                 "1.5,2.5;0.5;0.000;%coorx%;2/15/\xC1RBOL--GRANDE-%ESCALA%;/d/[obras]/OBRA7"
                                                 "\r\n%RESE\xD1""A%|1.5,2.5\r\n"));
 
         // Line breaks of a template edited with bare line feeds reach the script as CR LF.
-        Escribir(RutaPlantilla(), "A\n[%RESE\xD1""A%]\nC\n");
+        pruebas::EscribirFichero(RutaPlantilla(), "A\n[%RESE\xD1""A%]\nC\n");
         QVERIFY(Exportar(mensajes, QStringLiteral("0.5"), QStringLiteral("OBRA7")));
-        QCOMPARE(Leer(RutaScript()), QByteArray("A\r\n2/15/\xC1RBOL--GRANDE-%ESCALA%\r\nC\r\n\r\n"));
+        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("A\r\n2/15/\xC1RBOL--GRANDE-%ESCALA%\r\nC\r\n\r\n"));
     }
 
     void escalaGuardadaSoloAlCambiar()
@@ -200,7 +188,7 @@ private slots:
         MensajesConPropuestas mensajes;
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
         InsertarEjemplo();
-        Escribir(RutaPlantilla(), "[%CoorX%]");
+        pruebas::EscribirFichero(RutaPlantilla(), "[%CoorX%]");
 
         QVERIFY(Exportar(mensajes, QStringLiteral("0.01"), QStringLiteral("A")));
         QCOMPARE(mensajes.propuestas, QStringList({QStringLiteral("0.01"), QString()}));
@@ -219,8 +207,8 @@ private slots:
         pruebas::LanzadorGrabado lanzador;
         MensajesConPropuestas mensajes;
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
-        Escribir(RutaPlantilla(), "[%CoorX%]");
-        Escribir(RutaScript(), "anterior");
+        pruebas::EscribirFichero(RutaPlantilla(), "[%CoorX%]");
+        pruebas::EscribirFichero(RutaScript(), "anterior");
         CrearObra();
         {
             Transaccion transaccion;
@@ -228,7 +216,7 @@ private slots:
                 InsertarPunto(1, punto, punto, 0.0, 0.0);
             QVERIFY(transaccion.Confirmar());
         }
-        const QByteArray ini = Leer(IniGeneral);
+        const QByteArray ini = pruebas::LeerFichero(IniGeneral);
 
         mensajes.Teclear(std::nullopt);
         QVERIFY(!GenerarAutoCad(kObra));
@@ -247,8 +235,8 @@ private slots:
 
         QVERIFY(mensajes.Mensajes().isEmpty());
         QVERIFY(lanzador.llamadas.isEmpty());
-        QCOMPARE(Leer(RutaScript()), QByteArray("anterior"));
-        QCOMPARE(Leer(IniGeneral), ini);
+        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("anterior"));
+        QCOMPARE(pruebas::LeerFichero(IniGeneral), ini);
         QCOMPARE(QDir(entorno.Carpeta()).entryList({QStringLiteral("SCRIPT.SCR*")}, QDir::Files),
                  QStringList({QStringLiteral("SCRIPT.SCR")}));
     }
@@ -259,7 +247,7 @@ private slots:
         pruebas::LanzadorGrabado lanzador;
         MensajesConPropuestas mensajes;
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
-        Escribir(RutaScript(), "anterior");
+        pruebas::EscribirFichero(RutaScript(), "anterior");
         InsertarEjemplo();
         auto fallaCon = [&](const QString& obra, const QString& aviso) {
             mensajes.Olvidar();
@@ -275,7 +263,7 @@ private slots:
         fallaCon(QStringLiteral("abc"), QStringLiteral("Busque antes la OBRA"));
         fallaCon(QStringLiteral("9"), QStringLiteral("La OBRA 9 no tiene puntos"));
 
-        Escribir(RutaPlantilla(), "sin ] bloque [");
+        pruebas::EscribirFichero(RutaPlantilla(), "sin ] bloque [");
         fallaCon(kObra, QStringLiteral("no tiene el bloque del punto"));
 
         QFile::remove(RutaPlantilla());
@@ -284,7 +272,7 @@ private slots:
         fallaCon(kObra, QStringLiteral("No se encuentra la plantilla"));
 
         QVERIFY(lanzador.llamadas.isEmpty());
-        QCOMPARE(Leer(RutaScript()), QByteArray("anterior"));
+        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("anterior"));
     }
 
     void plantillaPropiaDibujaCadaPunto()
@@ -299,8 +287,8 @@ private slots:
         InsertarPunto(1, 2, 4.0, 5.0, 6.0);
 
         QVERIFY(Exportar(mensajes, QStringLiteral("0,5"), QStringLiteral("OBRA7")));
-        QCOMPARE(Leer(RutaPlantilla()), Leer(RutaRecurso(QStringLiteral("plantillas/ScriptAutoCad.Ini"))));
-        const QByteArray script = Leer(RutaScript());
+        QCOMPARE(pruebas::LeerFichero(RutaPlantilla()), pruebas::LeerFichero(RutaRecurso(QStringLiteral("plantillas/ScriptAutoCad.Ini"))));
+        const QByteArray script = pruebas::LeerFichero(RutaScript());
         QVERIFY(script.contains("; Limites de los puntos: 1,2 a 4,5\r\n"));
         QVERIFY(script.contains("_.POINT\r\n_non\r\n1.000,2.000,3.000\r\n_.TEXT\r\n_non\r\n1.000,2.000,3.000\r\n"
                                 "0.5\r\n0\r\n1/1/PK-1\r\n_.POINT\r\n"));
@@ -340,9 +328,9 @@ private slots:
 
         pruebas::LanzadorGrabado lanzador;
         InsertarEjemplo();
-        Escribir(RutaPlantilla(), "%NombreDibujo%[]");
+        pruebas::EscribirFichero(RutaPlantilla(), "%NombreDibujo%[]");
         QVERIFY(Exportar(mensajes, QStringLiteral("1"), QStringLiteral("OBRA7")));
-        QVERIFY(Leer(RutaScript()).startsWith("/tmp/OTRA/OBRA7"));
+        QVERIFY(pruebas::LeerFichero(RutaScript()).startsWith("/tmp/OTRA/OBRA7"));
     }
 
     void programaCadOPortapapeles()
@@ -351,7 +339,7 @@ private slots:
         pruebas::LanzadorGrabado lanzador;
         MensajesConPropuestas mensajes;
         InsertarEjemplo();
-        Escribir(RutaPlantilla(), "[%CoorX%]");
+        pruebas::EscribirFichero(RutaPlantilla(), "[%CoorX%]");
         const QString script = QDir::toNativeSeparators(entorno.Ruta(QStringLiteral("SCRIPT.SCR")));
 
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/mi cad/acad"));
