@@ -24,9 +24,10 @@ Respuesta MensajesGrabados::MsgBox(const QString& texto, Icono icono, Botones bo
     return botones == Botones::SiNo ? Respuesta::No : Respuesta::Aceptar;
 }
 
-std::optional<QString> MensajesGrabados::InputBox(const QString& pregunta, const QString&)
+std::optional<QString> MensajesGrabados::InputBox(const QString& pregunta, const QString& porDefecto)
 {
     preguntas_ << pregunta;
+    propuestas << porDefecto;
     if (textos_.isEmpty()) {
         QTest::qFail(qPrintable(QStringLiteral("pregunta inesperada: ") + pregunta), __FILE__, __LINE__);
         return std::nullopt;
@@ -34,9 +35,10 @@ std::optional<QString> MensajesGrabados::InputBox(const QString& pregunta, const
     return textos_.dequeue();
 }
 
-std::optional<QString> MensajesGrabados::ElegirFichero(const QString& titulo, const QString&)
+std::optional<QString> MensajesGrabados::ElegirFichero(const QString& titulo, const QString& inicial)
 {
     preguntas_ << titulo;
+    propuestas << inicial;
     if (rutas_.isEmpty()) {
         QTest::qFail(qPrintable(QStringLiteral("diálogo inesperado: ") + titulo), __FILE__, __LINE__);
         return std::nullopt;

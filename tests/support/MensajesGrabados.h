@@ -42,6 +42,8 @@ public:
 
     const QVector<Mensaje>& Mensajes() const { return mensajes_; }
     const QStringList& Preguntas() const { return preguntas_; }
+    // What each prompt and picker offered: the default answer or the starting path.
+    QStringList propuestas;
     QString UltimoTexto() const { return mensajes_.isEmpty() ? QString() : mensajes_.last().texto; }
     void Olvidar() { mensajes_.clear(); preguntas_.clear(); }
     bool SinRespuestasPendientes() const

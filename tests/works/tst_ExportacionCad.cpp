@@ -25,29 +25,6 @@ using namespace corvela;
 
 namespace {
 
-// Also keeps what each prompt and picker offered.
-class MensajesConPropuestas : public pruebas::MensajesGrabados
-{
-public:
-    std::optional<QString> InputBox(const QString& pregunta, const QString& porDefecto) override
-    {
-        propuestas << porDefecto;
-        return MensajesGrabados::InputBox(pregunta, porDefecto);
-    }
-    std::optional<QString> ElegirFichero(const QString& titulo, const QString& inicial) override
-    {
-        propuestas << inicial;
-        return MensajesGrabados::ElegirFichero(titulo, inicial);
-    }
-    std::optional<QString> ElegirCarpeta(const QString& titulo, const QString& inicial) override
-    {
-        propuestas << inicial;
-        return MensajesGrabados::ElegirFichero(titulo, inicial);
-    }
-
-    QStringList propuestas;
-};
-
 class ProgresoQueCancela : public ProgresoScript
 {
 public:
@@ -116,7 +93,7 @@ private slots:
         QFETCH(QString, locale);
         pruebas::EntornoPrueba entorno(locale);
         pruebas::LanzadorGrabado lanzador;
-        MensajesConPropuestas mensajes;
+        pruebas::MensajesGrabados mensajes;
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
         InsertarEjemplo();
 
@@ -161,7 +138,7 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         pruebas::LanzadorGrabado lanzador;
-        MensajesConPropuestas mensajes;
+        pruebas::MensajesGrabados mensajes;
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
         GrabarParametro(QStringLiteral("DESTINO"), QStringLiteral("/d/[obras]/"));
         CrearObra();
@@ -185,7 +162,7 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         pruebas::LanzadorGrabado lanzador;
-        MensajesConPropuestas mensajes;
+        pruebas::MensajesGrabados mensajes;
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
         InsertarEjemplo();
         pruebas::EscribirFichero(RutaPlantilla(), "[%CoorX%]");
@@ -205,7 +182,7 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         pruebas::LanzadorGrabado lanzador;
-        MensajesConPropuestas mensajes;
+        pruebas::MensajesGrabados mensajes;
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
         pruebas::EscribirFichero(RutaPlantilla(), "[%CoorX%]");
         pruebas::EscribirFichero(RutaScript(), "anterior");
@@ -245,7 +222,7 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         pruebas::LanzadorGrabado lanzador;
-        MensajesConPropuestas mensajes;
+        pruebas::MensajesGrabados mensajes;
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
         pruebas::EscribirFichero(RutaScript(), "anterior");
         InsertarEjemplo();
@@ -279,7 +256,7 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         pruebas::LanzadorGrabado lanzador;
-        MensajesConPropuestas mensajes;
+        pruebas::MensajesGrabados mensajes;
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
         GrabarParametro(QStringLiteral("DESTINO"), QStringLiteral("/dibujos/"));
         CrearObra();
@@ -300,7 +277,7 @@ private slots:
     void rutasDeConfiguracion()
     {
         pruebas::EntornoPrueba entorno;
-        MensajesConPropuestas mensajes;
+        pruebas::MensajesGrabados mensajes;
 
         mensajes.ElegirRuta(QStringLiteral("/opt/mi cad/acad"));
         QVERIFY(ElegirProgramaCad());
@@ -337,7 +314,7 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         pruebas::LanzadorGrabado lanzador;
-        MensajesConPropuestas mensajes;
+        pruebas::MensajesGrabados mensajes;
         InsertarEjemplo();
         pruebas::EscribirFichero(RutaPlantilla(), "[%CoorX%]");
         const QString script = QDir::toNativeSeparators(entorno.Ruta(QStringLiteral("SCRIPT.SCR")));
