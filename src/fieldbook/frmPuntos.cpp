@@ -6,6 +6,7 @@
 #include "core/Mensajes.h"
 #include "core/TextoNumerico.h"
 #include "core/Twips.h"
+#include "core/AnchoColumnas.h"
 #include "core/CursorEspera.h"
 #include "fieldbook/ModeloPuntos.h"
 #include "records/ErrorDatos.h"
@@ -313,8 +314,10 @@ void frmPuntos::FijarOrdenTabulacion()
 
 void frmPuntos::CabecerasPuntos()
 {
+    QVector<int> anchos;
     for (int i = 0; i < ModeloPuntos::kColumnas; ++i)
-        ListView1_->header()->resizeSection(i, Pixeles(ModeloPuntos::AnchoColumna(i)));
+        anchos << ModeloPuntos::AnchoColumna(i);
+    RepartirColumnas(ListView1_, anchos);
 }
 
 void frmPuntos::Cargar()
@@ -323,6 +326,7 @@ void frmPuntos::Cargar()
     CargarPuntos(std::nullopt);
     ListView1_->selectionModel()->clear();
     Ajustar_Form(this);
+    CabecerasPuntos();
     // Scaled to the screen it nearly fills it: its frame goes to the top left corner.
     if (const QScreen* pantalla = screen())
         move(pantalla->availableGeometry().topLeft());

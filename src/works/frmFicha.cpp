@@ -2,6 +2,7 @@
 
 #include "controls/BarraFiles.h"
 #include "controls/Moverse.h"
+#include "core/AnchoColumnas.h"
 #include "core/BotonMultilinea.h"
 #include "core/CamposEntrada.h"
 #include "core/Globales.h"
@@ -288,14 +289,17 @@ void frmFicha::Cargar()
     connect(Text2, &QLineEdit::textChanged, this, &frmFicha::Text2_Change);
     Text2->setText(LeerParametro(QStringLiteral("Decimales")));
     GesTablas.Ajustar_Form(this);
+    CabecerasEstaciones();
     if (const QScreen* pantalla = screen())
         move(pantalla->availableGeometry().center() - rect().center());
 }
 
 void frmFicha::CabecerasEstaciones()
 {
+    QVector<int> anchos;
     for (int i = 0; i < ModeloEstaciones::NumeroColumnas; ++i)
-        ListView1->setColumnWidth(i, Pixeles(ModeloEstaciones::AnchoTwips(i)));
+        anchos << ModeloEstaciones::AnchoTwips(i);
+    RepartirColumnas(ListView1, anchos);
 }
 
 QVector<CampoEnlazado> frmFicha::CamposEnlazados() const
