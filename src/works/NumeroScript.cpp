@@ -51,9 +51,11 @@ bool EsNumeroOVacio(const QVariant& valor)
 void CifrasExactas(double positivo, char* cifras, int& exponente)
 {
     const QByteArray texto = QByteArray::number(positivo, 'e', kCifrasSignificativas - 1);
-    cifras[0] = texto[0];
-    std::memcpy(cifras + 1, texto.constData() + 2, kCifrasSignificativas - 1);
-    exponente = std::atoi(texto.constData() + kCifrasSignificativas + 2);
+    const char* c = texto.constData();
+    cifras[0] = c[0];
+    for (int i = 1; i < kCifrasSignificativas; ++i)
+        cifras[i] = c[i + 1];
+    exponente = std::atoi(c + kCifrasSignificativas + 2);
 }
 
 // The same digits from 17 correctly rounded ones, without allocating. False when
