@@ -189,10 +189,26 @@ bool GestionTablas::Modificar_Registro(const QString& Tabla)
         asignaciones << enlace.Columna + QStringLiteral(" = ?");
         valores << ValorParaColumna(enlace.Columna, TextoDe(enlace.Campo));
     }
-    valores << ValorParaColumna(kClaveObras, TextoDe(Formulario->txtFields(0)));
-    Sql = QStringLiteral("UPDATE ") + TablaResuelta(Tabla) + QStringLiteral(" SET ")
-          + asignaciones.join(QStringLiteral(", ")) + QStringLiteral(" WHERE CODOBRA = ?");
-    return EjecutarSQL(Sql, valores, false);
+    const QVariant clave = ValorParaColumna(kClaveObras, TextoDe(Formulario->txtFields(0)));
+    valores << clave;
+    const QString tabla = TablaResuelta(Tabla);
+    Sql = QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") + asignaciones.join(QStringLiteral(", "))
+          + QStringLiteral(" WHERE CODOBRA = ?");
+    if (!EjecutarSQL(Sql, valores, false))
+        return false;
+    RefrescarActual(tabla, clave);
+    return true;
+}
+
+// The search result is read once: the record just rewritten takes its new values
+// there too, or browsing back to it would show, and a later save write, the old ones.
+void GestionTablas::RefrescarActual(const QString& tabla, const QVariant& clave)
+{
+    if (!RS || RS->AbsolutePosition() < 0 || !RS->TieneCampo(kClaveObras)
+        || RS->Valor(kClaveObras).toLongLong() != clave.toLongLong())
+        return;
+    const QString sql = QStringLiteral("SELECT * FROM ") + tabla + QStringLiteral(" WHERE CODOBRA = ?");
+    RS->SustituirActual(RecordSet::Abrir(sql, {clave}));
 }
 
 bool GestionTablas::Borrar_Registro(const QString& Tabla, int Codigo)

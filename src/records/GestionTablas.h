@@ -68,6 +68,7 @@ private:
     bool SeguirIntentando();
     QString TablaResuelta(const QString& tabla) const;
     bool NormalizarCodigo();
+    void RefrescarActual(const QString& tabla, const QVariant& clave);
 };
 
 }  // namespace corvela

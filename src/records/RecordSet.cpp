@@ -106,6 +106,17 @@ bool RecordSet::Requery()
     return Leer();
 }
 
+void RecordSet::SustituirActual(const RecordSet& fila)
+{
+    if (!HayActual() || fila.filas_.isEmpty())
+        return;
+    for (int i = 0; i < fila.NumeroCampos(); ++i) {
+        const int destino = Indice(fila.NombreCampo(i));
+        if (destino >= 0)
+            filas_[actual_][destino] = fila.filas_.first()[i];
+    }
+}
+
 int RecordSet::Indice(const QString& campo) const
 {
     for (int i = 0; i < nombres_.size(); ++i) {

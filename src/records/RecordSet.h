@@ -35,6 +35,9 @@ public:
     int AbsolutePosition() const;
     void SetAbsolutePosition(int posicion);
     bool Requery();
+    // Takes the values of the first record of fila into the current record, column
+    // by column name: a record rewritten in the table shows its new values here.
+    void SustituirActual(const RecordSet& fila);
 
     int NumeroCampos() const { return static_cast<int>(nombres_.size()); }
     QString NombreCampo(int indice) const { return nombres_.value(indice); }

@@ -164,6 +164,11 @@ private slots:
         QVERIFY(CamposHabilitados(ficha, false));
         QVERIFY(NavegadorVisible(ficha));
         QCOMPARE(mensajes.Mensajes().size(), 1);
+
+        // Browsing away and back shows the work as saved, so that a second save cannot undo the first.
+        ficha.Moverse1->Mover(QStringLiteral("+"));
+        ficha.Moverse1->Mover(QStringLiteral("-"));
+        QCOMPARE(ficha.Campo(QStringLiteral("PROPIETARIO"))->text(), QStringLiteral("Cambiado"));
     }
 
     void borrar()
