@@ -418,6 +418,7 @@ void frmFicha::EstacionAEditor()
     for (int i = 0; i < 4; ++i)
         ValorAlEditor(kPrimerNumero + i, e.Valores[i]);
     Text1[6]->setText(QString::number(e.CodEst));
+    estacionEnEditor_ = std::make_pair(e.CodObra, e.CodEst);
 }
 
 std::optional<Estacion> frmFicha::EstacionDelEditor() const
@@ -454,7 +455,10 @@ void frmFicha::GrabarEstacion()
     const auto fila = FilaElegida();
     bool hecho = false;
     if (fila) {
-        estacion->CodEst = modelo_->EstacionEn(*fila).CodEst;
+        // The station loaded into the editor, whose values it shows: the selection
+        // may have moved on by keyboard or right click without loading another one.
+        const bool deEstaObra = estacionEnEditor_ && estacionEnEditor_->first == estacion->CodObra;
+        estacion->CodEst = deEstaObra ? estacionEnEditor_->second : modelo_->EstacionEn(*fila).CodEst;
         hecho = ActualizarEstacion(*estacion);
     } else {
         hecho = InsertarEstacion(*estacion);
@@ -476,6 +480,7 @@ void frmFicha::LimpiarEstacion()
         Text1[i]->clear();
     valoresEditor_ = {};
     textosEditor_ = {};
+    estacionEnEditor_.reset();
     ListView1->clearSelection();
     if (!codigoFijado_)
         txtFields[0]->setEnabled(true);

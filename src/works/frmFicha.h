@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 #include <optional>
+#include <utility>
 
 class QAction;
 class QGroupBox;
@@ -89,6 +90,8 @@ private:
     // shown with: an untouched number is written back exactly as stored.
     std::array<QVariant, 4> valoresEditor_{};
     std::array<QString, 4> textosEditor_{};
+    // Work and station codes of the station loaded into the editor.
+    std::optional<std::pair<int, int>> estacionEnEditor_;
     // Set while a work is open, saved or found: its code must not change until
     // a new entry or a cleared screen.
     bool codigoFijado_ = false;

@@ -123,6 +123,17 @@ private slots:
                  QStringLiteral("Base A"));
         QCOMPARE(f->ListView1->model()->rowCount(), 2);
 
+        // Moving the selection without loading the editor: the save still goes to the station the editor holds.
+        ElegirFila(f, 0);
+        f->ListView1->setCurrentIndex(f->ListView1->model()->index(1, 0));
+        Teclear(f->Text1[0], QStringLiteral("Base A1"));
+        f->Command2[1]->click();
+        QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODEST = 1")).toString(),
+                 QStringLiteral("Base A1"));
+        QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODEST = 2")).toString(),
+                 QStringLiteral("Base B"));
+        QCOMPARE(Valor(QStringLiteral("SELECT COORDX FROM B_ESTACIONES WHERE CODEST = 2")).isNull(), true);
+
         // The field book reduces from the stored station, not from the rounded list.
         f->ListView1->setCurrentIndex(f->ListView1->model()->index(0, 0));
         f->m2[0]->trigger();
