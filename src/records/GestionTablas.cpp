@@ -149,7 +149,9 @@ bool GestionTablas::AbrirConsulta(const QVariantList& valores)
 bool GestionTablas::NormalizarCodigo()
 {
     QLineEdit* codigo = Formulario->txtFields(0);
-    if (codigo->text().isEmpty()) {
+    const double tecleado = ValorNumerico(QStringLiteral("0") + codigo->text());
+    // No work can be 0 or negative: such a code gets the next free one, as an empty field does.
+    if (tecleado < 1) {
         const std::optional<int> siguiente = MaximoValor(kTablaObras, kClaveObras);
         if (!siguiente) {
             VerPosibleError();
@@ -157,7 +159,7 @@ bool GestionTablas::NormalizarCodigo()
         }
         codigo->setText(QString::number(*siguiente));
     } else {
-        codigo->setText(TextoGeneral(ValorNumerico(QStringLiteral("0") + codigo->text())));
+        codigo->setText(TextoGeneral(tecleado));
     }
     return true;
 }

@@ -471,6 +471,21 @@ void frmFicha::GrabarEstacion()
     if (hecho) {
         ListView1->clearSelection();
         LimpiarEstacion();
+    } else if (fila) {
+        // Still the station being edited, so that "Grabar" again retries the update
+        // rather than adding a copy of it.
+        SeleccionarEstacion(estacion->CodEst);
+    }
+}
+
+void frmFicha::SeleccionarEstacion(int codEst)
+{
+    for (int i = 0; i < modelo_->Filas(); ++i) {
+        if (modelo_->EstacionEn(i).CodEst == codEst) {
+            ListView1->selectionModel()->select(modelo_->index(i, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            return;
+        }
     }
 }
 

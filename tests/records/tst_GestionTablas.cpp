@@ -175,6 +175,15 @@ private slots:
         QCOMPARE(Columna(7, QStringLiteral("CODOBRA")).toInt(), 7);
         QVERIFY(mensajes.Mensajes().isEmpty());
 
+        // A code that is no positive number takes the next free one.
+        for (const QString& tecleado : {QStringLiteral("0"), QStringLiteral("-4"), QStringLiteral("abc")}) {
+            ficha.Escribir(QStringLiteral("CODOBRA"), tecleado);
+            QVERIFY(g.Añadir_Registro());
+            QVERIFY(ficha.Campo(QStringLiteral("CODOBRA"))->text().toInt() >= 8);
+        }
+        QCOMPARE(Cuantas(QStringLiteral("CODOBRA < 1")), 0);
+        ficha.Escribir(QStringLiteral("CODOBRA"), QStringLiteral("7"));
+
         // The same code again: the duplicate message, the report, no retry, no second row.
         mensajes.Responder(Respuesta::Aceptar);
         mensajes.Responder(Respuesta::Aceptar);
@@ -186,7 +195,7 @@ private slots:
         QVERIFY(mensajes.Mensajes()[1].texto.endsWith(QStringLiteral("\r\n\r\n¿Desea continuar con la ejecución del programa?")));
         QCOMPARE(mensajes.Mensajes()[1].icono, Icono::Critico);
         QCOMPARE(mensajes.Mensajes()[1].botones, Botones::AceptarCancelar);
-        QCOMPARE(Cuantas(), 2);
+        QCOMPARE(Cuantas(), 5);
         QVERIFY(!ErrorPendiente().Hay());
 
         // With Updatar the failed insert silently becomes an update of the shown work.
@@ -196,7 +205,7 @@ private slots:
         QVERIFY(mensajes.Mensajes().isEmpty());
         QVERIFY(g.Sql.startsWith(QStringLiteral("UPDATE B_OBRAS SET")));
         QCOMPARE(Columna(7, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Nuevo dueño"));
-        QCOMPARE(Cuantas(), 2);
+        QCOMPARE(Cuantas(), 5);
     }
 
     void modificarYBorrar()

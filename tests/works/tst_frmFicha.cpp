@@ -8,12 +8,14 @@
 #include "core/Globales.h"
 #include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
 #include "records/RecordSet.h"
 #include "fieldbook/frmPuntos.h"
 #include "works/frmFicha.h"
 #include "works/frmListados.h"
 
 #include <QFile>
+#include <QSqlQuery>
 
 #include <QLineEdit>
 #include <QMenu>
@@ -202,6 +204,27 @@ private slots:
         mensajes.Responder(Respuesta::Aceptar);
         f->GrabarEstacion();
         QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Descripta el Texto de la estación"));
+
+        // A refused update keeps the station in the editor: saving again retries it.
+        EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA) VALUES (3)"));
+        EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST, DESCEST) VALUES (3, 1, 'E1')"));
+        ClicBarra(f->BarraFiles1, Limpiar);
+        f->txtFields[Codigo]->setText(QStringLiteral("3"));
+        ClicBarra(f->BarraFiles1, Buscar);
+        ClicBarra(f->BarraFiles1, Abrir);
+        ElegirFila(f, 0);
+        f->Text1[0]->setText(QStringLiteral("E1 corregida"));
+        QSqlQuery(BaseDatos()).exec(QStringLiteral(
+            "CREATE TRIGGER bloqueo BEFORE UPDATE ON B_ESTACIONES BEGIN SELECT RAISE(ABORT, 'bloqueada'); END"));
+        mensajes.Responder(Respuesta::Aceptar);
+        f->GrabarEstacion();
+        QVERIFY(mensajes.UltimoTexto().contains(QStringLiteral("bloqueada")));
+        QCOMPARE(f->Text1[0]->text(), QStringLiteral("E1 corregida"));
+        QSqlQuery(BaseDatos()).exec(QStringLiteral("DROP TRIGGER bloqueo"));
+        f->GrabarEstacion();
+        QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODOBRA = 3")).toString(),
+                 QStringLiteral("E1 corregida"));
+        QCOMPARE(Valor(QStringLiteral("SELECT COUNT(*) FROM B_ESTACIONES WHERE CODOBRA = 3")).toInt(), 1);
 
         Teclear(f->txtFields[Descripcion], QStringLiteral("Casa \"azul\""));
         QCOMPARE(f->txtFields[Descripcion]->text(), QStringLiteral("Casa 'azul'"));
