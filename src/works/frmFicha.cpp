@@ -101,11 +101,6 @@ frmFicha* frmFicha::Instancia()
     return instancia;
 }
 
-bool frmFicha::Existe()
-{
-    return !instancia.isNull();
-}
-
 void frmFicha::Mostrar()
 {
     frmFicha* ficha = Instancia();

@@ -31,7 +31,6 @@ class frmFicha : public QWidget, public AnfitrionBarra
     Q_OBJECT
 public:
     static frmFicha* Instancia();
-    static bool Existe();
     static void Mostrar();
 
     // Bound window

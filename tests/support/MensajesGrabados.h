@@ -24,12 +24,10 @@ public:
     MensajesGrabados();
     ~MensajesGrabados() override;
 
-    // Answers, in order, for the next message boxes; tolerar lets plain OK messages
-    // through without a scripted answer.
+    // Answers, in order, for the next message boxes, prompts and pickers.
     void Responder(Respuesta respuesta) { respuestas_.enqueue(respuesta); }
     void Teclear(std::optional<QString> texto) { textos_.enqueue(std::move(texto)); }
     void ElegirRuta(std::optional<QString> ruta) { rutas_.enqueue(std::move(ruta)); }
-    void TolerarAvisos(bool tolerar) { tolerarAvisos_ = tolerar; }
     // Answer for the next print dialog: true prints.
     void ConfirmarImpresion(bool imprimir) { impresiones_.enqueue(imprimir); }
 
@@ -58,7 +56,6 @@ private:
     QQueue<std::optional<QString>> textos_;
     QQueue<std::optional<QString>> rutas_;
     QQueue<bool> impresiones_;
-    bool tolerarAvisos_ = false;
 };
 
 }  // namespace corvela::pruebas
