@@ -22,6 +22,7 @@
 #include <QTest>
 
 using namespace corvela;
+using pruebas::InsertarObra;
 using pruebas::AnfitrionPrueba;
 using pruebas::Raton;
 using Estados = std::array<bool, 9>;
@@ -77,12 +78,6 @@ int Obras(const QString& condicion = QStringLiteral("1 = 1"))
 {
     QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS WHERE ") + condicion, BaseDatos());
     return q.next() ? q.value(0).toInt() : -1;
-}
-
-void InsertarObra(int codigo, const QString& propietario)
-{
-    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (?, ?)"),
-                           {codigo, propietario}));
 }
 
 void Mostrar(AnfitrionPrueba& ficha)

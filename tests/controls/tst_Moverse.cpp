@@ -3,7 +3,6 @@
 #include "MensajesGrabados.h"
 #include "controls/BarraFiles.h"
 #include "controls/Moverse.h"
-#include "records/AccesoDatos.h"
 
 #include <QFrame>
 #include <QLineEdit>
@@ -18,8 +17,7 @@ namespace {
 void InsertarObras(int cuantas)
 {
     for (int i = 1; i <= cuantas; ++i) {
-        QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (?, ?)"),
-                               {i, QStringLiteral("Cliente %1").arg(i)}));
+        pruebas::InsertarObra(i, QStringLiteral("Cliente %1").arg(i));
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QTest>
 
 using namespace corvela;
+using pruebas::InsertarObra;
 
 namespace {
 
@@ -19,12 +20,6 @@ QByteArray Huella(const QString& ruta)
     QFile f(ruta);
     f.open(QIODevice::ReadOnly);
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
-void InsertarObra(int codigo, const QString& propietario)
-{
-    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (?, ?)"),
-                           {codigo, propietario}));
 }
 
 }  // namespace

@@ -11,15 +11,10 @@
 #include <QTest>
 
 using namespace corvela;
+using pruebas::InsertarObra;
 using pruebas::AnfitrionPrueba;
 
 namespace {
-
-void InsertarObra(int codigo, const QString& propietario)
-{
-    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (?, ?)"),
-                           {codigo, propietario}));
-}
 
 QVariant Columna(int codigo, const QString& columna)
 {

@@ -3,6 +3,7 @@
 #include "MensajesGrabados.h"
 #include "core/Globales.h"
 #include "core/Parametros.h"
+#include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 
@@ -42,6 +43,12 @@ EntornoPrueba::~EntornoPrueba()
 QString EntornoPrueba::Ruta(const QString& nombre) const
 {
     return QDir(carpeta_.path()).filePath(nombre);
+}
+
+void InsertarObra(int codigo, const QString& propietario)
+{
+    if (!EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (?, ?)"), {codigo, propietario}))
+        QTest::qFail("no se pudo insertar la obra", __FILE__, __LINE__);
 }
 
 }  // namespace corvela::pruebas

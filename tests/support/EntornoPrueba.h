@@ -21,4 +21,7 @@ private:
     QTemporaryDir carpeta_;
 };
 
+// Inserts a work with its code and client's name; fails the running test when refused.
+void InsertarObra(int codigo, const QString& propietario);
+
 }  // namespace corvela::pruebas
