@@ -4,8 +4,8 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace corvela {
 
@@ -45,43 +45,68 @@ double LeerEntero(const QString& s, int base)
     return static_cast<double>(valor);
 }
 
-// The leading number of s (points as decimal separator), in the C notation strtod reads.
-QByteArray NumeroInicial(const QString& s)
+// The leading number of s (points as decimal separator) in the notation
+// std::from_chars reads, and how many characters of s it took.
+struct NumeroLeido
 {
-    QByteArray n;
-    int i = 0;
-    const int largo = s.size();
-    if (i < largo && (s[i] == u'+' || s[i] == u'-'))
-        n += static_cast<char>(s[i++].unicode());
-    bool cifras = false;
-    while (i < largo && s[i].isDigit() && s[i].unicode() < 128) {
-        n += static_cast<char>(s[i++].unicode());
-        cifras = true;
+    QByteArray texto;
+    int tomados = 0;
+};
+
+void TomarCifras(const QString& s, int& i, QByteArray& destino, bool& hayCifras)
+{
+    while (i < s.size() && s[i].isDigit() && s[i].unicode() < 128) {
+        destino += static_cast<char>(s[i++].unicode());
+        hayCifras = true;
     }
-    if (i < largo && s[i] == u'.') {
-        n += '.';
+}
+
+NumeroLeido NumeroInicial(const QString& s)
+{
+    NumeroLeido n;
+    int i = 0;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) {
+        if (s[i] == u'-')
+            n.texto += '-';
         ++i;
-        while (i < largo && s[i].isDigit() && s[i].unicode() < 128) {
-            n += static_cast<char>(s[i++].unicode());
-            cifras = true;
-        }
+    }
+    bool cifras = false;
+    TomarCifras(s, i, n.texto, cifras);
+    if (i < s.size() && s[i] == u'.') {
+        n.texto += '.';
+        ++i;
+        TomarCifras(s, i, n.texto, cifras);
     }
     if (!cifras)
         return {};
-    if (i < largo && (s[i].toUpper() == u'E' || s[i].toUpper() == u'D')) {
+    if (i < s.size() && (s[i].toUpper() == u'E' || s[i].toUpper() == u'D')) {
         QByteArray exponente = "e";
         int j = i + 1;
-        if (j < largo && (s[j] == u'+' || s[j] == u'-'))
+        if (j < s.size() && (s[j] == u'+' || s[j] == u'-'))
             exponente += static_cast<char>(s[j++].unicode());
         bool cifrasExponente = false;
-        while (j < largo && s[j].isDigit() && s[j].unicode() < 128) {
-            exponente += static_cast<char>(s[j++].unicode());
-            cifrasExponente = true;
+        TomarCifras(s, j, exponente, cifrasExponente);
+        if (cifrasExponente) {
+            n.texto += exponente;
+            i = j;
         }
-        if (cifrasExponente)
-            n += exponente;
     }
+    n.tomados = i;
     return n;
+}
+
+// Never through strtod or the locale: the C library's LC_NUMERIC follows the
+// user's desktop, and under a Spanish one it stops at the point.
+double ConvertirNumero(const QByteArray& texto)
+{
+    double leido = 0.0;
+    const auto [fin, error] = std::from_chars(texto.constData(), texto.constData() + texto.size(), leido);
+    return error == std::errc() && std::isfinite(leido) ? leido : 0.0;
+}
+
+QString ComasAPuntos(QString texto)
+{
+    return texto.replace(u',', u'.');
 }
 
 // Adds one unit at the last digit of a decimal digit string; may grow it by one digit.
@@ -110,8 +135,9 @@ double ValorNumerico(const QString& valor)
     s.reserve(valor.size());
     for (const QChar c : valor) {
         if (!EsBlanco(c))
-            s += (c == u',') ? QChar(u'.') : c;
+            s += c;
     }
+    s = ComasAPuntos(s);
     if (s.startsWith(u'&') && s.size() > 1) {
         const QChar base = s[1].toUpper();
         if (base == u'H')
@@ -120,11 +146,16 @@ double ValorNumerico(const QString& valor)
             return LeerEntero(s.mid(2), 8);
         return 0.0;
     }
-    const QByteArray numero = NumeroInicial(s);
-    if (numero.isEmpty())
-        return 0.0;
-    const double leido = std::strtod(numero.constData(), nullptr);
-    return std::isfinite(leido) ? leido : 0.0;
+    return ConvertirNumero(NumeroInicial(s).texto);
+}
+
+std::optional<double> NumeroCompleto(const QString& texto)
+{
+    const QString s = ComasAPuntos(texto.trimmed());
+    const NumeroLeido n = NumeroInicial(s);
+    if (n.texto.isEmpty() || n.tomados != s.size())
+        return std::nullopt;
+    return ConvertirNumero(n.texto);
 }
 
 double ValorNumerico(const QVariant& valor)
@@ -201,9 +232,8 @@ QString FormatearNumero(const QVariant& valor)
     if (!valor.isValid() || valor.isNull())
         return QString();
     if (valor.typeId() == QMetaType::QString) {
-        bool esNumero = false;
-        const double numero = QLocale().toDouble(valor.toString().trimmed(), &esNumero);
-        return esNumero ? FormatearPatron(numero, FormatoDecimales) : valor.toString();
+        const std::optional<double> numero = NumeroCompleto(valor.toString());
+        return numero ? FormatearPatron(*numero, FormatoDecimales) : valor.toString();
     }
     bool esNumero = false;
     const double numero = valor.toDouble(&esNumero);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 // Number text of the whole program: what the user types (decimal comma), what is
 // shown (regional separator, fixed patterns) and what goes to the CAD script
 // (decimal point).
@@ -17,6 +19,11 @@ QString SeparadorDecimal();
 // the number. Never fails: anything unreadable is 0.
 double ValorNumerico(const QString& valor);
 double ValorNumerico(const QVariant& valor);
+
+// The number a whole text holds (blanks around it ignored, a comma or a point as
+// the decimal separator), or nothing when the text is not just a number. The same
+// under every locale.
+std::optional<double> NumeroCompleto(const QString& texto);
 
 // Lays out a value by a display pattern such as "###0.000", "###0.0#", "##0.0##"
 // or "0.000": "0" a digit always shown, "#" a digit shown when significant, the

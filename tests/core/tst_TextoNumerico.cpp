@@ -2,6 +2,14 @@
 #include "core/Globales.h"
 #include "core/Parametros.h"
 #include "core/TextoNumerico.h"
+#include "core/CamposEntrada.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QScopeGuard>
+#include <clocale>
+#include <cstdio>
+#include <string>
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -80,6 +88,57 @@ private slots:
         QCOMPARE(TextoGeneral(1.5), QStringLiteral("1.5"));
         QCOMPARE(TextoGeneral(1.5, QStringLiteral(",")), QStringLiteral("1,5"));
         QCOMPARE(ComaAPunto(QVariant(1.25)), QStringLiteral("1.25"));
+    }
+
+    void lecturaIgualEnCadaConfiguracionRegional_data()
+    {
+        QTest::addColumn<QByteArray>("configuracion");
+        for (const char* nombre : {"C", "C.UTF-8", "es_ES.UTF-8", "de_DE.UTF-8", "en_US.UTF-8"})
+            QTest::newRow(nombre) << QByteArray(nombre);
+    }
+
+    // The C library's numeric locale follows the desktop; reading must not.
+    void lecturaIgualEnCadaConfiguracionRegional()
+    {
+        QFETCH(QByteArray, configuracion);
+        const std::string anterior = std::setlocale(LC_ALL, nullptr);
+        QVERIFY2(std::setlocale(LC_ALL, configuracion.constData()),
+                 "configuración regional no instalada: " + configuracion);
+        const auto restaurar = qScopeGuard([&] { std::setlocale(LC_ALL, anterior.c_str()); });
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+
+        QCOMPARE(ValorNumerico(QStringLiteral("1,55")), 1.55);
+        QCOMPARE(ValorNumerico(QStringLiteral("1050,25")), 1050.25);
+        QCOMPARE(ValorNumerico(QStringLiteral("2.75")), 2.75);
+        QCOMPARE(ValorNumerico(QStringLiteral("-0,5e1")), -5.0);
+        QCOMPARE(ValorNumerico(QStringLiteral("+1,5")), 1.5);
+        QCOMPARE(NumeroCompleto(QStringLiteral(" 1,5 ")), std::optional<double>(1.5));
+        QCOMPARE(NumeroCompleto(QStringLiteral("1.5")), std::optional<double>(1.5));
+        QCOMPARE(NumeroCompleto(QStringLiteral("1,5x")), std::nullopt);
+        QCOMPARE(NumeroCompleto(QStringLiteral("1.234,5")), std::nullopt);
+        QCOMPARE(NumeroCompleto(QString()), std::nullopt);
+        QCOMPARE(FormatearNumero(QStringLiteral("2.5")), QStringLiteral("2,500"));
+        QCOMPARE(FormatearNumero(QStringLiteral("2,5")), QStringLiteral("2,500"));
+        QCOMPARE(FormatearNumero(QStringLiteral("1.234,5")), QStringLiteral("1.234,5"));
+
+        QLineEdit campo(QStringLiteral("12,5-"));
+        AjustarNumero(&campo, QStringLiteral(","), 3);
+        QCOMPARE(campo.text(), QStringLiteral("-12,5"));
+    }
+
+    // The Spanish pass of the suite must really run Spanish: a locale that is not
+    // installed falls back to C without a word.
+    void pasadaEspanolaEsEspanola()
+    {
+        const QByteArray esperada = qgetenv("CORVELA_REGIONAL_ESPERADA");
+        if (esperada.isEmpty())
+            QSKIP("esta pasada no pide una configuración regional");
+        const QByteArray activa = std::setlocale(LC_NUMERIC, nullptr);
+        QVERIFY2(activa.startsWith(esperada), "LC_NUMERIC es " + activa + ", se esperaba " + esperada);
+        char texto[16];
+        std::snprintf(texto, sizeof texto, "%.1f", 1.5);
+        QCOMPARE(QByteArray(texto), QByteArray("1,5"));
+        QCOMPARE(QLocale::system().decimalPoint(), QStringLiteral(","));
     }
 
     void valorDeCampoSinValor()
