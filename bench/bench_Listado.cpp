@@ -7,8 +7,8 @@
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
-#include "works/ImpresionObra.h"
-#include "works/rptCorvela.h"
+#include "informe/ImpresionObra.h"
+#include "informe/rptCorvela.h"
 
 #include <QApplication>
 #include <QDir>

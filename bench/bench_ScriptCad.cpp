@@ -4,9 +4,9 @@
 #include "BaseBanco.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
-#include "works/PlantillaScript.h"
-#include "works/ProgresoScript.h"
-#include "works/ScriptObra.h"
+#include "cad/PlantillaScript.h"
+#include "cad/ProgresoScript.h"
+#include "cad/ScriptObra.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -13,8 +13,8 @@
 #include "core/frmArranque.h"
 #include "fieldbook/frmPuntos.h"
 #include "records/ErrorDatos.h"
-#include "works/ExportacionCad.h"
-#include "works/ImpresionObra.h"
+#include "cad/ExportacionCad.h"
+#include "informe/ImpresionObra.h"
 #include "works/ModeloEstaciones.h"
 
 #include <QEvent>

@@ -12,7 +12,7 @@
 #include "records/RecordSet.h"
 #include "fieldbook/frmPuntos.h"
 #include "works/frmFicha.h"
-#include "works/frmListados.h"
+#include "informe/frmListados.h"
 
 #include <QFile>
 #include <QSqlQuery>

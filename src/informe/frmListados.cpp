@@ -1,9 +1,9 @@
-#include "works/frmListados.h"
+#include "informe/frmListados.h"
 
 #include "core/Globales.h"
 #include "core/Mensajes.h"
 #include "core/CursorEspera.h"
-#include "works/ImpresionObra.h"
+#include "informe/ImpresionObra.h"
 
 #include <QAction>
 #include <QFileInfo>

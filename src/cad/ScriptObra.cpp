@@ -1,9 +1,9 @@
-#include "works/ScriptObra.h"
+#include "cad/ScriptObra.h"
 
 #include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
 #include "records/ErrorDatos.h"
-#include "works/ProgresoScript.h"
+#include "cad/ProgresoScript.h"
 
 #include <QSaveFile>
 #include <QSqlError>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "works/ProgresoScript.h"
+#include "cad/ProgresoScript.h"
 
 #include <QPointer>
 #include <QProgressDialog>

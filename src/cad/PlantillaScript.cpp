@@ -1,6 +1,6 @@
-#include "works/PlantillaScript.h"
+#include "cad/PlantillaScript.h"
 
-#include "works/CodigoLatino.h"
+#include "cad/CodigoLatino.h"
 
 #include <array>
 

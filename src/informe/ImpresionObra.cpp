@@ -1,10 +1,10 @@
-#include "works/ImpresionObra.h"
+#include "informe/ImpresionObra.h"
 
 #include "core/Globales.h"
 #include "core/Mensajes.h"
 #include "core/TextoNumerico.h"
 #include "records/ErrorDatos.h"
-#include "works/frmListados.h"
+#include "informe/frmListados.h"
 
 namespace corvela {
 

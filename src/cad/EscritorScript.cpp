@@ -1,8 +1,8 @@
-#include "works/EscritorScript.h"
+#include "cad/EscritorScript.h"
 
 #include "core/Globales.h"
 #include "core/TextoNumerico.h"
-#include "works/CodigoLatino.h"
+#include "cad/CodigoLatino.h"
 
 #include <QIODevice>
 #include <charconv>

@@ -1,7 +1,7 @@
-#include "works/MaquetaLibreta.h"
+#include "informe/MaquetaLibreta.h"
 
 #include "core/TextoNumerico.h"
-#include "works/ListadoObra.h"
+#include "informe/ListadoObra.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

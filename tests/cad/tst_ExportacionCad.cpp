@@ -7,9 +7,9 @@
 #include "core/Parametros.h"
 #include "records/AccesoDatos.h"
 #include "core/TextoNumerico.h"
-#include "works/ExportacionCad.h"
-#include "works/NumeroScript.h"
-#include "works/ProgresoScript.h"
+#include "cad/ExportacionCad.h"
+#include "cad/NumeroScript.h"
+#include "cad/ProgresoScript.h"
 
 #include <QClipboard>
 #include <QDir>

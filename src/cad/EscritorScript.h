@@ -1,7 +1,7 @@
 #pragma once
 
-#include "works/NumeroScript.h"
-#include "works/PlantillaScript.h"
+#include "cad/NumeroScript.h"
+#include "cad/PlantillaScript.h"
 
 #include <QByteArray>
 #include <QVariant>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "works/EscritorScript.h"
-#include "works/PlantillaScript.h"
+#include "cad/EscritorScript.h"
+#include "cad/PlantillaScript.h"
 
 #include <QString>
 

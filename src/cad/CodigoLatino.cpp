@@ -1,4 +1,4 @@
-#include "works/CodigoLatino.h"
+#include "cad/CodigoLatino.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "works/Arranque.h"
+#include "app/Arranque.h"
 
 #include "core/Globales.h"
 #include "core/Parametros.h"

@@ -4,9 +4,9 @@
 #include "core/Parametros.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
-#include "works/ImpresionObra.h"
-#include "works/frmListados.h"
-#include "works/rptCorvela.h"
+#include "informe/ImpresionObra.h"
+#include "informe/frmListados.h"
+#include "informe/rptCorvela.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "works/NumeroScript.h"
+#include "cad/NumeroScript.h"
 
 #include "core/TextoNumerico.h"
-#include "works/CodigoLatino.h"
+#include "cad/CodigoLatino.h"
 
 #include <algorithm>
 #include <charconv>

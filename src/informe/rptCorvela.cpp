@@ -1,6 +1,6 @@
-#include "works/rptCorvela.h"
+#include "informe/rptCorvela.h"
 
-#include "works/MaquetaLibreta.h"
+#include "informe/MaquetaLibreta.h"
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>

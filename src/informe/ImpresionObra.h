@@ -1,6 +1,6 @@
 #pragma once
 
-#include "works/ListadoObra.h"
+#include "informe/ListadoObra.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "works/ProgresoDialogo.h"
+#include "cad/ProgresoDialogo.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "works/ExportacionCad.h"
+#include "cad/ExportacionCad.h"
 
 #include "core/CursorEspera.h"
 #include "core/Globales.h"
@@ -7,8 +7,8 @@
 #include "core/Parametros.h"
 #include "core/TextoNumerico.h"
 #include "records/ErrorDatos.h"
-#include "works/ProgresoDialogo.h"
-#include "works/ScriptObra.h"
+#include "cad/ProgresoDialogo.h"
+#include "cad/ScriptObra.h"
 
 #include <QAbstractButton>
 #include <QClipboard>

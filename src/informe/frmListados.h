@@ -1,6 +1,6 @@
 #pragma once
 
-#include "works/rptCorvela.h"
+#include "informe/rptCorvela.h"
 
 #include <QPrinter>
 #include <QWidget>

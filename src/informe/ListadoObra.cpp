@@ -1,4 +1,4 @@
-#include "works/ListadoObra.h"
+#include "informe/ListadoObra.h"
 
 #include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
