@@ -10,13 +10,16 @@ namespace corvela {
 QSqlDatabase BaseDatos();
 
 enum class Apertura {
-    Abierta,     // the database is open
-    NoCreada,    // the file did not exist and the user chose not to create it
-    Rechazada    // the file is not a usable database of this program; it was not touched
+    Abierta,        // the database is open
+    NoCreada,       // the file did not exist and the user chose not to create it
+    FalloCreacion,  // a new database could not be made; nothing of it was left behind
+    Rechazada       // the file is not a usable database of this program; it was not touched
 };
 
 // Opens the database file; when it does not exist, asks whether to create a new
-// empty one. Every failure is explained to the user.
+// empty one, with its folder. An existing file is checked whole (the tables with
+// every column, the files SQLite keeps beside it) before anything is written to
+// it. Every failure is explained to the user.
 Apertura AbrirBaseDatos(const QString& ruta);
 void CerrarBaseDatos();
 
