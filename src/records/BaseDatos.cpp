@@ -8,8 +8,10 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <optional>
+#include <sqlite3.h>
 
 namespace corvela {
 
@@ -17,6 +19,7 @@ namespace {
 
 const QString kConexion = QStringLiteral("corvela");
 const QString kConexionEsquema = QStringLiteral("corvela-esquema");
+const QString kFuncionPlegar = QStringLiteral("PLEGAR");
 const QStringList kTablas = {QStringLiteral("B_OBRAS"), QStringLiteral("B_ESTACIONES"), QStringLiteral("B_PUNTOS")};
 // Files SQLite keeps beside the database while it is in use.
 const QStringList kCompaneros = {QStringLiteral("-wal"), QStringLiteral("-shm")};
@@ -221,14 +224,45 @@ bool LeerEsquema(QSqlDatabase db, QString& motivo)
     return true;
 }
 
+// SQLite folds the case of ASCII letters only; this function, registered on the
+// connection, folds every letter as Qt does.
+void Plegar(sqlite3_context* contexto, int, sqlite3_value** argumentos)
+{
+    if (sqlite3_value_type(argumentos[0]) == SQLITE_NULL) {
+        sqlite3_result_null(contexto);
+        return;
+    }
+    const auto* texto = reinterpret_cast<const char*>(sqlite3_value_text(argumentos[0]));
+    const QByteArray plegado =
+        QString::fromUtf8(texto, sqlite3_value_bytes(argumentos[0])).toCaseFolded().toUtf8();
+    sqlite3_result_text(contexto, plegado.constData(), static_cast<int>(plegado.size()), SQLITE_TRANSIENT);
+}
+
+bool RegistrarFunciones(QSqlDatabase& db)
+{
+    const QVariant manejador = db.driver()->handle();
+    if (qstrcmp(manejador.typeName(), "sqlite3*") != 0)
+        return false;
+    auto* conexion = *static_cast<sqlite3* const*>(manejador.constData());
+    return conexion
+           && sqlite3_create_function_v2(conexion, kFuncionPlegar.toUtf8().constData(), 1,
+                                         SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, Plegar, nullptr, nullptr,
+                                         nullptr)
+                  == SQLITE_OK;
+}
+
 bool Conectar(const QString& ruta, QString& motivo)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConexion);
     db.setDatabaseName(ruta);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (db.open())
+    if (!db.open()) {
+        motivo = Motivo(db.lastError());
+        return false;
+    }
+    if (RegistrarFunciones(db))
         return true;
-    motivo = Motivo(db.lastError());
+    motivo = QStringLiteral("No se pudo preparar la búsqueda sin distinguir mayúsculas.");
     return false;
 }
 
@@ -352,6 +386,11 @@ void CerrarBaseDatos()
     if (QSqlDatabase::contains(kConexion))
         QSqlDatabase::removeDatabase(kConexion);
     Columnas().clear();
+}
+
+QString TextoPlegado(const QString& expresion)
+{
+    return kFuncionPlegar + u'(' + expresion + u')';
 }
 
 int LongitudColumna(const QString& columna)

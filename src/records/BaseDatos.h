@@ -23,6 +23,11 @@ enum class Apertura {
 Apertura AbrirBaseDatos(const QString& ruta);
 void CerrarBaseDatos();
 
+// An SQL expression that gives the text of expresion (a column, or ? for a bound
+// value) folded to one case for every letter, so that comparing two folded texts
+// ignores case (Ñ and ñ, Á and á) while accents still count.
+QString TextoPlegado(const QString& expresion);
+
 // Declared size of a column of the program's tables (characters of a text
 // column, bytes of a number) and its value type; names matched without regard to case.
 int LongitudColumna(const QString& columna);
