@@ -2,7 +2,7 @@
 # Installs what is missing to build, test and run the program on Debian 12, then
 # configures and builds. Usage: tools/preparar.sh BUILD_DIR [extra cmake arguments]
 set -euo pipefail
-paquetes=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
+paquetes=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev
           qt6-translations-l10n libxkbcommon-dev xvfb xauth xdotool imagemagick poppler-utils sqlite3
           fonts-dejavu-core locales)
 faltan=()

@@ -25,8 +25,8 @@ int main(int argc, char* argv[])
     opciones.addOption(datos);
     opciones.process(aplicacion);
 
+    // The folder is made with the database, once the user agrees to create it.
     const QString carpetaDatos = QDir(opciones.value(datos)).absolutePath();
-    QDir().mkpath(carpetaDatos);
     if (!corvela::Main(carpetaDatos, QApplication::applicationDirPath()))
         return 1;
     return QApplication::exec();

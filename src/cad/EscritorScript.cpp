@@ -129,18 +129,18 @@ void EscritorScript::EscribirPunto(const QVariant& x, const QVariant& y, const Q
         Volcar();
 }
 
-bool EscritorScript::Terminar()
+void EscritorScript::Terminar()
 {
     for (const Pieza& pieza : pie_)
         Anadir(pieza.literal);
     Anadir(kSalto);
     Volcar();
-    return !fallo_;
 }
 
 void EscritorScript::Volcar()
 {
     const auto tamano = static_cast<qint64>(bufer_.size());
+    // After a refused write the rest goes nowhere: the device remembers the failure.
     if (!fallo_ && destino_.write(bufer_.data(), tamano) != tamano)
         fallo_ = true;
     bufer_.clear();

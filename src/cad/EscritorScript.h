@@ -22,9 +22,9 @@ struct DatosDibujo
 };
 
 // Streams a CAD script to a device: the header, one copy of the point block per
-// point (CR LF between copies), the footer and a final CR LF, in the template's
-// code page. Output is gathered in a bounded buffer, so memory does not grow with
-// the number of points.
+// point (CR LF between copies), the footer and a final CR LF, in the single-byte
+// Latin code page of CAD scripts, whatever the template's encoding. Output is
+// gathered in a bounded buffer, so memory does not grow with the number of points.
 class EscritorScript
 {
 public:
@@ -35,8 +35,9 @@ public:
     // missing coordinate counts as 0.
     void EscribirPunto(const QVariant& x, const QVariant& y, const QVariant& z, const QVariant& estacion,
                        const QVariant& punto, const QVariant& resena);
-    // Footer and final line break; false when the device refused a write.
-    bool Terminar();
+    // Footer and final line break. A write the device refused is left for the
+    // device to report; nothing more is written after it.
+    void Terminar();
 
 private:
     // Per-point values, in the order of their slots.

@@ -45,13 +45,18 @@ void AvisarSinPuntos(int obra)
            + QStringLiteral(" no tiene puntos: no hay nada que llevar a AUTOCAD."));
 }
 
-// An answer to a prompt; empty when the user cancels or answers nothing.
+// An answer to a prompt; empty when the user cancels or answers nothing. Line
+// breaks of a pasted answer go: one would start a line of its own in the
+// settings file and in the script.
 std::optional<QString> PedirTexto(const QString& pregunta, const QString& porDefecto)
 {
-    const std::optional<QString> respuesta = Dialogos().InputBox(pregunta, porDefecto);
-    if (!respuesta || respuesta->trimmed().isEmpty())
+    std::optional<QString> respuesta = Dialogos().InputBox(pregunta, porDefecto);
+    if (!respuesta)
         return std::nullopt;
-    return respuesta->trimmed();
+    const QString texto = respuesta->remove(u'\r').remove(u'\n').trimmed();
+    if (texto.isEmpty())
+        return std::nullopt;
+    return texto;
 }
 
 // The template in the data folder, where the user edits it; our own goes there

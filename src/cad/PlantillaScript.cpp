@@ -2,6 +2,7 @@
 
 #include "cad/CodigoLatino.h"
 
+#include <QStringDecoder>
 #include <array>
 
 namespace corvela {
@@ -45,6 +46,16 @@ PlantillaScript::Tramos Trocear(QStringView texto, const std::array<Marcador, N>
     return tramos;
 }
 
+// Linux editors save UTF-8, which read byte by byte would no longer hold
+// "%RESEÑA%". Windows-1252 text is almost never valid UTF-8 once it has an
+// accented letter, and plain ASCII reads the same either way.
+QString TextoPlantilla(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString texto = utf8.decode(bytes);
+    return utf8.hasError() ? TextoDeCodigoLatino(bytes) : texto;
+}
+
 QString SaltosCrLf(QString texto)
 {
     texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -56,7 +67,7 @@ QString SaltosCrLf(QString texto)
 
 std::optional<PlantillaScript> PlantillaScript::DesdeBytes(const QByteArray& bytes)
 {
-    return DesdeTexto(SaltosCrLf(TextoDeCodigoLatino(bytes)));
+    return DesdeTexto(SaltosCrLf(TextoPlantilla(bytes)));
 }
 
 std::optional<PlantillaScript> PlantillaScript::DesdeTexto(const QString& texto)

@@ -25,7 +25,8 @@ public:
     };
     using Tramos = QVector<Tramo>;
 
-    // From the template file's bytes (single-byte Latin code page); every line
+    // From the template file's bytes: UTF-8 when they are valid UTF-8 (a byte
+    // order mark dropped), else the single-byte Latin code page; every line
     // break becomes CR LF. Empty when there is no "[" before the first "]".
     static std::optional<PlantillaScript> DesdeBytes(const QByteArray& bytes);
     static std::optional<PlantillaScript> DesdeTexto(const QString& texto);

@@ -1,11 +1,11 @@
 #include "cad/ScriptObra.h"
 
+#include "core/EscrituraSegura.h"
 #include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
 #include "records/ErrorDatos.h"
 #include "cad/ProgresoScript.h"
 
-#include <QSaveFile>
 #include <QSqlError>
 
 namespace corvela {
@@ -56,13 +56,13 @@ ResultadoScript EscribirScriptObra(int codObra, const PlantillaScript& plantilla
     if (!puntos)
         return ResultadoScript::FalloLectura;
 
-    QSaveFile fichero(ruta);
-    if (!fichero.open(QIODevice::WriteOnly)) {
+    EscrituraSegura fichero(ruta);
+    if (!fichero.Abrir()) {
         if (detalle)
-            *detalle = fichero.errorString();
+            *detalle = fichero.Error();
         return ResultadoScript::FalloEscritura;
     }
-    EscritorScript escritor(plantilla, datos, fichero);
+    EscritorScript escritor(plantilla, datos, fichero.Dispositivo());
     escritor.EscribirCabecera();
     qint64 escritos = 0;
     while (puntos->next()) {
@@ -70,22 +70,23 @@ ResultadoScript EscribirScriptObra(int codObra, const PlantillaScript& plantilla
                                puntos->value(4), puntos->value(5));
         ++escritos;
         if (progreso && escritos % kPuntosPorAviso == 0 && !progreso->Avanzar(escritos, total)) {
-            fichero.cancelWriting();
+            fichero.Cancelar();
             return ResultadoScript::Cancelado;
         }
     }
     if (puntos->lastError().isValid()) {
         FijarError(puntos->lastError());
-        fichero.cancelWriting();
+        fichero.Cancelar();
         return ResultadoScript::FalloLectura;
     }
     if (escritos == 0) {
-        fichero.cancelWriting();
+        fichero.Cancelar();
         return ResultadoScript::SinPuntos;
     }
-    if (!escritor.Terminar() || !fichero.commit()) {
+    escritor.Terminar();
+    if (!fichero.Confirmar()) {
         if (detalle)
-            *detalle = fichero.errorString();
+            *detalle = fichero.Error();
         return ResultadoScript::FalloEscritura;
     }
     return ResultadoScript::Escrito;

@@ -1,33 +1,75 @@
 #include "core/ArchivoIni.h"
 
+#include "core/EscrituraSegura.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringConverter>
 #include <QStringDecoder>
+#include <QStringList>
 #include <optional>
 
 namespace corvela {
 
 namespace {
 
-constexpr qint64 kTamanoMaximo = 4 * 1024 * 1024;
+const QByteArray kMarcaUtf8 = QByteArrayLiteral("\xEF\xBB\xBF");
 
-std::optional<QString> Contenido(const QString& fichero, bool* ok)
+// The whole file as text, with what it takes to write it back the same way.
+struct Contenido
 {
-    *ok = true;
+    QString texto;
+    bool utf8 = true;
+    bool marca = false;
+};
+
+bool Fallo(QString& error, const QString& motivo)
+{
+    error = motivo;
+    return false;
+}
+
+// A missing file reads as empty. False, with the reason, when the file exists
+// but cannot be read whole: a write must never drop lines it did not see.
+bool LeerContenido(const QString& fichero, Contenido& contenido, QString& error)
+{
     QFile archivo(fichero);
     if (!archivo.exists())
-        return std::nullopt;
-    if (!archivo.open(QIODevice::ReadOnly)) {
-        *ok = false;
-        return std::nullopt;
-    }
-    const QByteArray bytes = archivo.read(kTamanoMaximo);
+        return true;
+    if (!archivo.open(QIODevice::ReadOnly))
+        return Fallo(error, archivo.errorString());
+    if (archivo.size() > ArchivoIni::kTamanoMaximo)
+        return Fallo(error, QStringLiteral("El fichero es demasiado grande para ser un fichero de parámetros."));
+    const QByteArray bytes = archivo.readAll();
+    if (archivo.error() != QFileDevice::NoError)
+        return Fallo(error, archivo.errorString());
     QStringDecoder utf8(QStringConverter::Utf8);
-    QString texto = utf8.decode(bytes);
-    if (utf8.hasError())
-        texto = QString::fromLatin1(bytes);
-    return texto;
+    contenido.texto = utf8.decode(bytes);
+    contenido.utf8 = !utf8.hasError();
+    contenido.marca = contenido.utf8 && bytes.startsWith(kMarcaUtf8);
+    if (!contenido.utf8)
+        contenido.texto = QString::fromLatin1(bytes);
+    return true;
+}
+
+QByteArray Codificado(const QString& texto, const Contenido& como)
+{
+    if (!como.utf8)
+        return texto.toLatin1();
+    return (como.marca ? kMarcaUtf8 : QByteArray()) + texto.toUtf8();
+}
+
+// Why the value cannot be stored as one line of that file, or nothing.
+std::optional<QString> ValorInadmisible(const QString& valor, const Contenido& como)
+{
+    if (valor.contains(u'\r') || valor.contains(u'\n'))
+        return QStringLiteral("El valor contiene un salto de línea, que el fichero de parámetros no admite.");
+    if (!como.utf8) {
+        for (const QChar c : valor) {
+            if (c.unicode() > 0xFF)
+                return QStringLiteral("El valor contiene caracteres que la codificación del fichero (Latin-1) no admite.");
+        }
+    }
+    return std::nullopt;
 }
 
 // The section name of a "[name]" line, or nothing.
@@ -55,45 +97,23 @@ QString SinComillas(QString valor)
     return valor;
 }
 
-}  // namespace
-
-QString ArchivoIni::Leer(const QString& fichero, const QString& seccion, const QString& clave, bool* ok)
+QStringList Lineas(const QString& texto)
 {
-    bool leido = true;
-    const auto texto = Contenido(fichero, &leido);
-    if (ok)
-        *ok = leido;
-    if (!texto)
-        return QString();
-    bool enSeccion = false;
-    for (const QStringView linea : QStringView(*texto).split(u'\n')) {
-        const QString l = linea.toString().remove(u'\r');
-        if (const auto nombre = NombreSeccion(l)) {
-            enSeccion = nombre->compare(seccion, Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        if (enSeccion && EsClave(l, clave))
-            return SinComillas(l.mid(l.indexOf(u'=') + 1)).left(kLongitudMaxima);
-    }
-    return QString();
-}
-
-bool ArchivoIni::Escribir(const QString& fichero, const QString& seccion, const QString& clave, const QString& valor)
-{
-    bool leido = true;
-    const auto texto = Contenido(fichero, &leido);
-    if (!leido)
-        return false;
-    QStringList lineas = texto ? texto->split(u'\n') : QStringList();
+    QStringList lineas = texto.split(u'\n');
     if (!lineas.isEmpty() && lineas.last().isEmpty())
         lineas.removeLast();
     for (QString& l : lineas)
         l.remove(u'\r');
+    return lineas;
+}
 
+// The key's line replaced, or added at the end of its section, or the section
+// added at the end of the file.
+void PonerClave(QStringList& lineas, const QString& seccion, const QString& clave, const QString& valor)
+{
     const QString nueva = clave + u'=' + valor;
     int inicio = -1;
     int ultimaDeSeccion = -1;
-    int encontrada = -1;
     for (int i = 0; i < lineas.size(); ++i) {
         if (const auto nombre = NombreSeccion(lineas[i])) {
             if (inicio >= 0)
@@ -104,26 +124,64 @@ bool ArchivoIni::Escribir(const QString& fichero, const QString& seccion, const 
         }
         if (inicio < 0)
             continue;
+        if (EsClave(lineas[i], clave)) {
+            lineas[i] = nueva;
+            return;
+        }
         if (!lineas[i].trimmed().isEmpty())
             ultimaDeSeccion = i;
-        if (EsClave(lineas[i], clave)) {
-            encontrada = i;
-            break;
-        }
     }
-    if (encontrada >= 0) {
-        lineas[encontrada] = nueva;
-    } else if (inicio >= 0) {
+    if (inicio >= 0)
         lineas.insert(ultimaDeSeccion + 1, nueva);
-    } else {
+    else
         lineas << QStringLiteral("[%1]").arg(seccion) << nueva;
-    }
+}
 
-    QSaveFile archivo(fichero);
-    if (!archivo.open(QIODevice::WriteOnly))
+bool EscribirClave(const QString& fichero, const QString& seccion, const QString& clave, const QString& valor,
+                   QString& error)
+{
+    Contenido contenido;
+    if (!LeerContenido(fichero, contenido, error))
         return false;
-    archivo.write((lineas.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-    return archivo.commit();
+    if (const auto motivo = ValorInadmisible(valor, contenido))
+        return Fallo(error, *motivo);
+    QStringList lineas = Lineas(contenido.texto);
+    PonerClave(lineas, seccion, clave, valor);
+    const QString texto = lineas.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    return EscrituraSegura::Grabar(fichero, Codificado(texto, contenido), &error);
+}
+
+}  // namespace
+
+QString ArchivoIni::Leer(const QString& fichero, const QString& seccion, const QString& clave, QString* error)
+{
+    Contenido contenido;
+    QString motivo;
+    const bool leido = LeerContenido(fichero, contenido, motivo);
+    if (error)
+        *error = motivo;
+    if (!leido)
+        return QString();
+    bool enSeccion = false;
+    for (const QString& l : Lineas(contenido.texto)) {
+        if (const auto nombre = NombreSeccion(l)) {
+            enSeccion = nombre->compare(seccion, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (enSeccion && EsClave(l, clave))
+            return SinComillas(l.mid(l.indexOf(u'=') + 1)).left(kLongitudMaxima);
+    }
+    return QString();
+}
+
+bool ArchivoIni::Escribir(const QString& fichero, const QString& seccion, const QString& clave, const QString& valor,
+                          QString* error)
+{
+    QString motivo;
+    const bool escrito = EscribirClave(fichero, seccion, clave, valor, motivo);
+    if (error)
+        *error = motivo;
+    return escrito;
 }
 
 }  // namespace corvela

@@ -9,6 +9,7 @@
 #include <QRegularExpressionValidator>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 
 namespace corvela {
 
@@ -149,6 +150,43 @@ FiltroTeclas::FiltroTeclas(QWidget* campo, Funcion funcion, int longitudMaxima)
     : QObject(campo), funcion_(std::move(funcion)), longitudMaxima_(longitudMaxima)
 {
     campo->installEventFilter(this);
+    auto* linea = qobject_cast<QLineEdit*>(campo);
+    if (!linea)
+        return;
+    // A user's edit is announced before the change itself, so anterior_ still
+    // holds the text it started from; a paste or a drop is cut there.
+    anterior_ = linea->text();
+    connect(linea, &QLineEdit::textEdited, this, [this, linea] { RecortarInsercion(linea); });
+    connect(linea, &QLineEdit::textChanged, this, [this, linea] { anterior_ = linea->text(); });
+}
+
+// Keeps of what the user inserted only as much as fits within the limit, and
+// nothing when the field was already full.
+void FiltroTeclas::RecortarInsercion(QLineEdit* linea)
+{
+    const QString nuevo = linea->text();
+    if (longitudMaxima_ <= 0 || nuevo.size() <= longitudMaxima_)
+        return;
+    const qsizetype comun = std::min(nuevo.size(), anterior_.size());
+    qsizetype delante = 0;
+    while (delante < comun && nuevo[delante] == anterior_[delante])
+        ++delante;
+    qsizetype detras = 0;
+    while (detras < comun - delante && nuevo[nuevo.size() - 1 - detras] == anterior_[anterior_.size() - 1 - detras])
+        ++detras;
+    const qsizetype insertado = nuevo.size() - delante - detras;
+    const qsizetype cabe = longitudMaxima_ - (nuevo.size() - insertado);
+    if (cabe <= 0) {
+        linea->setText(anterior_);
+        return;
+    }
+    linea->setText(nuevo.left(delante + cabe) + nuevo.right(detras));
+    linea->setCursorPosition(static_cast<int>(delante + cabe));
+}
+
+FiltroTeclas* FiltroTeclas::De(const QWidget* campo)
+{
+    return campo ? campo->findChild<FiltroTeclas*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
 bool FiltroTeclas::eventFilter(QObject* objeto, QEvent* evento)
@@ -161,7 +199,7 @@ bool FiltroTeclas::eventFilter(QObject* objeto, QEvent* evento)
         return false;
     const int original = codigo;
     auto* campo = qobject_cast<QWidget*>(objeto);
-    const int resultado = funcion_(codigo, campo);
+    const int resultado = funcion_ ? funcion_(codigo, campo) : codigo;
     if (resultado == 0 || (resultado >= 32 && Lleno(campo)))
         return true;
     if (resultado == original)
@@ -175,6 +213,20 @@ bool FiltroTeclas::Lleno(QWidget* campo) const
 {
     const auto* linea = qobject_cast<QLineEdit*>(campo);
     return linea && longitudMaxima_ > 0 && linea->text().size() - linea->selectedText().size() >= longitudMaxima_;
+}
+
+void LimitarTecleo(QLineEdit* campo, int longitudMaxima)
+{
+    FiltroTeclas* filtro = FiltroTeclas::De(campo);
+    if (!filtro)
+        filtro = new FiltroTeclas(campo, nullptr);
+    filtro->FijarLongitudMaxima(longitudMaxima);
+}
+
+int LimiteTecleo(const QLineEdit* campo)
+{
+    const FiltroTeclas* filtro = FiltroTeclas::De(campo);
+    return filtro ? filtro->LongitudMaxima() : 0;
 }
 
 FiltroFoco::FiltroFoco(QWidget* campo, std::function<void()> alEntrar, std::function<void()> alSalir)

@@ -34,24 +34,41 @@ void SoloDigitos(QLineEdit* campo);
 
 // Routes every typed character of a widget through a key function such as
 // TeclaNumerica: 0 drops the key, another code types that character instead.
-// A maximum length limits what the user types into a line edit, not what the
-// program writes there (QLineEdit::maxLength would cut both).
+// A maximum length limits what the user types or pastes into a line edit, never
+// what the program writes there (QLineEdit::maxLength would cut both).
 class FiltroTeclas : public QObject
 {
     Q_OBJECT
 public:
     using Funcion = std::function<int(int& codigoTecla, QWidget* campo)>;
+    // An empty funcion lets every key through.
     FiltroTeclas(QWidget* campo, Funcion funcion, int longitudMaxima = 0);
+
+    // The filter of a widget, null when it has none.
+    static FiltroTeclas* De(const QWidget* campo);
+
+    int LongitudMaxima() const { return longitudMaxima_; }
+    // 0 or less: no limit.
+    void FijarLongitudMaxima(int longitud) { longitudMaxima_ = longitud; }
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     bool Lleno(QWidget* campo) const;
+    void RecortarInsercion(QLineEdit* linea);
 
     Funcion funcion_;
     int longitudMaxima_;
+    // The field's text before the user's edit in progress.
+    QString anterior_;
 };
+
+// The most characters the user may type or paste into the field; 0, no limit.
+// The field's key filter keeps the limit (one that lets every key through is
+// added when the field has none).
+void LimitarTecleo(QLineEdit* campo, int longitudMaxima);
+int LimiteTecleo(const QLineEdit* campo);
 
 // Calls the given functions when the widget gains or loses the focus.
 class FiltroFoco : public QObject

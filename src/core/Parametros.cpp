@@ -20,12 +20,12 @@ QString LeerIni(const QString& clave, const QString& fichero)
 {
     if (fichero.isEmpty())
         return QString();
-    bool ok = true;
-    const QString valor = ArchivoIni::Leer(fichero, kSeccion, clave, &ok);
-    if (!ok) {
+    QString error;
+    const QString valor = ArchivoIni::Leer(fichero, kSeccion, clave, &error);
+    if (!error.isEmpty()) {
         Dialogos().MsgBox(QStringLiteral("Error al leer el parámetro.") + SaltoDoble
                           + QString::number(kErrorAccesoFichero) + QStringLiteral("-")
-                          + QStringLiteral("No se puede leer el fichero ") + fichero);
+                          + QStringLiteral("No se puede leer el fichero ") + fichero + QStringLiteral(": ") + error);
     }
     return valor;
 }
@@ -62,10 +62,11 @@ bool GrabarParametro(const QString& clave, const QString& valor, const QString& 
     if (donde.isEmpty())
         LeerParametro(clave, 0, QString(), donde);
     const QString fichero = donde == QStringLiteral("L") ? IniLocal : IniGeneral;
-    if (ArchivoIni::Escribir(fichero, kSeccion, clave, valor))
+    QString error;
+    if (ArchivoIni::Escribir(fichero, kSeccion, clave, valor, &error))
         return true;
     Dialogos().MsgBox(QStringLiteral("No se pudo guardar el parámetro ") + clave + QStringLiteral(" en el fichero ")
-                          + fichero + QStringLiteral("."),
+                          + fichero + QStringLiteral(".") + SaltoDoble + error,
                       Icono::Exclamacion);
     return false;
 }

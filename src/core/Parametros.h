@@ -12,7 +12,8 @@ QString LeerParametro(const QString& clave, int longitud, const QString& porDefe
 QString LeerParametro(const QString& clave, const QString& porDefecto = QString());
 
 // Writes one key to the file of its origin (looked up when origen is empty).
-// A write that fails is reported to the user and gives false.
+// A write that fails or is refused (a value with a line break) is reported to
+// the user with its reason and gives false; the file is then left as it was.
 bool GrabarParametro(const QString& clave, const QString& valor, const QString& origen = QString());
 
 // Sets NumDecimales and FormatoDecimales from the setting "Decimales" (3 by default).

@@ -4,6 +4,7 @@
 #include "records/ErrorDatos.h"
 
 #include <QSqlError>
+#include <limits>
 
 namespace corvela {
 
@@ -49,7 +50,13 @@ std::optional<int> MaximoValor(const QString& tabla, const QString& campo, const
         return std::nullopt;
     if (!q->next() || q->value(0).isNull())
         return 1;
-    return q->value(0).toInt() + 1;
+    const qlonglong maximo = q->value(0).toLongLong();
+    if (maximo >= std::numeric_limits<int>::max()) {
+        FijarError(kErrorDesbordamiento, QStringLiteral("Desbordamiento: no quedan códigos libres para ") + campo
+                                             + QStringLiteral(" en ") + tabla + u'.');
+        return std::nullopt;
+    }
+    return static_cast<int>(maximo) + 1;
 }
 
 Transaccion::Transaccion()

@@ -7,6 +7,8 @@
 
 namespace corvela {
 
+constexpr int kErrorDesbordamiento = 6;
+
 // Runs an action statement with its bound values. On failure nothing changes,
 // the database error is left pending and the result is false. filas receives the
 // number of rows the statement changed.
@@ -18,7 +20,8 @@ std::optional<QSqlQuery> AbrirLectura(const QString& sql, const QVariantList& va
 
 // The next key of a table: the highest value of campo plus one, 1 when no row
 // matches. condicion is appended as written (e.g. " WHERE CODOBRA=?") and takes
-// the bound values. Empty when the query fails (the error is pending).
+// the bound values. Empty when the query fails or the highest value is already
+// the largest code (error kErrorDesbordamiento); the error is pending.
 std::optional<int> MaximoValor(const QString& tabla, const QString& campo, const QString& condicion = {},
                                const QVariantList& valores = {});
 

@@ -2,19 +2,29 @@
 
 #include "core/Mensajes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QSqlDriver>
 #include <QSqlQuery>
+#include <optional>
+#include <sqlite3.h>
 
 namespace corvela {
 
 namespace {
 
 const QString kConexion = QStringLiteral("corvela");
+const QString kConexionEsquema = QStringLiteral("corvela-esquema");
+const QString kFuncionPlegar = QStringLiteral("PLEGAR");
 const QStringList kTablas = {QStringLiteral("B_OBRAS"), QStringLiteral("B_ESTACIONES"), QStringLiteral("B_PUNTOS")};
+// Files SQLite keeps beside the database while it is in use.
+const QStringList kCompaneros = {QStringLiteral("-wal"), QStringLiteral("-shm")};
+constexpr int kSqliteOcupada = 5;
+const QString kFinPrograma = QStringLiteral("\r\n\r\nEl programa terminará.");
 
 struct Columna
 {
@@ -41,6 +51,15 @@ Columna ColumnaDeclarada(const QString& declarado)
     return {8, QMetaType::Double};
 }
 
+// The reason of a database error, in the surveyor's words where we have them.
+QString Motivo(const QSqlError& error)
+{
+    // Extended result codes keep the primary code in their low byte.
+    if ((error.nativeErrorCode().toInt() & 0xFF) == kSqliteOcupada)
+        return QStringLiteral("La base de datos está bloqueada por otro programa.");
+    return error.databaseText();
+}
+
 bool EsFicheroSqlite(const QString& ruta)
 {
     QFile fichero(ruta);
@@ -49,50 +68,217 @@ bool EsFicheroSqlite(const QString& ruta)
     return fichero.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-bool CrearEsquema(QSqlDatabase& db)
+// Asks the system itself: as root, or with access lists, the permission bits
+// tell little. Opening for writing changes nothing in the file.
+bool SePuedeEscribir(const QString& ruta)
+{
+    QFile fichero(ruta);
+    return fichero.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+}
+
+// Why an existing file cannot be the program's database, judged before any
+// connection opens it (closing a descriptor of the file would drop the locks of
+// a connection of this process); nothing when it may be. An empty reason: not
+// a database at all.
+std::optional<QString> MotivoRechazo(const QString& ruta)
+{
+    const QFileInfo info(ruta);
+    if (!info.isFile())
+        return QString();
+    if (info.size() == 0)
+        return QStringLiteral("El fichero está vacío.");
+    if (!EsFicheroSqlite(ruta))
+        return QString();
+    if (!SePuedeEscribir(ruta))
+        return QStringLiteral("El fichero es de solo lectura.");
+    // The database reads well without them, but every save would fail.
+    for (const QString& sufijo : kCompaneros) {
+        const QString companero = ruta + sufijo;
+        if (QFileInfo::exists(companero) && !SePuedeEscribir(companero))
+            return QStringLiteral("No se puede escribir en el fichero ") + companero
+                   + QStringLiteral(", que la acompaña (quizá sea de otro usuario).");
+    }
+    return std::nullopt;
+}
+
+bool CrearEsquema(QSqlDatabase db, QString& motivo)
 {
     QFile esquema(QStringLiteral(":/esquema.sql"));
-    if (!esquema.open(QIODevice::ReadOnly))
+    if (!esquema.open(QIODevice::ReadOnly)) {
+        motivo = QStringLiteral("No se encuentra el esquema de las tablas.");
         return false;
+    }
     const QStringList sentencias = QString::fromUtf8(esquema.readAll()).split(u';', Qt::SkipEmptyParts);
-    db.transaction();
+    if (!db.transaction()) {
+        motivo = Motivo(db.lastError());
+        return false;
+    }
     for (const QString& sentencia : sentencias) {
         if (sentencia.trimmed().isEmpty())
             continue;
         QSqlQuery q(db);
         if (!q.exec(sentencia)) {
+            motivo = Motivo(q.lastError());
             db.rollback();
             return false;
         }
     }
-    return db.commit();
+    if (!db.commit()) {
+        motivo = Motivo(db.lastError());
+        return false;
+    }
+    return true;
 }
 
-// Reads the program's tables and their columns; false when one is missing or the file cannot be read.
-bool LeerEsquema(QSqlDatabase& db, QString& motivo)
+struct ColumnaLeida
+{
+    QString nombre;
+    QString tipo;
+};
+
+// The columns of a table, none when it is missing; empty when it cannot be read.
+std::optional<QVector<ColumnaLeida>> ColumnasDe(QSqlDatabase db, const QString& tabla, QString& motivo)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(tabla))) {
+        motivo = Motivo(q.lastError());
+        return std::nullopt;
+    }
+    QVector<ColumnaLeida> columnas;
+    while (q.next())
+        columnas.push_back({q.value(1).toString(), q.value(2).toString()});
+    if (q.lastError().isValid()) {
+        motivo = Motivo(q.lastError());
+        return std::nullopt;
+    }
+    return columnas;
+}
+
+// The columns of each table as the program creates them, from its own schema.
+std::optional<QHash<QString, QStringList>> ColumnasRequeridas()
+{
+    std::optional<QHash<QString, QStringList>> requeridas;
+    {
+        QSqlDatabase memoria = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConexionEsquema);
+        memoria.setDatabaseName(QStringLiteral(":memory:"));
+        QString motivo;
+        if (memoria.open() && CrearEsquema(memoria, motivo)) {
+            requeridas.emplace();
+            for (const QString& tabla : kTablas) {
+                for (const ColumnaLeida& columna : ColumnasDe(memoria, tabla, motivo).value_or(QVector<ColumnaLeida>()))
+                    (*requeridas)[tabla] << columna.nombre;
+            }
+        }
+        memoria.close();
+    }
+    QSqlDatabase::removeDatabase(kConexionEsquema);
+    return requeridas;
+}
+
+QStringList Faltan(const QStringList& requeridas, const QVector<ColumnaLeida>& columnas)
+{
+    QStringList faltan;
+    for (const QString& requerida : requeridas) {
+        const bool esta = std::any_of(columnas.begin(), columnas.end(), [&requerida](const ColumnaLeida& c) {
+            return c.nombre.compare(requerida, Qt::CaseInsensitive) == 0;
+        });
+        if (!esta)
+            faltan << requerida;
+    }
+    return faltan;
+}
+
+// Reads the program's tables and their columns; false when a table or one of
+// its columns is missing, or the file cannot be read. Only reads.
+bool LeerEsquema(QSqlDatabase db, QString& motivo)
 {
     Columnas().clear();
+    QHash<QString, QVector<ColumnaLeida>> tablas;
     for (const QString& tabla : kTablas) {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(tabla))) {
-            motivo = q.lastError().databaseText();
+        const auto columnas = ColumnasDe(db, tabla, motivo);
+        if (!columnas)
             return false;
-        }
-        bool hayColumnas = false;
-        while (q.next()) {
-            hayColumnas = true;
-            Columnas().insert(q.value(1).toString().toUpper(), ColumnaDeclarada(q.value(2).toString()));
-        }
-        if (q.lastError().isValid()) {
-            motivo = q.lastError().databaseText();
-            return false;
-        }
-        if (!hayColumnas) {
+        if (columnas->isEmpty()) {
             motivo = QStringLiteral("Falta la tabla ") + tabla + QStringLiteral(".");
             return false;
         }
+        tablas.insert(tabla, *columnas);
+    }
+    const auto requeridas = ColumnasRequeridas();
+    if (!requeridas) {
+        motivo = QStringLiteral("No se pudo leer el esquema de las tablas del programa.");
+        return false;
+    }
+    for (const QString& tabla : kTablas) {
+        const QStringList faltan = Faltan(requeridas->value(tabla), tablas.value(tabla));
+        if (!faltan.isEmpty()) {
+            motivo = QStringLiteral("A la tabla ") + tabla + QStringLiteral(" le faltan columnas: ")
+                     + faltan.join(QStringLiteral(", ")) + QStringLiteral(".");
+            return false;
+        }
+    }
+    for (const QVector<ColumnaLeida>& columnas : std::as_const(tablas)) {
+        for (const ColumnaLeida& columna : columnas)
+            Columnas().insert(columna.nombre.toUpper(), ColumnaDeclarada(columna.tipo));
     }
     return true;
+}
+
+// SQLite folds the case of ASCII letters only; this function, registered on the
+// connection, folds every letter as Qt does.
+void Plegar(sqlite3_context* contexto, int, sqlite3_value** argumentos)
+{
+    if (sqlite3_value_type(argumentos[0]) == SQLITE_NULL) {
+        sqlite3_result_null(contexto);
+        return;
+    }
+    const auto* texto = reinterpret_cast<const char*>(sqlite3_value_text(argumentos[0]));
+    const QByteArray plegado =
+        QString::fromUtf8(texto, sqlite3_value_bytes(argumentos[0])).toCaseFolded().toUtf8();
+    sqlite3_result_text(contexto, plegado.constData(), static_cast<int>(plegado.size()), SQLITE_TRANSIENT);
+}
+
+bool RegistrarFunciones(QSqlDatabase& db)
+{
+    const QVariant manejador = db.driver()->handle();
+    if (qstrcmp(manejador.typeName(), "sqlite3*") != 0)
+        return false;
+    auto* conexion = *static_cast<sqlite3* const*>(manejador.constData());
+    return conexion
+           && sqlite3_create_function_v2(conexion, kFuncionPlegar.toUtf8().constData(), 1,
+                                         SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, Plegar, nullptr, nullptr,
+                                         nullptr)
+                  == SQLITE_OK;
+}
+
+bool Conectar(const QString& ruta, QString& motivo)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConexion);
+    db.setDatabaseName(ruta);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        motivo = Motivo(db.lastError());
+        return false;
+    }
+    if (RegistrarFunciones(db))
+        return true;
+    motivo = QStringLiteral("No se pudo preparar la búsqueda sin distinguir mayúsculas.");
+    return false;
+}
+
+// The first writes to the file: a write-ahead log for good, and the relations enforced.
+bool Preparar(QSqlDatabase db, QString& motivo)
+{
+    QSqlQuery pragma(db);
+    if (pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON")))
+        return true;
+    motivo = Motivo(pragma.lastError());
+    return false;
+}
+
+bool AbrirComprobada(const QString& ruta, QString& motivo)
+{
+    return Conectar(ruta, motivo) && LeerEsquema(BaseDatos(), motivo) && Preparar(BaseDatos(), motivo);
 }
 
 Apertura Rechazar(const QString& ruta, const QString& motivo)
@@ -101,10 +287,67 @@ Apertura Rechazar(const QString& ruta, const QString& motivo)
     Dialogos().MsgBox(QStringLiteral("No se puede usar la base de datos:\r\n\r\n") + ruta
                           + QStringLiteral("\r\n\r\nNo es una base de datos de Corvela Geoda o está dañada, "
                                            "bloqueada o protegida contra escritura. No se ha modificado.")
-                          + (motivo.isEmpty() ? QString() : QStringLiteral("\r\n\r\n") + motivo)
-                          + QStringLiteral("\r\n\r\nEl programa terminará."),
+                          + (motivo.isEmpty() ? QString() : QStringLiteral("\r\n\r\n") + motivo) + kFinPrograma,
                       Icono::Critico);
     return Apertura::Rechazada;
+}
+
+// Makes the folder and the parents it lacks; nuevas receives those made, innermost first.
+bool CrearCarpeta(const QString& carpeta, QStringList& nuevas, QString& motivo)
+{
+    QStringList faltan;
+    for (QString actual = QDir::cleanPath(carpeta); !QFileInfo::exists(actual);) {
+        faltan << actual;
+        const QString padre = QFileInfo(actual).path();
+        if (padre == actual)
+            break;
+        actual = padre;
+    }
+    const bool creada = QDir().mkpath(carpeta);
+    for (const QString& falta : std::as_const(faltan)) {
+        if (QFileInfo(falta).isDir())
+            nuevas << falta;
+    }
+    if (!creada)
+        motivo = QStringLiteral("No se pudo crear la carpeta ") + QDir::toNativeSeparators(carpeta) + QStringLiteral(".");
+    return creada;
+}
+
+// Made by us rather than by SQLite, whose refusal would not tell why.
+bool CrearFicheroVacio(const QString& ruta, QString& motivo)
+{
+    QFile fichero(ruta);
+    if (fichero.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return true;
+    motivo = fichero.errorString();
+    return false;
+}
+
+// A new empty database; on failure nothing of it is left, so that the next
+// start offers to create it again.
+Apertura CrearBaseDatos(const QString& ruta)
+{
+    QStringList nuevos;
+    for (const QString& sufijo : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (!QFileInfo::exists(ruta + sufijo))
+            nuevos << ruta + sufijo;
+    }
+    QStringList carpetas;
+    QString motivo;
+    if (CrearCarpeta(QFileInfo(ruta).absolutePath(), carpetas, motivo) && CrearFicheroVacio(ruta, motivo)
+        && Conectar(ruta, motivo) && CrearEsquema(BaseDatos(), motivo) && LeerEsquema(BaseDatos(), motivo)
+        && Preparar(BaseDatos(), motivo))
+        return Apertura::Abierta;
+
+    CerrarBaseDatos();
+    for (const QString& fichero : std::as_const(nuevos))
+        QFile::remove(fichero);
+    for (const QString& carpeta : std::as_const(carpetas))
+        QDir().rmdir(carpeta);
+    Dialogos().MsgBox(QStringLiteral("No se pudo crear la base de datos:\r\n\r\n") + ruta + QStringLiteral("\r\n\r\n")
+                          + motivo + kFinPrograma,
+                      Icono::Critico);
+    return Apertura::FalloCreacion;
 }
 
 }  // namespace
@@ -116,34 +359,20 @@ QSqlDatabase BaseDatos()
 
 Apertura AbrirBaseDatos(const QString& ruta)
 {
-    const QFileInfo info(ruta);
-    const bool existe = info.exists();
-    if (!existe) {
+    if (!QFileInfo::exists(ruta)) {
         const Respuesta r = Dialogos().MsgBox(
             QStringLiteral("No existe la base de datos:\r\n\r\n") + ruta
                 + QStringLiteral("\r\n\r\n¿Desea crear una base de datos nueva y vacía?"),
             Icono::Pregunta, Botones::SiNo);
         if (r != Respuesta::Si)
             return Apertura::NoCreada;
-    } else if (!info.isFile() || !EsFicheroSqlite(ruta)) {
-        return Rechazar(ruta, QString());
-    } else if (!info.isWritable()) {
-        return Rechazar(ruta, QStringLiteral("El fichero es de solo lectura."));
+        return CrearBaseDatos(ruta);
     }
-
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConexion);
-    db.setDatabaseName(ruta);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open())
-        return Rechazar(ruta, db.lastError().databaseText());
+    if (const auto motivo = MotivoRechazo(ruta))
+        return Rechazar(ruta, *motivo);
     QString motivo;
-    if (!existe && !CrearEsquema(db))
-        return Rechazar(ruta, QStringLiteral("No se pudieron crear las tablas."));
-    if (!LeerEsquema(db, motivo))
+    if (!AbrirComprobada(ruta, motivo))
         return Rechazar(ruta, motivo);
-    QSqlQuery pragma(db);
-    if (!pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON")))
-        return Rechazar(ruta, pragma.lastError().databaseText());
     return Apertura::Abierta;
 }
 
@@ -157,6 +386,11 @@ void CerrarBaseDatos()
     if (QSqlDatabase::contains(kConexion))
         QSqlDatabase::removeDatabase(kConexion);
     Columnas().clear();
+}
+
+QString TextoPlegado(const QString& expresion)
+{
+    return kFuncionPlegar + u'(' + expresion + u')';
 }
 
 int LongitudColumna(const QString& columna)

@@ -10,15 +10,23 @@ namespace corvela {
 QSqlDatabase BaseDatos();
 
 enum class Apertura {
-    Abierta,     // the database is open
-    NoCreada,    // the file did not exist and the user chose not to create it
-    Rechazada    // the file is not a usable database of this program; it was not touched
+    Abierta,        // the database is open
+    NoCreada,       // the file did not exist and the user chose not to create it
+    FalloCreacion,  // a new database could not be made; nothing of it was left behind
+    Rechazada       // the file is not a usable database of this program; it was not touched
 };
 
 // Opens the database file; when it does not exist, asks whether to create a new
-// empty one. Every failure is explained to the user.
+// empty one, with its folder. An existing file is checked whole (the tables with
+// every column, the files SQLite keeps beside it) before anything is written to
+// it. Every failure is explained to the user.
 Apertura AbrirBaseDatos(const QString& ruta);
 void CerrarBaseDatos();
+
+// An SQL expression that gives the text of expresion (a column, or ? for a bound
+// value) folded to one case for every letter, so that comparing two folded texts
+// ignores case (Ñ and ñ, Á and á) while accents still count.
+QString TextoPlegado(const QString& expresion);
 
 // Declared size of a column of the program's tables (characters of a text
 // column, bytes of a number) and its value type; names matched without regard to case.

@@ -1,6 +1,7 @@
 #include "records/GestionTablas.h"
 
 #include "core/AjusteFormulario.h"
+#include "core/CamposEntrada.h"
 #include "core/Globales.h"
 #include "core/Mensajes.h"
 #include "core/TextoNumerico.h"
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int kIntentos = 10;
 constexpr int kErrorElementoNoEncontrado = 3265;
-constexpr int kLongitudSinLimite = 32767;  // a line edit's own default
 const QString kTablaObras = QStringLiteral("B_OBRAS");
 const QString kClaveObras = QStringLiteral("CODOBRA");
 // A QLineEdit may hand back a null text, which the driver would bind as a missing value.
@@ -70,13 +70,14 @@ QString PatronComienzaPor(const QString& texto)
     return patron + u'%';
 }
 
-// Numbers are compared through their text, so that 1 also finds 10 to 19.
+// Numbers are compared through their text, so that 1 also finds 10 to 19;
+// texts without regard to case, for every letter (MUÑOZ finds Muñoz).
 QString CriterioComienzaPor(const QString& columna)
 {
-    const QString operando = EsColumnaNumerica(columna)
-                                 ? QStringLiteral("CAST(") + columna + QStringLiteral(" AS TEXT)")
-                                 : columna;
-    return operando + QStringLiteral(" LIKE ? ESCAPE '\\'");
+    if (EsColumnaNumerica(columna))
+        return QStringLiteral("CAST(") + columna + QStringLiteral(" AS TEXT) LIKE ? ESCAPE '\\'");
+    return TextoPlegado(columna) + QStringLiteral(" LIKE ") + TextoPlegado(QStringLiteral("?"))
+           + QStringLiteral(" ESCAPE '\\'");
 }
 
 QString ValorDelCriterio(const QString& columna, const QString& texto)
@@ -103,8 +104,9 @@ bool GestionTablas::MaximaLongitud(const RecordSet* Tabla, const FormularioEnlaz
             FijarError(kErrorElementoNoEncontrado, QStringLiteral("Elemento no encontrado en esta colección."));
             return false;
         }
-        const int longitud = Tabla->TamanoDeclarado(enlace.Columna);
-        enlace.Campo->setMaxLength(longitud > 0 ? longitud : kLongitudSinLimite);
+        // Only typing is limited: a longer value the program shows, a work code
+        // of five digits for one, must reach the statements whole.
+        LimitarTecleo(enlace.Campo, Tabla->TamanoDeclarado(enlace.Columna));
     }
     return true;
 }

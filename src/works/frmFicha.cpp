@@ -129,6 +129,7 @@ frmFicha::frmFicha()
     ColocarTwips(configuracion, 6960, 600, 1965, 2865);
     CrearConfiguracion(configuracion);
     CrearEstaciones();
+    OrdenarTabulador();
     HabilitarEstaciones(false);  // the editor opens only with "Abrir"
     connect(Moverse1, &Moverse::SeDesplazo, this, &frmFicha::CargarEstaciones);
 }
@@ -155,8 +156,6 @@ void frmFicha::CrearCamposObra()
         new FiltroFoco(campo, [campo] { SeleccionarTexto(campo); }, nullptr);
     }
     txtFields[0]->setText(QStringLiteral("0"));
-    for (int i = 1; i < static_cast<int>(kOrdenTabulador.size()); ++i)
-        setTabOrder(txtFields[kOrdenTabulador[i - 1]], txtFields[kOrdenTabulador[i]]);
 }
 
 void frmFicha::CrearConfiguracion(QGroupBox* marco)
@@ -166,7 +165,10 @@ void frmFicha::CrearConfiguracion(QGroupBox* marco)
     ColocarTwips(etiqueta, 120, 230, 1100, 255);
     Text2 = new QLineEdit(QStringLiteral("3"), marco);
     Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setMaxLength(1);
+    LimitarTecleo(Text2, 1);
+    // Each change of this field rewrites a setting: the focus reaches it only by a
+    // click, never by moving on from a field that a search or a save locks.
+    Text2->setFocusPolicy(Qt::ClickFocus);
     Text2->setAlignment(Qt::AlignRight);
     ColocarTwips(Text2, 1300, 200, 500, 285);
     const std::array<const char*, 4> titulos{"&Salir", "&Ruta Instalación AUTOCAD (exe)",
@@ -237,7 +239,7 @@ void frmFicha::CrearEditor(QGroupBox* marco)
                 campo, [](int& codigo, QWidget*) { return TeclaNumerica(codigo, QStringLiteral(",")); }, c.longitud);
             connect(campo, &QLineEdit::textChanged, campo, [campo] { AjustarNumero(campo, QStringLiteral(","), 3); });
         } else {
-            campo->setMaxLength(c.longitud);
+            LimitarTecleo(campo, c.longitud);
         }
     }
     // The code of the station in the editor: shown, never typed.
@@ -254,10 +256,23 @@ void frmFicha::CrearEditor(QGroupBox* marco)
     }
     connect(Command2[0], &QPushButton::clicked, this, &frmFicha::LimpiarEstacion);
     connect(Command2[1], &QPushButton::clicked, this, &frmFicha::GrabarEstacion);
-    for (int i = 1; i < 6; ++i)
-        setTabOrder(Text1[i - 1], Text1[i]);
-    setTabOrder(Text1[5], Command2[1]);
-    setTabOrder(Command2[1], Command2[0]);
+}
+
+// The works fields, then the stations list and its editor, the configuration
+// last: the focus that leaves a locked works field lands on the list.
+void frmFicha::OrdenarTabulador()
+{
+    QVector<QWidget*> orden;
+    for (int i : kOrdenTabulador)
+        orden << txtFields[i];
+    orden << ListView1;
+    for (int i = 0; i < 6; ++i)
+        orden << Text1[i];
+    orden << Command2[1] << Command2[0] << Text1[6] << Text2;
+    for (QPushButton* boton : Command1)
+        orden << boton;
+    for (int i = 1; i < orden.size(); ++i)
+        setTabOrder(orden[i - 1], orden[i]);
 }
 
 void frmFicha::Cargar()
@@ -281,8 +296,10 @@ void frmFicha::Cargar()
     GesTablas.Where.clear();
     BarraFiles1->LimpiarPantalla();
     MostrarRutas(Command1[1], Command1[2]);
+    // The decimals in effect (3 when unset), shown without rewriting the setting.
+    CargarDecimales();
+    Text2->setText(QString::number(NumDecimales));
     connect(Text2, &QLineEdit::textChanged, this, &frmFicha::Text2_Change);
-    Text2->setText(LeerParametro(QStringLiteral("Decimales")));
     GesTablas.Ajustar_Form(this);
     CabecerasEstaciones();
     if (const QScreen* pantalla = screen())
@@ -447,13 +464,13 @@ void frmFicha::GrabarEstacion()
                           Icono::Exclamacion);
         return;
     }
-    const auto fila = FilaElegida();
+    // Only the station a click loaded into the editor is ever rewritten: a row
+    // selected otherwise (the pop-up menu's right click, the keyboard) never
+    // turns a save into an update.
+    const bool actualizar = estacionEnEditor_ && estacionEnEditor_->first == estacion->CodObra;
     bool hecho = false;
-    if (fila) {
-        // The station loaded into the editor, whose values it shows: the selection
-        // may have moved on by keyboard or right click without loading another one.
-        const bool deEstaObra = estacionEnEditor_ && estacionEnEditor_->first == estacion->CodObra;
-        estacion->CodEst = deEstaObra ? estacionEnEditor_->second : modelo_->EstacionEn(*fila).CodEst;
+    if (actualizar) {
+        estacion->CodEst = estacionEnEditor_->second;
         hecho = ActualizarEstacion(*estacion);
     } else {
         hecho = InsertarEstacion(*estacion);
@@ -466,9 +483,8 @@ void frmFicha::GrabarEstacion()
     if (hecho) {
         ListView1->clearSelection();
         LimpiarEstacion();
-    } else if (fila) {
-        // Still the station being edited, so that "Grabar" again retries the update
-        // rather than adding a copy of it.
+    } else if (actualizar) {
+        // Still the station being edited, so that "Grabar" again retries the update.
         SeleccionarEstacion(estacion->CodEst);
     }
 }

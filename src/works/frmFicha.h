@@ -77,6 +77,7 @@ private:
     void CrearConfiguracion(QGroupBox* marco);
     void CrearEstaciones();
     void CrearEditor(QGroupBox* marco);
+    void OrdenarTabulador();
     void Cargar();
     void CabecerasEstaciones();
     void Text2_Change();

@@ -2,6 +2,7 @@
 #include "Ficheros.h"
 #include "LanzadorGrabado.h"
 #include "MensajesGrabados.h"
+#include "ProcesoHijo.h"
 #include "core/ArchivoIni.h"
 #include "core/Globales.h"
 #include "core/Parametros.h"
@@ -19,6 +20,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <cmath>
 
 using namespace corvela;
@@ -308,6 +310,87 @@ private slots:
         pruebas::EscribirFichero(RutaPlantilla(), "%NombreDibujo%[]");
         QVERIFY(Exportar(mensajes, QStringLiteral("1"), QStringLiteral("OBRA7")));
         QVERIFY(pruebas::LeerFichero(RutaScript()).startsWith("/tmp/OTRA/OBRA7"));
+    }
+
+    void discoLlenoConservaElScriptAnterior()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::LanzadorGrabado lanzador;
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        InsertarEjemplo();
+        pruebas::EscribirFichero(RutaPlantilla(), "[%CoorX%]");
+        pruebas::EscribirFichero(RutaScript(), "anterior");
+        const QByteArray ini = pruebas::LeerFichero(IniGeneral);
+
+        const auto salida = pruebas::ConDiscoLleno(0, [&lanzador] {
+            pruebas::MensajesGrabados mensajes;
+            mensajes.Responder(Respuesta::Aceptar);
+            const bool generado = Exportar(mensajes, QStringLiteral("0.5"), QStringLiteral("A"));
+            return QByteArray(generado ? "1" : "0") + QByteArray::number(lanzador.llamadas.size())
+                   + mensajes.UltimoTexto().toUtf8();
+        });
+        QVERIFY(salida);
+        QCOMPARE(salida->left(2), QByteArray("00"));
+        const QString aviso = QString::fromUtf8(salida->mid(2));
+        QVERIFY2(aviso.startsWith(QStringLiteral("No se pudo escribir el script de AUTOCAD:"))
+                     && aviso.contains(qt_error_string(EFBIG)),
+                 qPrintable(aviso));
+        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("anterior"));
+        QCOMPARE(pruebas::LeerFichero(IniGeneral), ini);
+        QCOMPARE(QDir(entorno.Carpeta()).entryList({QStringLiteral("SCRIPT.SCR*")}, QDir::Files),
+                 QStringList({QStringLiteral("SCRIPT.SCR")}));
+    }
+
+    void plantillaEnUtf8OEnWindows1252_data()
+    {
+        QTest::addColumn<QByteArray>("plantilla");
+        const QString texto = QStringLiteral("Año\r\n[%CoorX% %RESEÑA%]\r\nFin");
+        QTest::newRow("UTF-8") << texto.toUtf8();
+        QTest::newRow("UTF-8 con BOM") << QByteArray("\xEF\xBB\xBF") + texto.toUtf8();
+        QTest::newRow("Windows-1252") << texto.toLatin1();
+    }
+
+    void plantillaEnUtf8OEnWindows1252()
+    {
+        QFETCH(QByteArray, plantilla);
+        pruebas::EntornoPrueba entorno;
+        pruebas::LanzadorGrabado lanzador;
+        pruebas::MensajesGrabados mensajes;
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        CrearObra();
+        InsertarPunto(2, 15, 1.5, 2.5, 0.0, QStringLiteral("ÁRBOL"));
+        pruebas::EscribirFichero(RutaPlantilla(), plantilla);
+        QVERIFY(Exportar(mensajes, QStringLiteral("1"), QStringLiteral("A")));
+        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("A\xF1o\r\n1.500 2/15/\xC1RBOL\r\nFin\r\n"));
+    }
+
+    void saltosDeLineaNoLleganALosParametros()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::LanzadorGrabado lanzador;
+        pruebas::MensajesGrabados mensajes;
+        // Keys before AUTOCAD, where a planted line would be found first.
+        GrabarParametro(QStringLiteral("Escala"), QStringLiteral("0.01"));
+        GrabarParametro(QStringLiteral("DESTINO"), QStringLiteral("/d/"));
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        InsertarEjemplo();
+        pruebas::EscribirFichero(RutaPlantilla(), "%NombreDibujo%[]");
+
+        // A pasted answer brings its line breaks along.
+        QVERIFY(Exportar(mensajes, QStringLiteral("0.5\r[OTRA]\r\nAUTOCAD=/bin/evil"), QStringLiteral("OB\nRA7\r")));
+        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("/d/OBRA7\r\n\r\n"));
+        QCOMPARE(EscalaGuardada(), QStringLiteral("0.5[OTRA]AUTOCAD=/bin/evil"));
+        QCOMPARE(LeerParametro(QStringLiteral("AUTOCAD")), QStringLiteral("/opt/cad/acad"));
+
+        // A folder name may hold one too (legal on Linux): it is not stored.
+        mensajes.ElegirRuta(QStringLiteral("/tmp/a\n[OTRA]\nAUTOCAD=/bin/evil"));
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!ElegirDestinoCad());
+        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("salto de línea")), qPrintable(mensajes.UltimoTexto()));
+        QCOMPARE(LeerParametro(QStringLiteral("DESTINO")), QStringLiteral("/d/"));
+        QCOMPARE(LeerParametro(QStringLiteral("AUTOCAD")), QStringLiteral("/opt/cad/acad"));
+        QCOMPARE(lanzador.llamadas.size(), 1);
+        QCOMPARE(lanzador.llamadas.first().programa, QStringLiteral("/opt/cad/acad"));
     }
 
     void programaCadOPortapapeles()

@@ -1,6 +1,8 @@
 #include "core/CamposEntrada.h"
 #include "core/TextoNumerico.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
@@ -93,6 +95,68 @@ private slots:
                 s += letras[azar->bounded(letras.size())];
             escribir(s);
         }
+    }
+
+    void limiteDeTecleo_data()
+    {
+        QTest::addColumn<QString>("inicial");
+        QTest::addColumn<int>("desde");
+        QTest::addColumn<int>("cuantos");  // selected before the edit
+        QTest::addColumn<QString>("tecleado");
+        QTest::addColumn<QString>("pegado");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("teclas hasta el límite") << "" << 0 << 0 << "123456" << "" << "1234";
+        QTest::newRow("teclas sobre una selección") << "1234" << 1 << 2 << "xyz" << "" << "1xy4";
+        QTest::newRow("pegar lo que cabe") << "12" << 2 << 0 << "" << "abcdef" << "12ab";
+        QTest::newRow("pegar en medio") << "12" << 1 << 0 << "" << "abcdef" << "1ab2";
+        QTest::newRow("pegar sobre una selección") << "1234" << 0 << 3 << "" << "abcdef" << "abc4";
+        QTest::newRow("pegar en un campo lleno") << "1234" << 4 << 0 << "" << "ab" << "1234";
+        QTest::newRow("texto del programa más largo") << "10000" << 5 << 0 << "5" << "6" << "10000";
+        QTest::newRow("borrar del texto del programa") << "10000" << 4 << 1 << "" << "" << "1000";
+    }
+
+    void limiteDeTecleo()
+    {
+        QFETCH(QString, inicial);
+        QFETCH(int, desde);
+        QFETCH(int, cuantos);
+        QFETCH(QString, tecleado);
+        QFETCH(QString, pegado);
+        QFETCH(QString, esperado);
+        QLineEdit campo;
+        new FiltroTeclas(&campo, TeclaEdicion);
+        LimitarTecleo(&campo, 4);
+        QCOMPARE(LimiteTecleo(&campo), 4);
+        campo.setText(inicial);
+        QCOMPARE(campo.text(), inicial);
+        campo.setSelection(desde, cuantos);
+        if (cuantos > 0 && tecleado.isEmpty() && pegado.isEmpty())
+            QTest::keyClick(&campo, Qt::Key_Delete);
+        QTest::keyClicks(&campo, tecleado);
+        if (!pegado.isEmpty()) {
+            QApplication::clipboard()->setText(pegado);
+            QTest::keySequence(&campo, QKeySequence::Paste);
+        }
+        QCOMPARE(campo.text(), esperado);
+        QCOMPARE(campo.maxLength(), QLineEdit().maxLength());
+    }
+
+    void limiteSinFiltroPropio()
+    {
+        QLineEdit campo;
+        LimitarTecleo(&campo, 2);
+        QTest::keyClicks(&campo, QStringLiteral("abc"));
+        QCOMPARE(campo.text(), QStringLiteral("ab"));
+        campo.clear();
+        QApplication::clipboard()->setText(QStringLiteral("xyz"));
+        campo.paste();
+        QCOMPARE(campo.text(), QStringLiteral("xy"));
+        campo.setText(QStringLiteral("programa"));
+        QCOMPARE(campo.text(), QStringLiteral("programa"));
+        LimitarTecleo(&campo, 0);
+        campo.clear();
+        QTest::keyClicks(&campo, QStringLiteral("abc"));
+        QCOMPARE(campo.text(), QStringLiteral("abc"));
     }
 
     void soloDigitos()

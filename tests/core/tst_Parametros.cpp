@@ -1,14 +1,23 @@
 #include "EntornoPrueba.h"
 #include "Ficheros.h"
 #include "MensajesGrabados.h"
+#include "ProcesoHijo.h"
 #include "core/ArchivoIni.h"
 #include "core/Globales.h"
 #include "core/Parametros.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
+#include <cerrno>
 
 using namespace corvela;
+
+namespace {
+
+const QByteArray kAjustes = "[PARAMETROS]\r\nDESTINO=/dibujos/\r\nAUTOCAD=/opt/cad\r\nEscala=0.5\r\n";
+
+}  // namespace
 
 class TstParametros : public QObject
 {
@@ -68,6 +77,107 @@ private slots:
         QVERIFY(!GrabarParametro(QStringLiteral("Escala"), QStringLiteral("1")));
         QCOMPARE(mensajes.Mensajes().size(), 1);
         QVERIFY(mensajes.UltimoTexto().contains(QStringLiteral("Escala")));
+    }
+
+    void discoLlenoDejaElFicheroComoEstaba()
+    {
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        pruebas::EscribirFichero(FicheroIni, kAjustes);
+        const auto salida = pruebas::ConDiscoLleno(0, [] {
+            pruebas::MensajesGrabados mensajes;
+            mensajes.Responder(Respuesta::Aceptar);
+            const bool grabado = GrabarParametro(QStringLiteral("Decimales"), QStringLiteral("5"));
+            return QByteArray(grabado ? "1" : "0") + mensajes.UltimoTexto().toUtf8();
+        });
+        QVERIFY(salida);
+        QCOMPARE(salida->left(1), QByteArray("0"));
+        const QString aviso = QString::fromUtf8(salida->mid(1));
+        QVERIFY2(aviso.contains(QStringLiteral("Decimales")) && aviso.contains(qt_error_string(EFBIG)), qPrintable(aviso));
+        QCOMPARE(pruebas::LeerFichero(FicheroIni), kAjustes);
+        QCOMPARE(QDir(entorno.Carpeta()).entryList(QDir::Files), QStringList({QStringLiteral("Corvelax.INI")}));
+    }
+
+    void valoresQueElFicheroNoAdmite_data()
+    {
+        QTest::addColumn<QByteArray>("antes");
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<QString>("motivo");
+        const QString salto = QStringLiteral("salto de línea");
+        QTest::newRow("CR LF con otra sección") << kAjustes << QStringLiteral("a\r[OTRA]\r\nAUTOCAD=/bin/evil") << salto;
+        QTest::newRow("LF") << kAjustes << QStringLiteral("a\nAUTOCAD=/bin/evil") << salto;
+        QTest::newRow("CR") << kAjustes << QStringLiteral("a\rAUTOCAD=/bin/evil") << salto;
+        QTest::newRow("euro en fichero Latin-1")
+            << QByteArray("; Configuraci\xF3n\r\n") + kAjustes << QStringLiteral("/d/5€/")
+            << QStringLiteral("codificación");
+    }
+
+    void valoresQueElFicheroNoAdmite()
+    {
+        QFETCH(QByteArray, antes);
+        QFETCH(QString, valor);
+        QFETCH(QString, motivo);
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        pruebas::EscribirFichero(FicheroIni, antes);
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!GrabarParametro(QStringLiteral("DESTINO"), valor));
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("DESTINO")) && mensajes.UltimoTexto().contains(motivo),
+                 qPrintable(mensajes.UltimoTexto()));
+        QCOMPARE(pruebas::LeerFichero(FicheroIni), antes);
+        QCOMPARE(LeerParametro(QStringLiteral("AUTOCAD")), QStringLiteral("/opt/cad"));
+    }
+
+    void codificacionDelFicheroSeConserva_data()
+    {
+        QTest::addColumn<QByteArray>("antes");
+        QTest::addColumn<QByteArray>("despues");
+        QTest::newRow("Latin-1") << QByteArray("; C\xF3" "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xF1oz/\r\n")
+                                 << QByteArray("; C\xF3" "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xF1oz/\r\nAUTOCAD=/Dise\xF1o\r\n");
+        QTest::newRow("UTF-8") << QByteArray("; C\xC3\xB3" "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n")
+                               << QByteArray("; C\xC3\xB3" "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n"
+                                             "AUTOCAD=/Dise\xC3\xB1o\r\n");
+        QTest::newRow("UTF-8 con BOM") << QByteArray("\xEF\xBB\xBF[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n")
+                                       << QByteArray("\xEF\xBB\xBF[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n"
+                                                     "AUTOCAD=/Dise\xC3\xB1o\r\n");
+    }
+
+    void codificacionDelFicheroSeConserva()
+    {
+        QFETCH(QByteArray, antes);
+        QFETCH(QByteArray, despues);
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        pruebas::EscribirFichero(FicheroIni, antes);
+        QCOMPARE(LeerParametro(QStringLiteral("DESTINO")), QStringLiteral("/Muñoz/"));
+        QVERIFY(GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/Diseño")));
+        QCOMPARE(pruebas::LeerFichero(FicheroIni), despues);
+        QCOMPARE(LeerParametro(QStringLiteral("AUTOCAD")), QStringLiteral("/Diseño"));
+    }
+
+    void ficheroGrandeNuncaPierdeLineas()
+    {
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        const QByteArray relleno = "; " + QByteArray(5 * 1024 * 1024, 'x') + "\r\n";
+        pruebas::EscribirFichero(FicheroIni, relleno + kAjustes + "[Fin]\r\nx=1\r\n");
+        QCOMPARE(LeerParametro(QStringLiteral("AUTOCAD")), QStringLiteral("/opt/cad"));
+        QVERIFY(GrabarParametro(QStringLiteral("Decimales"), QStringLiteral("4")));
+        QCOMPARE(pruebas::LeerFichero(FicheroIni), relleno + kAjustes + "Decimales=4\r\n[Fin]\r\nx=1\r\n");
+
+        // Too large to be a settings file: refused whole, not cut.
+        QFile fichero(FicheroIni);
+        QVERIFY(fichero.resize(ArchivoIni::kTamanoMaximo + 1));
+        const QByteArray enorme = pruebas::LeerFichero(FicheroIni);
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);
+        QCOMPARE(LeerParametro(QStringLiteral("AUTOCAD")), QString());
+        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("Error al leer el parámetro.")));
+        // The write first looks the key up, and says so again.
+        mensajes.Responder(Respuesta::Aceptar);
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!GrabarParametro(QStringLiteral("Decimales"), QStringLiteral("2")));
+        QCOMPARE(mensajes.Mensajes().size(), 3);
+        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("demasiado grande")), qPrintable(mensajes.UltimoTexto()));
+        QVERIFY(pruebas::LeerFichero(FicheroIni) == enorme);
     }
 };
 

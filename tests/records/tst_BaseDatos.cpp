@@ -1,14 +1,20 @@
 #include "EntornoPrueba.h"
+#include "Ficheros.h"
 #include "MensajesGrabados.h"
+#include "ProcesoHijo.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 #include "records/RecordSet.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTest>
+#include <cerrno>
+#include <optional>
 
 using namespace corvela;
 using pruebas::InsertarObra;
@@ -22,7 +28,52 @@ QByteArray Huella(const QString& ruta)
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
+// Runs statements on the file through a connection of the test's own.
+void Ejecutar(const QString& ruta, const QStringList& sentencias)
+{
+    {
+        QSqlDatabase otra = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("otra"));
+        otra.setDatabaseName(ruta);
+        QVERIFY(otra.open());
+        for (const QString& sentencia : sentencias)
+            QVERIFY2(QSqlQuery(otra).exec(sentencia), qPrintable(sentencia));
+        otra.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("otra"));
+}
+
+// The program's own empty database, closed again.
+void CrearBaseDelPrograma(const QString& ruta)
+{
+    pruebas::MensajesGrabados mensajes;
+    mensajes.Responder(Respuesta::Si);
+    QCOMPARE(AbrirBaseDatos(ruta), Apertura::Abierta);
+    CerrarBaseDatos();
+}
+
+QStringList FicherosDeLaBase(const QString& carpeta)
+{
+    return QDir(carpeta).entryList({QStringLiteral("Corvelax.db*")}, QDir::AllEntries | QDir::NoDotAndDotDot);
+}
+
+// A file of the database that the surveyor cannot write: read-only for
+// everybody, while the rest is open to everybody.
+void ProtegerParaOtros(const QString& carpeta, const QString& protegido)
+{
+    QFile::setPermissions(carpeta, QFileDevice::Permissions(0x7777));
+    const QStringList ficheros = FicherosDeLaBase(carpeta);
+    for (const QString& nombre : ficheros) {
+        const QString ruta = QDir(carpeta).filePath(nombre);
+        QFile::setPermissions(ruta, nombre == protegido ? QFileDevice::Permissions(0x4444)
+                                                        : QFileDevice::Permissions(0x6666));
+    }
+}
+
+enum class Caso { TablasAjenas, Vacio, Bloqueado, WalAjeno, ShmAjeno };
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Caso)
 
 class TstBaseDatos : public QObject
 {
@@ -87,6 +138,141 @@ private slots:
         QCOMPARE(AbrirBaseDatos(ruta), Apertura::Rechazada);
         QVERIFY(mensajes.UltimoTexto().contains(QStringLiteral("B_ESTACIONES")));
         QCOMPARE(Huella(ruta), sqlite);
+    }
+
+    void rechazadosQuedanIntactos_data()
+    {
+        QTest::addColumn<Caso>("caso");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("tablas ajenas con nuestros nombres") << Caso::TablasAjenas << QStringLiteral("DESCOBRA");
+        QTest::newRow("fichero vacío") << Caso::Vacio << QStringLiteral("vacío");
+        QTest::newRow("bloqueada por otro programa") << Caso::Bloqueado << QStringLiteral("otro programa");
+        QTest::newRow("-wal de otro usuario") << Caso::WalAjeno << QStringLiteral("Corvelax.db-wal");
+        QTest::newRow("-shm de otro usuario") << Caso::ShmAjeno << QStringLiteral("Corvelax.db-shm");
+    }
+
+    void rechazadosQuedanIntactos()
+    {
+        QFETCH(Caso, caso);
+        QFETCH(QString, motivo);
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        const QString ruta = entorno.Ruta(QStringLiteral("Corvelax.db"));
+        std::optional<pruebas::BloqueoExterno> bloqueo;
+        const bool deOtroUsuario = caso == Caso::WalAjeno || caso == Caso::ShmAjeno;
+        switch (caso) {
+        case Caso::TablasAjenas:
+            Ejecutar(ruta, {QStringLiteral("CREATE TABLE B_OBRAS (CODOBRA INTEGER, NOMBRE TEXT)"),
+                            QStringLiteral("CREATE TABLE B_ESTACIONES (CODOBRA INTEGER, CODEST INTEGER)"),
+                            QStringLiteral("CREATE TABLE B_PUNTOS (CODOBRA INTEGER, CODEST INTEGER, CODPUNTO INTEGER)")});
+            break;
+        case Caso::Vacio:
+            pruebas::EscribirFichero(ruta, QByteArray());
+            break;
+        case Caso::Bloqueado:
+            // In WAL mode readers pass a writer's lock; the classic journal blocks them.
+            CrearBaseDelPrograma(ruta);
+            Ejecutar(ruta, {QStringLiteral("PRAGMA journal_mode=DELETE")});
+            bloqueo.emplace(ruta);
+            QVERIFY(bloqueo->Tomado());
+            break;
+        case Caso::WalAjeno:
+        case Caso::ShmAjeno:
+            // Left by a run of the program under another user.
+            CrearBaseDelPrograma(ruta);
+            pruebas::EscribirFichero(ruta + QStringLiteral("-wal"), QByteArray());
+            pruebas::EscribirFichero(ruta + QStringLiteral("-shm"), QByteArray());
+            ProtegerParaOtros(entorno.Carpeta(), caso == Caso::WalAjeno ? QStringLiteral("Corvelax.db-wal")
+                                                                        : QStringLiteral("Corvelax.db-shm"));
+            break;
+        }
+        const QStringList ficheros = FicherosDeLaBase(entorno.Carpeta());
+        const QByteArray antes = Huella(ruta);
+
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);
+        {
+            std::optional<pruebas::SinPrivilegios> sinPrivilegios;
+            if (deOtroUsuario && !sinPrivilegios.emplace().Efectivo())
+                QSKIP("as root without the right to change the file-system user, every file is writable");
+            QCOMPARE(AbrirBaseDatos(ruta), Apertura::Rechazada);
+        }
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QCOMPARE(mensajes.Mensajes().first().icono, Icono::Critico);
+        QVERIFY2(mensajes.UltimoTexto().contains(motivo), qPrintable(mensajes.UltimoTexto()));
+        QVERIFY(!BaseDatos().isOpen());
+        QCOMPARE(Huella(ruta), antes);
+        QCOMPARE(FicherosDeLaBase(entorno.Carpeta()), ficheros);
+    }
+
+    void creacionFallidaNoDejaRastro_data()
+    {
+        QTest::addColumn<QString>("subcarpeta");
+        QTest::addColumn<bool>("discoLleno");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("disco lleno") << QStringLiteral("llena") << true << QString();
+        QTest::newRow("carpeta bajo un fichero") << QStringLiteral("fichero/datos") << false
+                                                 << QStringLiteral("No se pudo crear la carpeta");
+        QTest::newRow("carpeta protegida") << QStringLiteral("protegida") << false << qt_error_string(EACCES);
+    }
+
+    void creacionFallidaNoDejaRastro()
+    {
+        QFETCH(QString, subcarpeta);
+        QFETCH(bool, discoLleno);
+        QFETCH(QString, motivo);
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        pruebas::EscribirFichero(entorno.Ruta(QStringLiteral("fichero")), "no es una carpeta");
+        QVERIFY(QDir(entorno.Carpeta()).mkdir(QStringLiteral("llena")));
+        QVERIFY(QDir(entorno.Carpeta()).mkdir(QStringLiteral("protegida")));
+        QFile::setPermissions(entorno.Ruta(QStringLiteral("protegida")), QFileDevice::Permissions(0x5555));
+        QFile::setPermissions(entorno.Carpeta(), QFileDevice::Permissions(0x7777));
+        const QString ruta = entorno.Ruta(subcarpeta + QStringLiteral("/Corvelax.db"));
+        const QStringList antes = QDir(entorno.Carpeta()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+        auto crear = [&ruta] {
+            pruebas::MensajesGrabados mensajes;
+            mensajes.Responder(Respuesta::Si);
+            mensajes.Responder(Respuesta::Aceptar);
+            const Apertura apertura = AbrirBaseDatos(ruta);
+            CerrarBaseDatos();
+            return QByteArray(apertura == Apertura::Abierta ? "1" : "0") + mensajes.UltimoTexto().toUtf8();
+        };
+        std::optional<QByteArray> salida;
+        if (discoLleno) {
+            salida = pruebas::ConDiscoLleno(0, crear);
+        } else {
+            pruebas::SinPrivilegios sinPrivilegios;
+            if (!sinPrivilegios.Efectivo())
+                QSKIP("as root without the right to change the file-system user, every folder is writable");
+            salida = crear();
+        }
+        QVERIFY(salida);
+        QCOMPARE(salida->left(1), QByteArray("0"));
+        const QString aviso = QString::fromUtf8(salida->mid(1));
+        QVERIFY2(aviso.startsWith(QStringLiteral("No se pudo crear la base de datos:")) && aviso.contains(ruta)
+                     && aviso.contains(motivo),
+                 qPrintable(aviso));
+        QCOMPARE(QDir(entorno.Carpeta()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
+        QCOMPARE(FicherosDeLaBase(QFileInfo(ruta).path()), QStringList());
+
+        // The next start offers to create it again.
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::No);
+        QCOMPARE(AbrirBaseDatos(ruta), Apertura::NoCreada);
+        QCOMPARE(mensajes.Mensajes().first().botones, Botones::SiNo);
+    }
+
+    void carpetaNuevaSoloAlCrear()
+    {
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        const QString ruta = entorno.Ruta(QStringLiteral("nueva/datos/Corvelax.db"));
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::No);
+        QCOMPARE(AbrirBaseDatos(ruta), Apertura::NoCreada);
+        QVERIFY(!QFileInfo::exists(entorno.Ruta(QStringLiteral("nueva"))));
+        mensajes.Responder(Respuesta::Si);
+        QCOMPARE(AbrirBaseDatos(ruta), Apertura::Abierta);
+        QVERIFY(QFileInfo(ruta).isFile());
     }
 
     void navegacionDelRecordSet()

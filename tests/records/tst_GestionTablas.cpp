@@ -1,6 +1,7 @@
 #include "AnfitrionPrueba.h"
 #include "EntornoPrueba.h"
 #include "MensajesGrabados.h"
+#include "core/CamposEntrada.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
@@ -95,12 +96,12 @@ private slots:
         QVERIFY(g.Buscar_Registro(QString(), QStringLiteral("CODOBRA")));
         QCOMPARE(Encontradas(g), (QList<int>{1, 10}));
         QCOMPARE(g.Sql, QStringLiteral("SELECT * FROM  B_OBRAS WHERE CAST(CODOBRA AS TEXT) LIKE ? ESCAPE '\\' "
-                                       "AND PROPIETARIO LIKE ? ESCAPE '\\' ORDER BY CODOBRA"));
+                                       "AND PLEGAR(PROPIETARIO) LIKE PLEGAR(?) ESCAPE '\\' ORDER BY CODOBRA"));
 
         g.Where = QStringLiteral("CODOBRA < 10");
         QVERIFY(g.Buscar_Registro());
         QCOMPARE(Encontradas(g), QList<int>{1});
-        QVERIFY(g.Sql.endsWith(QStringLiteral("PROPIETARIO LIKE ? ESCAPE '\\' AND CODOBRA < 10")));
+        QVERIFY(g.Sql.endsWith(QStringLiteral("PLEGAR(PROPIETARIO) LIKE PLEGAR(?) ESCAPE '\\' AND CODOBRA < 10")));
         for (const CampoEnlazado& enlace : ficha.CamposEnlazados())
             enlace.Campo->clear();
         QVERIFY(g.Buscar_Registro(QString(), QStringLiteral("CODOBRA DESC")));
@@ -144,6 +145,63 @@ private slots:
         QVERIFY(mensajes.Mensajes().isEmpty());
     }
 
+    void busquedaSinDistinguirMayusculas_data()
+    {
+        QTest::addColumn<QString>("criterio");
+        QTest::addColumn<QList<int>>("esperadas");
+        QTest::newRow("eñe mayúscula") << "MUÑOZ" << QList<int>{1};
+        QTest::newRow("eñe minúscula") << "muñoz" << QList<int>{1};
+        QTest::newRow("acento minúsculo") << "álvarez" << QList<int>{2};
+        QTest::newRow("acento mayúsculo") << "ÁLVAREZ" << QList<int>{2};
+        QTest::newRow("el acento cuenta") << "alvarez" << QList<int>{3};
+        QTest::newRow("diéresis") << "MÜLLER" << QList<int>{4};
+        QTest::newRow("comodín y eñe") << "*ÑOZ" << QList<int>{1};
+        QTest::newRow("un carácter y eñe") << "mu?OZ" << QList<int>{1};
+        QTest::newRow("griego") << "ΣΟΦΊΑ" << QList<int>{5};
+    }
+
+    void busquedaSinDistinguirMayusculas()
+    {
+        QFETCH(QString, criterio);
+        QFETCH(QList<int>, esperadas);
+        pruebas::EntornoPrueba entorno;
+        const QStringList nombres{QStringLiteral("Muñoz"), QStringLiteral("Álvarez"), QStringLiteral("Alvarez"),
+                                  QStringLiteral("Müller"), QStringLiteral("Σοφία")};
+        for (int i = 0; i < nombres.size(); ++i)
+            InsertarObra(i + 1, nombres[i]);
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), criterio);
+        ficha.GesTablas.Buscar_Registro(QString(), QStringLiteral("CODOBRA"));
+        QCOMPARE(Encontradas(ficha.GesTablas), esperadas);
+        QVERIFY(mensajes.Mensajes().isEmpty());
+    }
+
+    void codigosSinDesbordar()
+    {
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(2147483646, QStringLiteral("Penúltima"));
+        QCOMPARE(MaximoValor(QStringLiteral("B_OBRAS"), QStringLiteral("CODOBRA")), std::optional<int>(2147483647));
+        InsertarObra(2147483647, QStringLiteral("Última"));
+        QCOMPARE(MaximoValor(QStringLiteral("B_OBRAS"), QStringLiteral("CODOBRA")), std::nullopt);
+        QVERIFY(ErrorPendiente().Hay());
+        LimpiarError();
+
+        // A new work with no code left: reported, nothing written.
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Sin sitio"));
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!ficha.GesTablas.Añadir_Registro());
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Critico);
+        QCOMPARE(Cuantas(), 2);
+        QCOMPARE(Cuantas(QStringLiteral("CODOBRA < 1")), 0);
+        QVERIFY(!ErrorPendiente().Hay());
+    }
+
     void insertarConCodigoVacioEscritoYRepetido()
     {
         pruebas::EntornoPrueba entorno;
@@ -153,8 +211,8 @@ private slots:
         ficha.Cargar();
         mensajes.Olvidar();
         GestionTablas& g = ficha.GesTablas;
-        QCOMPARE(ficha.Campo(QStringLiteral("PROPIETARIO"))->maxLength(), 60);
-        QCOMPARE(ficha.Campo(QStringLiteral("CODIGOPOSTAL"))->maxLength(), 10);
+        QCOMPARE(LimiteTecleo(ficha.Campo(QStringLiteral("PROPIETARIO"))), 60);
+        QCOMPARE(LimiteTecleo(ficha.Campo(QStringLiteral("CODIGOPOSTAL"))), 10);
 
         ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("O'Brien"));
         QVERIFY(g.Añadir_Registro());
@@ -323,7 +381,10 @@ private slots:
         pruebas::MensajesGrabados mensajes;
         mensajes.Responder(Respuesta::Aceptar);  // the navigator finds no work at load
         ficha.Cargar();
-        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->maxLength(), 4);
+        // The code's size limits typing; a longer code the program shows is never cut.
+        QCOMPARE(LimiteTecleo(ficha.Campo(QStringLiteral("CODOBRA"))), 4);
+        ficha.Escribir(QStringLiteral("CODOBRA"), QStringLiteral("10000"));
+        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QStringLiteral("10000"));
         const RecordSet sinDni = RecordSet::Abrir(QStringLiteral("SELECT CODOBRA, PROPIETARIO FROM B_OBRAS"));
         QVERIFY(!ficha.GesTablas.MaximaLongitud(&sinDni, &ficha));
         QCOMPARE(ErrorPendiente().Numero, 3265);

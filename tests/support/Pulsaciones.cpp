@@ -3,8 +3,12 @@
 #include "controls/BarraFiles.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTest>
+#include <QTreeView>
 
 namespace corvela::pruebas {
 
@@ -25,4 +29,35 @@ void ClicBarra(BarraFiles* barra, int boton)
     Raton(imagen, QEvent::MouseButtonRelease);
 }
 
-}  // namespace corvela::pruebas
+void TeclasDe(QWidget* destino, const QString& texto)
+{
+    for (const QChar c : texto) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(destino, c.toLatin1());
+        } else {
+            // Latin-1 letters have their capital's code point as key code.
+            const auto tecla = static_cast<Qt::Key>(c.toUpper().unicode());
+            QTest::sendKeyEvent(QTest::Click, destino, tecla, QString(c), Qt::NoModifier);
+        }
+    }
+}
+
+void PulsarFila(QTreeView* lista, int fila, Qt::MouseButton boton)
+{
+    const QPoint centro = lista->visualRect(lista->model()->index(fila, 0)).center();
+    QTest::mouseClick(lista->viewport(), boton, {}, centro);
+    if (boton != Qt::RightButton)
+        return;
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, centro, lista->viewport()->mapToGlobal(centro));
+    QApplication::sendEvent(lista->viewport(), &menu);
+}
+
+bool ElegirEnMenu(QMenu* menu, QAction* entrada)
+{
+    if (!QTest::qWaitForWindowExposed(menu))
+        return false;
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entrada).center());
+    return true;
+}
+
+} // namespace corvela::pruebas

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QEvent>
+#include <QString>
 
+class QAction;
+class QMenu;
+class QTreeView;
 class QWidget;
 
 namespace corvela {
@@ -17,4 +21,15 @@ void Raton(QWidget* destino, QEvent::Type tipo);
 // 4 print, 5 delete, 6 clear, 7 word processor, 8 back.
 void ClicBarra(BarraFiles* barra, int boton);
 
-}  // namespace corvela::pruebas
+// Types the text key by key as a keyboard would, accented letters included
+// (QTest::keyClicks takes plain ASCII only).
+void TeclasDe(QWidget* destino, const QString& texto);
+
+// Clicks a row of a list in its first column; a right click then asks for the
+// context menu, as the desktop does when the button is released.
+void PulsarFila(QTreeView* lista, int fila, Qt::MouseButton boton = Qt::LeftButton);
+
+// Clicks an entry of a pop-up menu once it is on screen; false when the menu never showed.
+bool ElegirEnMenu(QMenu* menu, QAction* entrada);
+
+} // namespace corvela::pruebas

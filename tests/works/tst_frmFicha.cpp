@@ -6,6 +6,7 @@
 #include "controls/Moverse.h"
 #include "core/ArchivoIni.h"
 #include "core/Globales.h"
+#include "core/Parametros.h"
 #include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
@@ -14,6 +15,8 @@
 #include "works/frmFicha.h"
 #include "informe/frmListados.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QSqlQuery>
 
@@ -56,12 +59,74 @@ void Teclear(QLineEdit* campo, const QString& texto)
     QTest::keyClicks(campo, texto);
 }
 
+QString NombreCliente(int codigo)
+{
+    return Valor(QStringLiteral("SELECT PROPIETARIO FROM B_OBRAS WHERE CODOBRA = ?"), {codigo}).toString();
+}
+
+int Cuantas(const QString& tabla)
+{
+    return Valor(QStringLiteral("SELECT COUNT(*) FROM ") + tabla).toInt();
+}
+
+frmFicha* FichaVisible()
+{
+    frmFicha* f = frmFicha::Instancia();
+    f->show();
+    f->activateWindow();
+    if (!QTest::qWaitForWindowActive(f))
+        QTest::qFail("la ficha no llega a mostrarse", __FILE__, __LINE__);
+    return f;
+}
+
+void Cerrar(QPointer<frmFicha> f)
+{
+    f->close();
+    QTRY_VERIFY(f.isNull());
+}
+
+// A right click on a row of the stations list, as the user does it.
+void ClicDerecho(frmFicha* f, int fila)
+{
+    QWidget* vista = f->ListView1->viewport();
+    const QPoint punto = f->ListView1->visualRect(f->ListView1->model()->index(fila, 2)).center();
+    QTest::mouseClick(vista, Qt::RightButton, Qt::NoModifier, punto);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, punto, vista->mapToGlobal(punto));
+    QApplication::sendEvent(vista, &menu);
+}
+
+// A key pressed with no aim, wherever the keyboard focus happens to be.
+void TeclaSuelta(QWidget* ventana, Qt::Key tecla)
+{
+    QWidget* foco = QApplication::focusWidget();
+    QTest::keyClick(foco ? foco : ventana, tecla);
+}
+
+void ElegirDelMenu(frmFicha* f, QAction* entrada)
+{
+    QTRY_VERIFY(f->Menu2->isVisible());
+    QTest::mouseClick(f->Menu2, Qt::LeftButton, Qt::NoModifier, f->Menu2->actionGeometry(entrada).center());
+    QTRY_VERIFY(!f->Menu2->isVisible());
+}
+
 }  // namespace
 
 class TstFrmFicha : public QObject
 {
     Q_OBJECT
 private slots:
+    // A failed test must not hand its windows, bound to its own database, to the next one.
+    void cleanup()
+    {
+        QList<QPointer<QWidget>> ventanas;
+        for (QWidget* ventana : QApplication::topLevelWidgets()) {
+            if (!ventana->parentWidget())
+                ventanas << ventana;
+        }
+        for (const QPointer<QWidget>& ventana : ventanas)
+            delete ventana.data();
+    }
+
     void cicloDeUnaObraYSusEstaciones()
     {
         pruebas::EntornoPrueba entorno;
@@ -267,6 +332,124 @@ private slots:
         frmListados::Instancia()->close();
         f->close();
         QTRY_VERIFY(f.isNull());
+    }
+
+    void obrasDeCincoCifras()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        pruebas::InsertarObra(1000, QStringLiteral("Mil"));
+        pruebas::InsertarObra(10000, QStringLiteral("Diez mil"));
+        QPointer<frmFicha> f = FichaVisible();
+
+        f->txtFields[Propietario]->setText(QStringLiteral("Diez"));
+        ClicBarra(f->BarraFiles1, Buscar);
+        QCOMPARE(f->txtFields[Codigo]->text(), QStringLiteral("10000"));
+        ClicBarra(f->BarraFiles1, Abrir);
+        Teclear(f->txtFields[Propietario], QStringLiteral("Diez mil uno"));
+        ClicBarra(f->BarraFiles1, Guardar);
+        QCOMPARE(NombreCliente(10000), QStringLiteral("Diez mil uno"));
+        QCOMPARE(NombreCliente(1000), QStringLiteral("Mil"));
+
+        ClicBarra(f->BarraFiles1, Abrir);
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicBarra(f->BarraFiles1, Borrar);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("¿Desea borrar el registro?"));
+        QCOMPARE(Cuantas(QStringLiteral("B_OBRAS WHERE CODOBRA = 10000")), 0);
+        QCOMPARE(NombreCliente(1000), QStringLiteral("Mil"));
+
+        // The work after 9999 is 10000, shown and stored as such.
+        pruebas::InsertarObra(9999, QStringLiteral("Penúltima"));
+        mensajes.Olvidar();
+        ClicBarra(f->BarraFiles1, Limpiar);
+        ClicBarra(f->BarraFiles1, Nueva);
+        Teclear(f->txtFields[Propietario], QStringLiteral("Nueva"));
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicBarra(f->BarraFiles1, Guardar);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("El Registro ha sido añadido"));
+        QCOMPARE(NombreCliente(10000), QStringLiteral("Nueva"));
+        QCOMPARE(NombreCliente(1000), QStringLiteral("Mil"));
+        QCOMPARE(Cuantas(QStringLiteral("B_OBRAS")), 3);
+        QVERIFY(mensajes.SinRespuestasPendientes());
+        Cerrar(f);
+    }
+
+    void estacionNuevaTrasElMenu_data()
+    {
+        QTest::addColumn<int>("entrada");
+        QTest::newRow("Ver Puntos") << 0;
+        QTest::newRow("Salir") << 3;
+    }
+
+    void estacionNuevaTrasElMenu()
+    {
+        QFETCH(int, entrada);
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        pruebas::InsertarObra(7, QStringLiteral("Con estación"));
+        EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST, DESCEST, ALTAPAR) "
+                                      "VALUES (7, 1, 'Base', 1.5)"));
+        for (int punto = 1; punto <= 6; ++punto)
+            EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO) VALUES (7, 1, ?)"),
+                           {punto});
+        QPointer<frmFicha> f = FichaVisible();
+        f->txtFields[Codigo]->setText(QStringLiteral("7"));
+        ClicBarra(f->BarraFiles1, Buscar);
+        ClicBarra(f->BarraFiles1, Abrir);
+
+        ClicDerecho(f, 0);
+        ElegirDelMenu(f, f->m2[entrada]);
+        if (frmPuntos::Existe()) {
+            QPointer<frmPuntos> libreta = frmPuntos::Instancia();
+            libreta->close();
+            QTRY_VERIFY(libreta.isNull());
+        }
+        Teclear(f->Text1[0], QStringLiteral("Nueva"));
+        QTest::mouseClick(f->Command2[1], Qt::LeftButton);
+
+        QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODEST = 1")).toString(),
+                 QStringLiteral("Base"));
+        QCOMPARE(Valor(QStringLiteral("SELECT ALTAPAR FROM B_ESTACIONES WHERE CODEST = 1")).toDouble(), 1.5);
+        QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODEST = 2")).toString(),
+                 QStringLiteral("Nueva"));
+        QCOMPARE(Cuantas(QStringLiteral("B_PUNTOS WHERE CODEST = 1")), 6);
+        QCOMPARE(f->ListView1->model()->rowCount(), 2);
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        Cerrar(f);
+    }
+
+    void decimalesALaVistaYAsalvoDelTeclado()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        pruebas::InsertarObra(1, QStringLiteral("Uno"));
+        QPointer<frmFicha> f = FichaVisible();
+        QCOMPARE(f->Text2->text(), QStringLiteral("3"));
+        QCOMPARE(NumDecimales, 3);
+
+        // A stray key after a search, a save or a delete reaches no setting.
+        f->txtFields[Codigo]->setText(QStringLiteral("1"));
+        ClicBarra(f->BarraFiles1, Buscar);
+        TeclaSuelta(f, Qt::Key_7);
+        ClicBarra(f->BarraFiles1, Abrir);
+        ClicBarra(f->BarraFiles1, Guardar);
+        TeclaSuelta(f, Qt::Key_8);
+        ClicBarra(f->BarraFiles1, Abrir);
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicBarra(f->BarraFiles1, Borrar);
+        TeclaSuelta(f, Qt::Key_9);
+        QCOMPARE(f->Text2->text(), QStringLiteral("3"));
+        QCOMPARE(NumDecimales, 3);
+        QCOMPARE(Cuantas(QStringLiteral("B_OBRAS")), 0);
+        Cerrar(f);
+
+        // A stored setting is shown as it is in effect, two digits included.
+        ArchivoIni::Escribir(FicheroIni, QStringLiteral("PARAMETROS"), QStringLiteral("Decimales"), QStringLiteral("12"));
+        CargarDecimales();
+        f = FichaVisible();
+        QCOMPARE(f->Text2->text(), QStringLiteral("12"));
+        QCOMPARE(NumDecimales, 12);
+        Cerrar(f);
     }
 };
 
