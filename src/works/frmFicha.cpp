@@ -454,7 +454,7 @@ void frmFicha::GrabarEstacion()
         // may have moved on by keyboard or right click without loading another one.
         const bool deEstaObra = estacionEnEditor_ && estacionEnEditor_->first == estacion->CodObra;
         estacion->CodEst = deEstaObra ? estacionEnEditor_->second : modelo_->EstacionEn(*fila).CodEst;
-        hecho = ActualizarEstacion(*estacion);
+        hecho = ActualizarEstacion(*estacion, EstacionListada(*estacion));
     } else {
         hecho = InsertarEstacion(*estacion);
         if (hecho)
@@ -471,6 +471,20 @@ void frmFicha::GrabarEstacion()
         // rather than adding a copy of it.
         SeleccionarEstacion(estacion->CodEst);
     }
+}
+
+// The station as the list shows it, which is what the user saw before editing it;
+// one the list no longer shows counts as blank, so that saving it reports a change.
+Estacion frmFicha::EstacionListada(const Estacion& clave) const
+{
+    for (int i = 0; i < modelo_->Filas(); ++i) {
+        if (modelo_->EstacionEn(i).CodObra == clave.CodObra && modelo_->EstacionEn(i).CodEst == clave.CodEst)
+            return modelo_->EstacionEn(i);
+    }
+    Estacion blanca;
+    blanca.CodObra = clave.CodObra;
+    blanca.CodEst = clave.CodEst;
+    return blanca;
 }
 
 void frmFicha::SeleccionarEstacion(int codEst)
@@ -514,7 +528,7 @@ void frmFicha::BorrarEstacionElegida()
     if (Dialogos().MsgBox(QStringLiteral("¿Borrar la Estacion?"), Icono::Critico, Botones::SiNo) != Respuesta::Si)
         return;
     const Estacion e = modelo_->EstacionEn(*fila);
-    switch (BorrarEstacion(e.CodObra, e.CodEst)) {
+    switch (BorrarEstacion(e)) {
     case Borrado::Borrada:
         CargarEstaciones();
         LimpiarEstacion();
