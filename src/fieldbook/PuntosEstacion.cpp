@@ -14,6 +14,11 @@ namespace corvela {
 namespace {
 
 const QString kDeLaEstacion = QStringLiteral(" WHERE CODOBRA=? AND CODEST=?");
+// The point as it was loaded: a missing value was read as 0 or the empty text.
+const QString kComoSeCargo = QStringLiteral(
+    " AND CODPUNTO=? AND COALESCE(RESENA,'')=? AND COALESCE(LECTMED,0)=? AND COALESCE(LECTSUP,0)=? "
+    "AND COALESCE(LECTINF,0)=? AND COALESCE(ANGHOR,0)=? AND COALESCE(ANGVER,0)=? AND COALESCE(DISTAN,0)=? "
+    "AND COALESCE(CC1,0)=? AND COALESCE(CC2,0)=? AND COALESCE(CC3,0)=? AND COALESCE(OBSERV,'')=?");
 
 // An empty text is stored as the empty text: a null string would bind as a missing value.
 QVariant Texto(const QString& texto)
@@ -28,6 +33,21 @@ QVariantList Valores(const Punto& p)
         v << numero;
     v << Texto(p.Notas);
     return v;
+}
+
+QVariantList ComoSeCargo(const Punto& cargado)
+{
+    return QVariantList{cargado.Codigo} + Valores(cargado);
+}
+
+// What the user is told when the point is no longer as it was loaded.
+void FijarPuntoCambiado(const Punto& cargado, const QString& consecuencia)
+{
+    FijarError(kErrorRegistroCambiado,
+               QStringLiteral("El PUNTO ") + QString::number(cargado.Codigo)
+                   + QStringLiteral(" ha cambiado en la base de datos desde que se cargó la lista: otro puesto lo ha "
+                                    "modificado, renumerado o borrado. ")
+                   + consecuencia);
 }
 
 // Prepares a statement that runs many times; the error is left pending when it cannot be.
@@ -92,18 +112,48 @@ bool PuntosEstacion::Insertar(const Punto& punto) const
                           QVariantList{punto.Codigo} + Valores(punto) + QVariantList{obra_, estacion_});
 }
 
-bool PuntosEstacion::Actualizar(const Punto& punto, int& filas) const
+bool PuntosEstacion::InsertarSiguiente(Punto& punto) const
 {
-    return EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET RESENA=?,LECTMED=?,LECTSUP=?,LECTINF=?,ANGHOR=?,"
-                                         "ANGVER=?,DISTAN=?,CC1=?,CC2=?,CC3=?,OBSERV=?")
-                              + kDeLaEstacion + QStringLiteral(" AND CODPUNTO=?"),
-                          Valores(punto) + QVariantList{obra_, estacion_, punto.Codigo}, &filas);
+    Transaccion transaccion;
+    if (!transaccion.Iniciada())
+        return false;
+    const std::optional<int> codigo = SiguienteCodigo();
+    if (!codigo)
+        return false;
+    Punto nuevo = punto;
+    nuevo.Codigo = *codigo;
+    if (!Insertar(nuevo) || !transaccion.Confirmar())
+        return false;
+    punto.Codigo = *codigo;
+    return true;
 }
 
-bool PuntosEstacion::Borrar(int codigo) const
+bool PuntosEstacion::Actualizar(const Punto& punto, const Punto& cargado) const
 {
-    return EjecutarAccion(QStringLiteral("DELETE FROM B_PUNTOS") + kDeLaEstacion + QStringLiteral(" AND CODPUNTO=?"),
-                          {obra_, estacion_, codigo});
+    int filas = 0;
+    if (!EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET RESENA=?,LECTMED=?,LECTSUP=?,LECTINF=?,ANGHOR=?,"
+                                       "ANGVER=?,DISTAN=?,CC1=?,CC2=?,CC3=?,OBSERV=?")
+                            + kDeLaEstacion + kComoSeCargo,
+                        Valores(punto) + QVariantList{obra_, estacion_} + ComoSeCargo(cargado), &filas))
+        return false;
+    if (filas == 0) {
+        FijarPuntoCambiado(cargado, QStringLiteral("No se ha grabado nada."));
+        return false;
+    }
+    return true;
+}
+
+bool PuntosEstacion::Borrar(const Punto& cargado) const
+{
+    int filas = 0;
+    if (!EjecutarAccion(QStringLiteral("DELETE FROM B_PUNTOS") + kDeLaEstacion + kComoSeCargo,
+                        QVariantList{obra_, estacion_} + ComoSeCargo(cargado), &filas))
+        return false;
+    if (filas == 0) {
+        FijarPuntoCambiado(cargado, QStringLiteral("No se ha borrado nada."));
+        return false;
+    }
+    return true;
 }
 
 bool PuntosEstacion::Renumerar() const
@@ -147,29 +197,34 @@ bool PuntosEstacion::Renumerar() const
     return transaccion.Confirmar();
 }
 
-bool PuntosEstacion::AbrirLinea(int codigo) const
+bool PuntosEstacion::AbrirLinea(const Punto& cargado) const
 {
     Transaccion transaccion;
     if (!transaccion.Iniciada())
         return false;
-    auto maximo = AbrirLectura(QStringLiteral("SELECT MAX(CODPUNTO) FROM B_PUNTOS") + kDeLaEstacion
-                                   + QStringLiteral(" AND CODPUNTO>=?"),
-                               {obra_, estacion_, codigo});
-    if (!maximo)
+    // The highest code to move up; none when the point is no longer as it was loaded.
+    auto sigue = AbrirLectura(QStringLiteral("SELECT MAX(CODPUNTO) FROM B_PUNTOS") + kDeLaEstacion
+                                  + QStringLiteral(" AND CODPUNTO>=? AND EXISTS (SELECT 1 FROM B_PUNTOS")
+                                  + kDeLaEstacion + kComoSeCargo + u')',
+                              QVariantList{obra_, estacion_, cargado.Codigo, obra_, estacion_} + ComoSeCargo(cargado));
+    if (!sigue)
         return false;
-    const QVariant mayor = maximo->next() ? maximo->value(0) : QVariant();
-    maximo->finish();
-    if (!mayor.isNull()) {
-        // Two steps, as the key is checked row by row: first clear of every code
-        // in use, then back down to one above where each point was.
-        const qint64 salto = mayor.toLongLong() - codigo + 2;
-        const QString condicion = kDeLaEstacion + QStringLiteral(" AND CODPUNTO>=?");
-        if (!EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=CODPUNTO+?") + condicion,
-                            {salto, obra_, estacion_, codigo})
-            || !EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=CODPUNTO-?") + condicion,
-                               {salto - 1, obra_, estacion_, codigo + salto}))
-            return false;
+    const QVariant mayor = sigue->next() ? sigue->value(0) : QVariant();
+    sigue->finish();
+    if (mayor.isNull()) {
+        FijarPuntoCambiado(cargado, QStringLiteral("No se ha insertado ninguna línea."));
+        return false;
     }
+    // Two steps, as the key is checked row by row: first clear of every code
+    // in use, then back down to one above where each point was.
+    const int codigo = cargado.Codigo;
+    const qint64 salto = mayor.toLongLong() - codigo + 2;
+    const QString condicion = kDeLaEstacion + QStringLiteral(" AND CODPUNTO>=?");
+    if (!EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=CODPUNTO+?") + condicion,
+                        {salto, obra_, estacion_, codigo})
+        || !EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=CODPUNTO-?") + condicion,
+                           {salto - 1, obra_, estacion_, codigo + salto}))
+        return false;
     Punto blanco;
     blanco.Codigo = codigo;
     return Insertar(blanco) && transaccion.Confirmar();

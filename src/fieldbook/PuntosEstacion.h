@@ -7,6 +7,10 @@
 
 // The points of one station in B_PUNTOS. Every operation either completes or
 // leaves the table as it was, with the database error pending (ErrorPendiente).
+// Operations on a point the caller loaded earlier take it as it was loaded and
+// touch it only while the table still holds it so: when another instance has
+// changed, renumbered or deleted it, nothing is done and the pending error is
+// kErrorRegistroCambiado.
 namespace corvela {
 
 // Numeric columns of a point, in the order of the field book's columns.
@@ -41,14 +45,17 @@ public:
     // One more than the station's highest code, 1 for a station without points.
     std::optional<int> SiguienteCodigo() const;
     bool Insertar(const Punto& punto) const;
-    // Rewrites the point with punto's code; filas is 0 when there is none.
-    bool Actualizar(const Punto& punto, int& filas) const;
-    bool Borrar(int codigo) const;
+    // Inserts the point with the station's next code, which it receives: the code
+    // is taken and used in one step, so two instances adding points never clash.
+    bool InsertarSiguiente(Punto& punto) const;
+    // Rewrites the point cargado with punto's texts and numbers.
+    bool Actualizar(const Punto& punto, const Punto& cargado) const;
+    bool Borrar(const Punto& cargado) const;
     // Codes 1 to n in the same order; gaps close.
     bool Renumerar() const;
-    // Moves the point with this code and every later one up by one and puts a
-    // blank point (empty texts, every number 0) in the freed code.
-    bool AbrirLinea(int codigo) const;
+    // Moves the point cargado and every later one up by one and puts a blank
+    // point (empty texts, every number 0) in the freed code.
+    bool AbrirLinea(const Punto& cargado) const;
 
 private:
     int obra_;

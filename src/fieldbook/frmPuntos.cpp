@@ -9,6 +9,7 @@
 #include "core/AnchoColumnas.h"
 #include "core/CursorEspera.h"
 #include "fieldbook/ModeloPuntos.h"
+#include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 
 #include <QFocusEvent>
@@ -23,6 +24,7 @@
 #include <QScreen>
 #include <QTreeView>
 #include <limits>
+#include <utility>
 
 namespace corvela {
 
@@ -100,21 +102,17 @@ bool SonCifras(const QString& texto)
 // A failing statement of the field book, worded as the record layer words its own.
 void VerErrorPuntos()
 {
-    const ErrorDatos error = ErrorPendiente();
-    LimpiarError();
-    if (error.Numero == kErrorClaveDuplicada) {
+    if (ErrorPendiente().Numero == kErrorClaveDuplicada) {
+        LimpiarError();
         Dialogos().MsgBox(QStringLiteral("El registro que intenta añadir ya existe con ese mismo código."),
                           Icono::Pregunta, Botones::Aceptar);
         return;
     }
-    const Respuesta r = Dialogos().MsgBox(
-        error.Descripcion + SaltoDoble + QStringLiteral("¿Desea continuar con la ejecución del programa?"),
-        Icono::Critico, Botones::AceptarCancelar);
-    if (r == Respuesta::Cancelar)
-        Dialogos().MsgBox(QStringLiteral("Error ") + QString::number(error.Numero) + QStringLiteral(" - ")
-                              + error.Descripcion,
-                          Icono::Critico, Botones::Aceptar);
+    InformarError();
 }
+
+// The text columns of the entry row, whose declared sizes the database does not enforce.
+constexpr std::pair<int, const char*> kColumnasTexto[] = {{kResena, "RESENA"}, {kNotas, "OBSERV"}};
 
 // The designed face where it exists, else the nearest in width, so that the
 // captions fit the fields they were measured for.
@@ -397,6 +395,7 @@ void frmPuntos::SeleccionarFila(int fila)
 void frmPuntos::LimpiarPunto()
 {
     ListView1_->selectionModel()->clear();
+    cargado_.reset();
     cargandoEditor_ = true;
     for (int i = 0; i < kCampos; ++i)
         EscribirCampo(i, QString());
@@ -411,6 +410,7 @@ void frmPuntos::PuntoAEditor()
     if (fila < 0)
         return;
     const Punto p = modelo_->PuntoEn(fila);
+    cargado_ = p;
     cargandoEditor_ = true;
     EscribirCampo(kCodigo, QString::number(p.Codigo));
     EscribirCampo(kResena, p.Resena);
@@ -576,18 +576,26 @@ void frmPuntos::CargarPuntos(std::optional<int> codigo)
     PuntoAEditor();
 }
 
+// Reports the pending error. When another instance changed the station, the list
+// shows the table again with no point selected, and the entry row keeps what the
+// user typed, so that nothing typed is lost and no other point is written over.
+void frmPuntos::InformarFallo()
+{
+    const bool cambiada = ErrorPendiente().Numero == kErrorRegistroCambiado;
+    VerErrorPuntos();
+    if (!cambiada)
+        return;
+    cargado_.reset();
+    CargarPuntos(std::nullopt);
+}
+
+// The code typed in the entry row; 0 when the field is empty, for the station's
+// next code. Nothing, after telling the user, when it is no whole number above 0.
 std::optional<int> frmPuntos::CodigoDelEditor()
 {
     const QString texto = Text1_[kCodigo]->text();
-    if (texto.isEmpty()) {
-        const std::optional<int> siguiente = Datos().SiguienteCodigo();
-        if (!siguiente) {
-            VerErrorPuntos();
-            return std::nullopt;
-        }
-        EscribirCampo(kCodigo, QString::number(*siguiente));
-        return siguiente;
-    }
+    if (texto.isEmpty())
+        return 0;
     bool esNumero = false;
     const qlonglong codigo = texto.toLongLong(&esNumero);
     if (!SonCifras(texto) || !esNumero || codigo < 1 || codigo > std::numeric_limits<int>::max()) {
@@ -610,22 +618,57 @@ Punto frmPuntos::PuntoDelEditor(int codigo) const
     return p;
 }
 
+// A pasted text can be longer than its column, which the database would keep
+// whole: it is cut to the column's size, and the user told.
+void frmPuntos::RecortarTextos()
+{
+    QStringList avisos;
+    for (const auto& [indice, columna] : kColumnasTexto) {
+        const int maximo = LongitudColumna(QString::fromLatin1(columna));
+        QString texto = Text1_[indice]->text();
+        if (maximo <= 0 || texto.size() <= maximo)
+            continue;
+        texto.truncate(maximo);
+        if (texto.back().isHighSurrogate())
+            texto.chop(1);
+        EscribirCampo(indice, texto);
+        avisos << QStringLiteral("El texto de ") + QString::fromUtf8(kEntrada[indice].titulo)
+                      + QStringLiteral(" pasa de los ") + QString::number(maximo)
+                      + QStringLiteral(" caracteres que admite la base de datos: se ha recortado.");
+    }
+    if (!avisos.isEmpty())
+        Dialogos().MsgBox(avisos.join(QStringLiteral("\r\n")), Icono::Informacion, Botones::Aceptar);
+}
+
+// The point with this code as the user saw it: loaded into the entry row, or else in the list.
+std::optional<Punto> frmPuntos::PuntoCargado(int codigo) const
+{
+    if (cargado_ && cargado_->Codigo == codigo)
+        return cargado_;
+    const int fila = modelo_->FilaDeCodigo(codigo);
+    if (fila < 0)
+        return std::nullopt;
+    return modelo_->PuntoEn(fila);
+}
+
 void frmPuntos::GrabarPunto()
 {
-    const std::optional<int> codigo = CodigoDelEditor();
+    std::optional<int> codigo = CodigoDelEditor();
     if (!codigo)
         return;
-    const Punto punto = PuntoDelEditor(*codigo);
+    RecortarTextos();
     const int fila = FilaSeleccionada();
     if (fila < 0) {
-        // The row joins the list only once the point is in the table.
-        if (!Datos().Insertar(punto)) {
+        InsertarNuevo(PuntoDelEditor(*codigo), *codigo != 0);
+        return;
+    }
+    if (*codigo == 0) {
+        codigo = Datos().SiguienteCodigo();
+        if (!codigo) {
             VerErrorPuntos();
             return;
         }
-        modelo_->Anadir(punto);
-        LimpiarPunto();
-        return;
+        EscribirCampo(kCodigo, QString::number(*codigo));
     }
 
     const bool copia = modelo_->PuntoEn(fila).Codigo != *codigo;
@@ -636,16 +679,17 @@ void frmPuntos::GrabarPunto()
                              Icono::Informacion, Botones::SiNo)
                != Respuesta::Si)
         return;
-    int filas = 0;
-    if (!Datos().Actualizar(punto, filas)) {
-        VerErrorPuntos();
-        return;
-    }
-    if (filas == 0) {
+    const std::optional<Punto> cargado = PuntoCargado(*codigo);
+    if (!cargado) {
         // Nothing was written: what the user typed stays in the entry row.
         Dialogos().MsgBox(QStringLiteral("No existe el PUNTO ") + QString::number(*codigo)
                               + QStringLiteral(" en esta estación. No se ha grabado nada."),
                           Icono::Exclamacion, Botones::Aceptar);
+        return;
+    }
+    const Punto punto = PuntoDelEditor(*codigo);
+    if (!Datos().Actualizar(punto, *cargado)) {
+        InformarFallo();
         return;
     }
     if (copia) {
@@ -657,13 +701,32 @@ void frmPuntos::GrabarPunto()
     LimpiarPunto();
 }
 
+// The row joins the list only once the point is in the table. After a failure the
+// entry row is ready for another try: an empty code is taken afresh then, and a
+// typed code that is already in use is selected for the user to type another.
+void frmPuntos::InsertarNuevo(Punto punto, bool codigoTecleado)
+{
+    const bool hecho = codigoTecleado ? Datos().Insertar(punto) : Datos().InsertarSiguiente(punto);
+    if (!hecho) {
+        const bool repetido = ErrorPendiente().Numero == kErrorClaveDuplicada;
+        InformarFallo();
+        if (repetido && codigoTecleado) {
+            Text1_[kCodigo]->setFocus();
+            Text1_[kCodigo]->selectAll();
+        }
+        return;
+    }
+    modelo_->Anadir(punto);
+    LimpiarPunto();
+}
+
 void frmPuntos::BorrarPunto()
 {
     const int fila = FilaSeleccionada();
     if (fila < 0)
         return;
-    if (!Datos().Borrar(modelo_->PuntoEn(fila).Codigo)) {
-        VerErrorPuntos();
+    if (!Datos().Borrar(modelo_->PuntoEn(fila))) {
+        InformarFallo();
         return;
     }
     modelo_->Quitar(fila);
@@ -682,7 +745,7 @@ void frmPuntos::RenumerarPuntos()
         }
     }
     if (!hecho)
-        VerErrorPuntos();
+        InformarFallo();
 }
 
 void frmPuntos::InsertarPunto()
@@ -690,18 +753,18 @@ void frmPuntos::InsertarPunto()
     const int fila = FilaSeleccionada();
     if (fila < 0)
         return;
-    const int codigo = modelo_->PuntoEn(fila).Codigo;
+    const Punto seleccionado = modelo_->PuntoEn(fila);
     bool hecho = false;
     {
         CursorEspera espera;
-        hecho = Datos().AbrirLinea(codigo);
+        hecho = Datos().AbrirLinea(seleccionado);
         if (hecho) {
             LimpiarPunto();
-            CargarPuntos(codigo);
+            CargarPuntos(seleccionado.Codigo);
         }
     }
     if (!hecho)
-        VerErrorPuntos();
+        InformarFallo();
 }
 
 }  // namespace corvela

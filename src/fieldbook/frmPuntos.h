@@ -89,9 +89,13 @@ private:
     // Points table.
     PuntosEstacion Datos() const { return PuntosEstacion(NObra_, NEstacion_); }
     void CargarPuntos(std::optional<int> codigo);
+    void InformarFallo();
     std::optional<int> CodigoDelEditor();
     Punto PuntoDelEditor(int codigo) const;
+    void RecortarTextos();
+    std::optional<Punto> PuntoCargado(int codigo) const;
     void GrabarPunto();
+    void InsertarNuevo(Punto punto, bool codigoTecleado);
     void BorrarPunto();
     void RenumerarPuntos();
     void InsertarPunto();
@@ -114,6 +118,9 @@ private:
     int NEstacion_ = 0;
     DatosEstacion estacion_;
 
+    // The point as it was when loaded into the entry row: a save touches it only
+    // while the table still holds it so.
+    std::optional<Punto> cargado_;
     // The stored value behind a numeric field, valid while the field still shows
     // the text it was written with: display decimals never cost precision.
     std::array<std::optional<double>, kCampos> guardados_{};

@@ -27,6 +27,36 @@ std::optional<QSqlQuery> Preparar(const QString& sql, const QVariantList& valore
     return q;
 }
 
+// The engine-specific pieces: SQLite starts a transaction without any lock and
+// keeps the wait for a busy database as a setting of the connection.
+bool EsSqlite(const QSqlDatabase& db)
+{
+    return db.driverName() == QLatin1String("QSQLITE");
+}
+
+// No error (an invalid one) when the transaction has started.
+QSqlError IniciarEscritura(QSqlDatabase& db)
+{
+    if (!EsSqlite(db))
+        return db.transaction() ? QSqlError() : db.lastError();
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("BEGIN IMMEDIATE")) ? QSqlError() : q.lastError();
+}
+
+std::optional<int> EsperaActual(const QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    if (!EsSqlite(db) || !q.exec(QStringLiteral("PRAGMA busy_timeout")) || !q.next())
+        return std::nullopt;
+    return q.value(0).toInt();
+}
+
+void FijarEspera(const QSqlDatabase& db, int milisegundos)
+{
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("PRAGMA busy_timeout = ") + QString::number(milisegundos));
+}
+
 }  // namespace
 
 bool EjecutarAccion(const QString& sql, const QVariantList& valores, int* filas)
@@ -62,9 +92,10 @@ std::optional<int> MaximoValor(const QString& tabla, const QString& campo, const
 Transaccion::Transaccion()
 {
     QSqlDatabase db = BaseDatos();
-    iniciada_ = db.transaction();
+    const QSqlError error = IniciarEscritura(db);
+    iniciada_ = !error.isValid();
     if (!iniciada_)
-        FijarError(db.lastError());
+        FijarError(error);
 }
 
 Transaccion::~Transaccion()
@@ -84,6 +115,18 @@ bool Transaccion::Confirmar()
     FijarError(db.lastError());
     db.rollback();
     return false;
+}
+
+EsperaLimitada::EsperaLimitada(int milisegundos) : anterior_(EsperaActual(BaseDatos()))
+{
+    if (anterior_)
+        FijarEspera(BaseDatos(), milisegundos);
+}
+
+EsperaLimitada::~EsperaLimitada()
+{
+    if (anterior_)
+        FijarEspera(BaseDatos(), *anterior_);
 }
 
 }  // namespace corvela

@@ -25,7 +25,11 @@ std::optional<QSqlQuery> AbrirLectura(const QString& sql, const QVariantList& va
 std::optional<int> MaximoValor(const QString& tabla, const QString& campo, const QString& condicion = {},
                                const QVariantList& valores = {});
 
-// A transaction on the program's connection, rolled back unless confirmed.
+// A writing transaction on the program's connection, rolled back unless
+// confirmed. It takes the database's write lock when it starts (waiting for
+// another writer as any statement does), so that what it reads stays true until
+// it writes: a transaction that took the lock only at its first write could find
+// another instance's write in between and fail at once.
 class Transaccion
 {
 public:
@@ -40,6 +44,20 @@ public:
 
 private:
     bool iniciada_ = false;
+};
+
+// While it lives, a statement waits at most this long for a database that
+// another instance is writing, instead of the connection's usual wait.
+class EsperaLimitada
+{
+public:
+    explicit EsperaLimitada(int milisegundos);
+    ~EsperaLimitada();
+    EsperaLimitada(const EsperaLimitada&) = delete;
+    EsperaLimitada& operator=(const EsperaLimitada&) = delete;
+
+private:
+    std::optional<int> anterior_;
 };
 
 }  // namespace corvela

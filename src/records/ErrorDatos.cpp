@@ -1,5 +1,8 @@
 #include "records/ErrorDatos.h"
 
+#include "core/Globales.h"
+#include "core/Mensajes.h"
+
 #include <QSqlError>
 
 namespace corvela {
@@ -13,6 +16,17 @@ constexpr int kSqliteClavePrimaria = 1555;
 constexpr int kSqliteUnico = 2067;
 constexpr int kErrorGenerico = 3146;
 
+// SQLite's primary result codes, the low byte of the extended ones.
+constexpr int kSqliteOcupada = 5;
+constexpr int kSqliteBloqueada = 6;
+constexpr int kSqliteSoloLectura = 8;
+constexpr int kSqliteEntradaSalida = 10;
+constexpr int kSqliteDanada = 11;
+constexpr int kSqliteLlena = 13;
+constexpr int kSqliteNoAbre = 14;
+constexpr int kSqliteRestriccion = 19;
+constexpr int kSqliteNoEsBase = 26;
+
 int NumeroDe(const QSqlError& error)
 {
     bool ok = false;
@@ -24,6 +38,31 @@ int NumeroDe(const QSqlError& error)
     return nativo != 0 ? nativo : kErrorGenerico;
 }
 
+QString CausaDe(const QSqlError& error)
+{
+    if (NumeroDe(error) == kErrorClaveDuplicada)
+        return QStringLiteral("Ya existe un registro con ese mismo código.");
+    switch (error.nativeErrorCode().toInt() & 0xff) {
+    case kSqliteOcupada:
+    case kSqliteBloqueada:
+        return QStringLiteral("La base de datos está ocupada: otro puesto o programa está grabando en ella.");
+    case kSqliteSoloLectura:
+        return QStringLiteral("La base de datos es de solo lectura: no se puede grabar en ella.");
+    case kSqliteEntradaSalida:
+    case kSqliteLlena:
+    case kSqliteNoAbre:
+        return QStringLiteral("No se puede leer o escribir el fichero de la base de datos: el disco puede estar "
+                              "lleno o desconectado, o faltar permisos.");
+    case kSqliteDanada:
+    case kSqliteNoEsBase:
+        return QStringLiteral("El fichero de la base de datos está dañado.");
+    case kSqliteRestriccion:
+        return QStringLiteral("La base de datos ha rechazado los datos porque no cumplen sus reglas.");
+    default:
+        return QStringLiteral("La base de datos no ha podido completar la operación.");
+    }
+}
+
 }  // namespace
 
 const ErrorDatos& ErrorPendiente()
@@ -33,8 +72,7 @@ const ErrorDatos& ErrorPendiente()
 
 void FijarError(int numero, const QString& descripcion)
 {
-    pendiente.Numero = numero;
-    pendiente.Descripcion = descripcion;
+    pendiente = ErrorDatos{numero, descripcion, QString()};
 }
 
 void FijarError(const QSqlError& error)
@@ -42,12 +80,39 @@ void FijarError(const QSqlError& error)
     QString descripcion = error.databaseText();
     if (descripcion.isEmpty())
         descripcion = error.text();
-    FijarError(NumeroDe(error), descripcion);
+    pendiente = ErrorDatos{NumeroDe(error), descripcion, CausaDe(error)};
 }
 
 void LimpiarError()
 {
     pendiente = ErrorDatos();
+}
+
+QString TextoError(const ErrorDatos& error)
+{
+    if (error.Causa.isEmpty())
+        return error.Descripcion;
+    return error.Causa + SaltoDoble + error.Descripcion;
+}
+
+void InformarError()
+{
+    const ErrorDatos error = ErrorPendiente();
+    LimpiarError();
+    if (!error.Hay())
+        return;
+    if (error.Numero == kErrorRegistroCambiado) {
+        Dialogos().MsgBox(error.Descripcion, Icono::Exclamacion, Botones::Aceptar);
+        return;
+    }
+    const Respuesta respuesta = Dialogos().MsgBox(
+        TextoError(error) + SaltoDoble + QStringLiteral("¿Desea continuar con la ejecución del programa?"),
+        Icono::Critico, Botones::AceptarCancelar);
+    if (respuesta == Respuesta::Cancelar) {
+        Dialogos().MsgBox(QStringLiteral("Error ") + QString::number(error.Numero) + QStringLiteral(" - ")
+                              + error.Descripcion,
+                          Icono::Critico, Botones::Aceptar);
+    }
 }
 
 }  // namespace corvela

@@ -10,11 +10,16 @@ namespace corvela {
 
 constexpr int kErrorSinRegistroActual = 3021;
 constexpr int kErrorClaveDuplicada = 3022;
+// The record is no longer as it was loaded: another instance changed or deleted it.
+constexpr int kErrorRegistroCambiado = 3197;
 
 struct ErrorDatos
 {
     int Numero = 0;
     QString Descripcion;
+    // For the database engine's own errors, a Spanish sentence saying what went
+    // wrong; the engine's text (Descripcion) is often English and technical.
+    QString Causa;
     bool Hay() const { return Numero != 0; }
 };
 
@@ -22,5 +27,13 @@ const ErrorDatos& ErrorPendiente();
 void FijarError(int numero, const QString& descripcion);
 void FijarError(const QSqlError& error);
 void LimpiarError();
+
+// What the user reads about an error: its cause, when known, before its description.
+QString TextoError(const ErrorDatos& error);
+
+// Shows the pending error, if any, and clears it. A record changed by another
+// instance is a notice; any other error asks whether to go on and, on Cancel,
+// shows its number.
+void InformarError();
 
 }  // namespace corvela

@@ -19,6 +19,7 @@ namespace corvela {
 namespace {
 
 constexpr int kIntentos = 10;
+constexpr int kEsperaPorIntento = 1000;  // milliseconds
 constexpr int kErrorElementoNoEncontrado = 3265;
 const QString kTablaObras = QStringLiteral("B_OBRAS");
 const QString kClaveObras = QStringLiteral("CODOBRA");
@@ -84,6 +85,14 @@ QString ValorDelCriterio(const QString& columna, const QString& texto)
 {
     // The database writes numbers with a point; the user types a comma.
     return PatronComienzaPor(EsColumnaNumerica(columna) ? QString(texto).replace(u',', u'.') : texto);
+}
+
+QString ObraCambiada(const QVariant& codigo, const QString& consecuencia)
+{
+    return QStringLiteral("La obra ") + codigo.toString()
+           + QStringLiteral(" ha cambiado en la base de datos desde que se cargó en la ficha: otro puesto la ha "
+                            "modificado o borrado. ")
+           + consecuencia;
 }
 
 }  // namespace
@@ -180,7 +189,7 @@ bool GestionTablas::Añadir_Registro(const QString& Tabla, bool Updatar)
     }
     Sql = QStringLiteral("Insert into ") + TablaResuelta(Tabla) + u'(' + columnas.join(u',')
           + QStringLiteral(") values (") + marcas.join(u',') + u')';
-    return EjecutarSQL(Sql, valores, Updatar);
+    return EjecutarSQL(Sql, valores, Updatar) == Ejecucion::Hecha;
 }
 
 bool GestionTablas::Modificar_Registro(const QString& Tabla)
@@ -195,13 +204,37 @@ bool GestionTablas::Modificar_Registro(const QString& Tabla)
     }
     const QVariant clave = ValorParaColumna(kClaveObras, TextoDe(Formulario->txtFields(0)));
     valores << clave;
+    const QString cargada = CondicionCargada(clave, valores);
     const QString tabla = TablaResuelta(Tabla);
     Sql = QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") + asignaciones.join(QStringLiteral(", "))
-          + QStringLiteral(" WHERE CODOBRA = ?");
-    if (!EjecutarSQL(Sql, valores, false))
+          + QStringLiteral(" WHERE CODOBRA = ?") + cargada;
+    const QString siCambiada =
+        cargada.isEmpty() ? QString()
+                          : ObraCambiada(clave, QStringLiteral("No se ha grabado nada; la ficha conserva lo que "
+                                                               "usted escribió y, si vuelve a grabar, sustituirá "
+                                                               "a lo que hay grabado ahora."));
+    const Ejecucion ejecucion = EjecutarSQL(Sql, valores, false, siCambiada);
+    if (ejecucion == Ejecucion::Fallida)
         return false;
     RefrescarActual(tabla, clave);
-    return true;
+    return ejecucion == Ejecucion::Hecha;
+}
+
+// The condition that the shown work is still stored as RS's current record holds
+// it, when that record is the work: every bound column compared, missing values alike.
+QString GestionTablas::CondicionCargada(const QVariant& clave, QVariantList& valores) const
+{
+    if (!RS || RS->AbsolutePosition() < 0 || !RS->TieneCampo(kClaveObras)
+        || RS->Valor(kClaveObras).toLongLong() != clave.toLongLong())
+        return QString();
+    QString condicion;
+    for (const CampoEnlazado& enlace : Formulario->CamposEnlazados()) {
+        if (enlace.Columna.compare(kClaveObras, Qt::CaseInsensitive) == 0 || !RS->TieneCampo(enlace.Columna))
+            continue;
+        condicion += QStringLiteral(" AND ") + enlace.Columna + QStringLiteral(" IS NOT DISTINCT FROM ?");
+        valores << RS->Valor(enlace.Columna);
+    }
+    return condicion;
 }
 
 // The search result is read once: the record just rewritten takes its new values
@@ -223,8 +256,15 @@ bool GestionTablas::Borrar_Registro(const QString& Tabla, int Codigo)
                           Botones::Aceptar);
         return false;
     }
-    Sql = QStringLiteral("DELETE FROM ") + tabla + QStringLiteral(" WHERE CodObra = ?");
-    if (!EjecutarSQL(Sql, {Codigo}, false))
+    QVariantList valores{Codigo};
+    const QString cargada = Formulario ? CondicionCargada(Codigo, valores) : QString();
+    Sql = QStringLiteral("DELETE FROM ") + tabla + QStringLiteral(" WHERE CodObra = ?") + cargada;
+    const QString siCambiada =
+        cargada.isEmpty() ? QString() : ObraCambiada(Codigo, QStringLiteral("No se ha borrado nada."));
+    const Ejecucion ejecucion = EjecutarSQL(Sql, valores, false, siCambiada);
+    if (ejecucion == Ejecucion::RegistroCambiado)
+        RefrescarActual(tabla, Codigo);
+    if (ejecucion != Ejecucion::Hecha)
         return false;
     if (!RS || (RS->Bof() && RS->Eof()))
         return false;
@@ -238,30 +278,39 @@ std::optional<int> GestionTablas::MaximoValor(const QString& StrTabla, const QSt
     return corvela::MaximoValor(StrTabla, StrCampo, Where, valores);
 }
 
-// Runs an action statement up to ten times. The user is asked once, before the
-// second attempt; a repeated key is never retried. A statement that changes no
-// row (the record is gone) cannot succeed by retrying and fails at once.
-bool GestionTablas::EjecutarSQL(const QString& sql, const QVariantList& valores, bool Updatar)
+// Runs an action statement up to ten times; the user is asked before every new
+// attempt, and each attempt waits only briefly for a database that another
+// instance is writing, so that a locked database never holds the window long.
+// A repeated key is never retried. A statement that changes no row cannot succeed
+// by retrying and fails at once: the record is gone or, when siCambiado tells
+// what to say then, no longer stored as it was loaded.
+GestionTablas::Ejecucion GestionTablas::EjecutarSQL(const QString& sql, const QVariantList& valores, bool Updatar,
+                                                    const QString& siCambiado)
 {
+    const EsperaLimitada espera(kEsperaPorIntento);
     for (int intento = 1; intento <= kIntentos; ++intento) {
-        if (intento == 2 && !SeguirIntentando())
+        if (intento > 1 && !SeguirIntentando())
             break;
         LimpiarError();
         int filas = 0;
         if (EjecutarAccion(sql, valores, &filas) && filas == 0) {
-            FijarError(kErrorSinRegistroActual,
-                       QStringLiteral("No existe ningún registro con ese código; no se ha cambiado nada."));
+            if (siCambiado.isEmpty())
+                FijarError(kErrorSinRegistroActual,
+                           QStringLiteral("No existe ningún registro con ese código; no se ha cambiado nada."));
+            else
+                FijarError(kErrorRegistroCambiado, siCambiado);
             break;
         }
         if (!ErrorPendiente().Hay())
             break;
         if (Updatar)
-            return Modificar_Registro();
+            return Modificar_Registro() ? Ejecucion::Hecha : Ejecucion::Fallida;
     }
-    if (!ErrorPendiente().Hay())
-        return true;
+    const int numero = ErrorPendiente().Numero;
+    if (numero == 0)
+        return Ejecucion::Hecha;
     VerPosibleError();
-    return false;
+    return numero == kErrorRegistroCambiado ? Ejecucion::RegistroCambiado : Ejecucion::Fallida;
 }
 
 bool GestionTablas::SeguirIntentando()
@@ -273,25 +322,14 @@ bool GestionTablas::SeguirIntentando()
         return false;
     }
     return Dialogos().MsgBox(QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?") + SaltoDoble
-                                 + error.Descripcion,
+                                 + TextoError(error),
                              Icono::Pregunta, Botones::AceptarCancelar)
            != Respuesta::Cancelar;
 }
 
 void GestionTablas::VerPosibleError()
 {
-    const ErrorDatos error = ErrorPendiente();
-    LimpiarError();
-    if (!error.Hay())
-        return;
-    const Respuesta respuesta = Dialogos().MsgBox(
-        error.Descripcion + SaltoDoble + QStringLiteral("¿Desea continuar con la ejecución del programa?"),
-        Icono::Critico, Botones::AceptarCancelar);
-    if (respuesta == Respuesta::Cancelar) {
-        Dialogos().MsgBox(QStringLiteral("Error ") + QString::number(error.Numero) + QStringLiteral(" - ")
-                              + error.Descripcion,
-                          Icono::Critico, Botones::Aceptar);
-    }
+    InformarError();
 }
 
 void GestionTablas::EnviarFoco()

@@ -44,9 +44,13 @@ public:
     // With Updatar, a failed insert turns into Modificar_Registro.
     bool Añadir_Registro(const QString& Tabla = QString(), bool Updatar = false);
     // Rewrites every bound field of the shown work; changing no row is a failure.
+    // When the work is RS's current record, only while the table still holds it
+    // as it was loaded there: otherwise the user is told, nothing is written, the
+    // current record takes the stored values and the fields keep what was typed.
     bool Modificar_Registro(const QString& Tabla = QString());
     // Deletes one work by its code (only the works table has a key rule) and
     // re-queries RS. False when nothing was deleted or the last search was empty.
+    // The current record of RS is deleted only as it was loaded, as in Modificar_Registro.
     bool Borrar_Registro(const QString& Tabla, int Codigo);
 
     // The next key: the highest value of StrCampo plus one, 1 when no row matches.
@@ -63,9 +67,13 @@ public:
     void Ajustar_Form(QWidget* Formulario);
 
 private:
+    enum class Ejecucion { Hecha, Fallida, RegistroCambiado };
+
     bool AbrirConsulta(const QVariantList& valores);
-    bool EjecutarSQL(const QString& sql, const QVariantList& valores, bool Updatar);
+    Ejecucion EjecutarSQL(const QString& sql, const QVariantList& valores, bool Updatar,
+                          const QString& siCambiado = QString());
     bool SeguirIntentando();
+    QString CondicionCargada(const QVariant& clave, QVariantList& valores) const;
     QString TablaResuelta(const QString& tabla) const;
     bool NormalizarCodigo();
     void RefrescarActual(const QString& tabla, const QVariant& clave);

@@ -14,7 +14,32 @@ QVariant Numero(const QVariant& v)
     return v.isNull() ? QVariant(QMetaType(QMetaType::Double)) : QVariant(v.toDouble());
 }
 
-constexpr int kErrorSinFilas = 3167;
+// A null text would bind as a missing value.
+QString Texto(const QString& texto)
+{
+    return texto.isNull() ? QStringLiteral("") : texto;
+}
+
+// The station as it was loaded; a missing text was read as the empty one.
+const QString kComoSeCargo = QStringLiteral(
+    " WHERE CODOBRA = ? AND CODEST = ? AND COALESCE(DESCEST, '') = ? AND COALESCE(FECHA, '') = ? "
+    "AND ALTAPAR IS NOT DISTINCT FROM ? AND COORDX IS NOT DISTINCT FROM ? AND COORDY IS NOT DISTINCT FROM ? "
+    "AND COORDZ IS NOT DISTINCT FROM ?");
+
+QVariantList ComoSeCargo(const Estacion& e)
+{
+    return {e.CodObra,     e.CodEst,      Texto(e.Descripcion), Texto(e.Fecha),
+            e.Valores[0], e.Valores[1], e.Valores[2],         e.Valores[3]};
+}
+
+void FijarEstacionCambiada(const Estacion& cargada, const QString& consecuencia)
+{
+    FijarError(kErrorRegistroCambiado,
+               QStringLiteral("La estación ") + QString::number(cargada.CodEst)
+                   + QStringLiteral(" ha cambiado en la base de datos desde que se cargó la lista: otro puesto la ha "
+                                    "modificado o borrado. ")
+                   + consecuencia);
+}
 
 }  // namespace
 
@@ -59,41 +84,42 @@ bool InsertarEstacion(Estacion& estacion)
     return true;
 }
 
-bool ActualizarEstacion(const Estacion& estacion)
+bool ActualizarEstacion(const Estacion& estacion, const Estacion& cargada)
 {
     int filas = 0;
     if (!EjecutarAccion(QStringLiteral("UPDATE B_ESTACIONES SET DESCEST = ?, FECHA = ?, ALTAPAR = ?, COORDX = ?, "
-                                       "COORDY = ?, COORDZ = ? WHERE CODOBRA = ? AND CODEST = ?"),
-                        {estacion.Descripcion, estacion.Fecha, estacion.Valores[0], estacion.Valores[1],
-                         estacion.Valores[2], estacion.Valores[3], estacion.CodObra, estacion.CodEst},
+                                       "COORDY = ?, COORDZ = ?")
+                            + kComoSeCargo,
+                        QVariantList{Texto(estacion.Descripcion), Texto(estacion.Fecha), estacion.Valores[0],
+                                     estacion.Valores[1], estacion.Valores[2], estacion.Valores[3]}
+                            + ComoSeCargo(cargada),
                         &filas))
         return false;
     if (filas == 0) {
-        FijarError(kErrorSinFilas, QStringLiteral("La estación ya no existe en la base de datos."));
+        FijarEstacionCambiada(cargada, QStringLiteral("No se ha grabado nada."));
         return false;
     }
     return true;
 }
 
-Borrado BorrarEstacion(int codObra, int codEst)
+Borrado BorrarEstacion(const Estacion& cargada)
 {
     Transaccion transaccion;
     if (!transaccion.Iniciada())
         return Borrado::Fallida;
     {
         auto puntos = AbrirLectura(QStringLiteral("SELECT 1 FROM B_PUNTOS WHERE CODOBRA = ? AND CODEST = ? LIMIT 1"),
-                                   {codObra, codEst});
+                                   {cargada.CodObra, cargada.CodEst});
         if (!puntos)
             return Borrado::Fallida;
         if (puntos->next())
             return Borrado::TienePuntos;
     }
     int filas = 0;
-    if (!EjecutarAccion(QStringLiteral("DELETE FROM B_ESTACIONES WHERE CODOBRA = ? AND CODEST = ?"), {codObra, codEst},
-                        &filas))
+    if (!EjecutarAccion(QStringLiteral("DELETE FROM B_ESTACIONES") + kComoSeCargo, ComoSeCargo(cargada), &filas))
         return Borrado::Fallida;
     if (filas == 0) {
-        FijarError(kErrorSinFilas, QStringLiteral("La estación ya no existe en la base de datos."));
+        FijarEstacionCambiada(cargada, QStringLiteral("No se ha borrado nada."));
         return Borrado::Fallida;
     }
     return transaccion.Confirmar() ? Borrado::Borrada : Borrado::Fallida;

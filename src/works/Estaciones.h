@@ -30,12 +30,13 @@ std::optional<QVector<Estacion>> LeerEstaciones(int codObra);
 // Inserts the station with the next code of its work, which it receives.
 bool InsertarEstacion(Estacion& estacion);
 
-// Rewrites the station's description, date and numbers; a station that no longer
-// exists is a failure (error pending).
-bool ActualizarEstacion(const Estacion& estacion);
+// Rewrites the station cargada, as it was loaded, with the description, date and
+// numbers of estacion. A station that another instance has changed or deleted
+// since is left alone: a failure with kErrorRegistroCambiado pending.
+bool ActualizarEstacion(const Estacion& estacion, const Estacion& cargada);
 
 enum class Borrado { Borrada, TienePuntos, Fallida };
-// Deletes a station that has no points.
-Borrado BorrarEstacion(int codObra, int codEst);
+// Deletes the station cargada, as it was loaded, when it has no points.
+Borrado BorrarEstacion(const Estacion& cargada);
 
 }  // namespace corvela

@@ -471,7 +471,7 @@ void frmFicha::GrabarEstacion()
     bool hecho = false;
     if (actualizar) {
         estacion->CodEst = estacionEnEditor_->second;
-        hecho = ActualizarEstacion(*estacion);
+        hecho = ActualizarEstacion(*estacion, EstacionListada(*estacion));
     } else {
         hecho = InsertarEstacion(*estacion);
         if (hecho)
@@ -487,6 +487,20 @@ void frmFicha::GrabarEstacion()
         // Still the station being edited, so that "Grabar" again retries the update.
         SeleccionarEstacion(estacion->CodEst);
     }
+}
+
+// The station as the list shows it, which is what the user saw before editing it;
+// one the list no longer shows counts as blank, so that saving it reports a change.
+Estacion frmFicha::EstacionListada(const Estacion& clave) const
+{
+    for (int i = 0; i < modelo_->Filas(); ++i) {
+        if (modelo_->EstacionEn(i).CodObra == clave.CodObra && modelo_->EstacionEn(i).CodEst == clave.CodEst)
+            return modelo_->EstacionEn(i);
+    }
+    Estacion blanca;
+    blanca.CodObra = clave.CodObra;
+    blanca.CodEst = clave.CodEst;
+    return blanca;
 }
 
 void frmFicha::SeleccionarEstacion(int codEst)
@@ -530,7 +544,7 @@ void frmFicha::BorrarEstacionElegida()
     if (Dialogos().MsgBox(QStringLiteral("¿Borrar la Estacion?"), Icono::Critico, Botones::SiNo) != Respuesta::Si)
         return;
     const Estacion e = modelo_->EstacionEn(*fila);
-    switch (BorrarEstacion(e.CodObra, e.CodEst)) {
+    switch (BorrarEstacion(e)) {
     case Borrado::Borrada:
         CargarEstaciones();
         LimpiarEstacion();

@@ -83,6 +83,7 @@ private:
     void Text2_Change();
     std::optional<int> FilaElegida() const;
     void SeleccionarEstacion(int codEst);
+    Estacion EstacionListada(const Estacion& clave) const;
     std::optional<Estacion> EstacionDelEditor() const;
     void ValorAlEditor(int campo, const QVariant& valor);
 

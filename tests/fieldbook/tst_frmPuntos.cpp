@@ -8,6 +8,8 @@
 #include "records/BaseDatos.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,6 +24,7 @@ using pruebas::MensajesGrabados;
 namespace {
 
 enum Campo { kCodigo, kResena, kMedia, kSuperior, kInferior, kHz, kV, kDist, kX, kY, kZ, kNotas };
+enum Operacion { kGrabar, kCopiar, kBorrar, kAbrirLinea };
 
 void CrearEstacion(int obra, int estacion)
 {
@@ -312,6 +315,9 @@ private slots:
             QCOMPARE(l.filas(), 5);
             QCOMPARE(l.texto(kCodigo), QString::fromLatin1(codigo));
             QCOMPARE(l.texto(kSuperior), QStringLiteral("1,6"));
+            // Ready for another code: typing replaces the refused one.
+            QTRY_VERIFY(l.campo(kCodigo)->hasFocus());
+            QCOMPARE(l.campo(kCodigo)->selectedText(), QString::fromLatin1(codigo));
         }
         QCOMPARE(Codigos(), (QList<int>{1, 2, 3, 5, 6}));
 
@@ -326,6 +332,115 @@ private slots:
         QCOMPARE(l.filas(), 5);
         QVERIFY(frmPuntos::Existe() && l.v->isVisible());
         QSqlQuery(BaseDatos()).exec(QStringLiteral("PRAGMA query_only = 0"));
+
+        // A code the program chose that clashes (another instance took it) is chosen
+        // afresh on the next try: the code field stays as the user left it, empty.
+        QVERIFY(EjecutarAccion(QStringLiteral(
+            "CREATE TRIGGER choca BEFORE INSERT ON B_PUNTOS WHEN NEW.RESENA = 'choca' BEGIN "
+            "INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA) VALUES (NEW.CODOBRA, NEW.CODEST, "
+            "NEW.CODPUNTO, 'ajeno'); END")));
+        lecturas();
+        l.escribir(kResena, QStringLiteral("choca"));
+        l.campo(kCodigo)->clear();
+        mensajes.Responder(Respuesta::Aceptar);
+        l.grabar();
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("El registro que intenta añadir ya existe con ese mismo código."));
+        QCOMPARE(l.texto(kCodigo), QString());
+        l.escribir(kResena, QStringLiteral("bien"));
+        l.grabar();
+        QCOMPARE(Codigos(), (QList<int>{1, 2, 3, 5, 6, 7}));
+    }
+
+    // Pasted texts are not limited by the field; the database would keep them whole.
+    void textoPegadoMasLargoQueSuColumna()
+    {
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion(3, 2);
+        MensajesGrabados mensajes;
+        Libreta l;
+        EscribirLecturas(l);
+        const QString largo = QString(60, u'r') + QStringLiteral("ñ");
+        for (int campo : {kResena, kNotas}) {
+            QGuiApplication::clipboard()->setText(campo == kResena ? largo : largo.repeated(3));
+            l.campo(campo)->setFocus();
+            l.campo(campo)->selectAll();
+            QTest::keyClick(l.campo(campo), Qt::Key_V, Qt::ControlModifier);
+        }
+        QCOMPARE(l.texto(kResena), largo);
+        mensajes.Responder(Respuesta::Aceptar);
+        l.grabar();
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QCOMPARE(mensajes.UltimoTexto(),
+                 QStringLiteral("El texto de Reseña pasa de los 50 caracteres que admite la base de datos: se ha "
+                                "recortado.\r\nEl texto de Notas pasa de los 100 caracteres que admite la base de "
+                                "datos: se ha recortado."));
+        QCOMPARE(Tabla()[0].Resena, largo.left(50));
+        QCOMPARE(Tabla()[0].Notas, largo.repeated(3).left(100));
+    }
+
+    void otroPuestoCambiaLaEstacion_data()
+    {
+        QTest::addColumn<int>("operacion");
+        QTest::addColumn<QStringList>("cambio");
+        const QString cambiar = QStringLiteral("UPDATE B_PUNTOS SET LECTSUP = 1.7 WHERE CODPUNTO = 3");
+        const QStringList renumerar = {QStringLiteral("DELETE FROM B_PUNTOS WHERE CODPUNTO = 1"),
+                                       QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO = CODPUNTO - 1")};
+        QTest::newRow("grabar un punto cambiado") << int(kGrabar) << QStringList{cambiar};
+        QTest::newRow("grabar un punto renumerado") << int(kGrabar) << renumerar;
+        QTest::newRow("grabar un punto borrado")
+            << int(kGrabar) << QStringList{QStringLiteral("DELETE FROM B_PUNTOS WHERE CODPUNTO = 3")};
+        QTest::newRow("copiar sobre un punto cambiado") << int(kCopiar) << QStringList{cambiar};
+        QTest::newRow("borrar un punto renumerado") << int(kBorrar) << renumerar;
+        QTest::newRow("abrir linea en un punto cambiado") << int(kAbrirLinea) << QStringList{cambiar};
+    }
+
+    // The list was loaded; another instance then changes the station; the user's
+    // action on point 3 touches nothing, says so, shows the table again and keeps
+    // what was typed in the entry row.
+    void otroPuestoCambiaLaEstacion()
+    {
+        QFETCH(int, operacion);
+        QFETCH(QStringList, cambio);
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion(3, 2);
+        for (int codigo : {1, 2, 3, 4})
+            CrearPunto(3, 2, codigo, QStringLiteral("p%1").arg(codigo), {1.5, 1.6, 1.4, 0, 100, 20, 1000, 2020, 100});
+        MensajesGrabados mensajes;
+        Libreta l;
+        if (operacion == kGrabar || operacion == kCopiar) {
+            l.pulsarFila(operacion == kGrabar ? 2 : 0);
+            l.escribir(kResena, QStringLiteral("mio"));
+            l.escribir(kCodigo, QStringLiteral("3"));
+        }
+        for (const QString& sql : cambio)
+            QVERIFY(EjecutarAccion(sql));
+        const QVector<Punto> ajena = Tabla();
+
+        if (operacion != kGrabar)
+            mensajes.Responder(Respuesta::Si);
+        mensajes.Responder(Respuesta::Aceptar);
+        if (operacion == kGrabar || operacion == kCopiar)
+            l.grabar();
+        else
+            l.elegir(2, operacion == kBorrar ? 2 : 0);
+        QVERIFY(mensajes.UltimoTexto().startsWith(
+            QStringLiteral("El PUNTO 3 ha cambiado en la base de datos desde que se cargó la lista")));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Exclamacion);
+        const QVector<Punto> tabla = Tabla();
+        QCOMPARE(tabla.size(), ajena.size());
+        for (int i = 0; i < tabla.size(); ++i) {
+            QCOMPARE(tabla[i].Codigo, ajena[i].Codigo);
+            QCOMPARE(tabla[i].Resena, ajena[i].Resena);
+            QCOMPARE(tabla[i].Numeros, ajena[i].Numeros);
+            QCOMPARE(l.celda(i, 0), QString::number(ajena[i].Codigo));
+            QCOMPARE(l.celda(i, 1), ajena[i].Resena);
+        }
+        QCOMPARE(l.filas(), tabla.size());
+        QCOMPARE(l.seleccionada(), -1);
+        if (operacion == kGrabar || operacion == kCopiar) {
+            QCOMPARE(l.texto(kResena), QStringLiteral("mio"));
+            QCOMPARE(l.texto(kCodigo), QStringLiteral("3"));
+        }
     }
 
     void editarCopiarYBorrar()
@@ -448,7 +563,9 @@ private slots:
                                               "IN (5, 10) BEGIN SELECT RAISE(ABORT, 'fallo provocado'); END")));
         mensajes.Responder(Respuesta::Aceptar);
         l.elegir(0, 1);
-        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("fallo provocado")));
+        QCOMPARE(mensajes.UltimoTexto(),
+                 QStringLiteral("La base de datos ha rechazado los datos porque no cumplen sus reglas.\r\n\r\n"
+                                "fallo provocado\r\n\r\n¿Desea continuar con la ejecución del programa?"));
         QCOMPARE(Codigos(), (QList<int>{1, 2, 3, 9, 12}));
         mensajes.Responder(Respuesta::Aceptar);
         l.elegir(0, 0);

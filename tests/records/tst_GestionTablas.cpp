@@ -2,6 +2,7 @@
 #include "EntornoPrueba.h"
 #include "MensajesGrabados.h"
 #include "core/CamposEntrada.h"
+#include "controls/Moverse.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
@@ -9,6 +10,7 @@
 
 #include <QLineEdit>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 using namespace corvela;
@@ -21,6 +23,20 @@ QVariant Columna(int codigo, const QString& columna)
 {
     QSqlQuery q(QStringLiteral("SELECT %1 FROM B_OBRAS WHERE CODOBRA = %2").arg(columna).arg(codigo), BaseDatos());
     return q.next() ? q.value(0) : QVariant();
+}
+
+// The whole stored row of a work, empty when there is none.
+QString Fila(int codigo)
+{
+    QSqlQuery q(BaseDatos());
+    q.prepare(QStringLiteral("SELECT * FROM B_OBRAS WHERE CODOBRA = ?"));
+    q.addBindValue(codigo);
+    if (!q.exec() || !q.next())
+        return QString();
+    QStringList valores;
+    for (int i = 0; i < q.record().count(); ++i)
+        valores << q.value(i).toString();
+    return valores.join(u'|');
 }
 
 int Cuantas(const QString& condicion = QStringLiteral("1 = 1"))
@@ -277,7 +293,7 @@ private slots:
         ficha.Escribir(QStringLiteral("FAX"), QString());
         QVERIFY(g.Modificar_Registro());
         QVERIFY(g.Sql.startsWith(QStringLiteral("UPDATE B_OBRAS SET CODOBRA = ?, PROPIETARIO = ?, ")));
-        QVERIFY(g.Sql.endsWith(QStringLiteral("DESCOBRA = ? WHERE CODOBRA = ?")));
+        QVERIFY(g.Sql.contains(QStringLiteral("DESCOBRA = ? WHERE CODOBRA = ? AND ")));
         for (const CampoEnlazado& enlace : ficha.CamposEnlazados()) {
             if (enlace.Columna != QLatin1String("CODOBRA"))
                 QCOMPARE(Columna(3, enlace.Columna).toString(), enlace.Campo->text());
@@ -304,7 +320,7 @@ private slots:
             enlace.Campo->clear();
         QVERIFY(g.Buscar_Registro());
         QVERIFY(g.Borrar_Registro(QString(), 3));
-        QCOMPARE(g.Sql, QStringLiteral("DELETE FROM B_OBRAS WHERE CodObra = ?"));
+        QVERIFY(g.Sql.startsWith(QStringLiteral("DELETE FROM B_OBRAS WHERE CodObra = ?")));
         QCOMPARE(g.RS->RecordCount(), 1);
         QCOMPARE(Cuantas(), 1);
 
@@ -336,7 +352,10 @@ private slots:
         QVERIFY(ficha.GesTablas.Modificar_Registro());
         QCOMPARE(Intentos(), 2);
         QCOMPARE(mensajes.Mensajes().size(), 1);
-        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?\r\n\r\nbloqueado"));
+        const QString causa = QStringLiteral("La base de datos ha rechazado los datos porque no cumplen sus reglas.");
+        QCOMPARE(mensajes.UltimoTexto(),
+                 QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?\r\n\r\n") + causa
+                     + QStringLiteral("\r\n\r\nbloqueado"));
         QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Pregunta);
         QCOMPARE(mensajes.Mensajes()[0].botones, Botones::AceptarCancelar);
         QCOMPARE(Columna(5, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Cambiado"));
@@ -351,27 +370,125 @@ private slots:
         QVERIFY(!ficha.GesTablas.Modificar_Registro());
         QCOMPARE(Intentos(), 1);
         QCOMPARE(mensajes.Mensajes().size(), 3);
-        QCOMPARE(mensajes.Mensajes()[1].texto, QStringLiteral("bloqueado\r\n\r\n¿Desea continuar con la ejecución del programa?"));
+        QCOMPARE(mensajes.Mensajes()[1].texto,
+                 causa + QStringLiteral("\r\n\r\nbloqueado\r\n\r\n¿Desea continuar con la ejecución del programa?"));
         QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("Error ")));
         QVERIFY(mensajes.UltimoTexto().endsWith(QStringLiteral(" - bloqueado")));
         QCOMPARE(mensajes.Mensajes()[2].botones, Botones::Aceptar);
 
-        // Always failing: ten attempts, asked once, then the report.
+        // Always failing: asked before each of the nine retries, then the report.
         QSqlQuery(QStringLiteral("DELETE FROM INTENTOS"), BaseDatos());
         QSqlQuery(QStringLiteral("DROP TRIGGER FALLO"), BaseDatos());
         QSqlQuery(QStringLiteral("DROP TABLE INTENTOS"), BaseDatos());
         FallarActualizacionesHasta(1000);
         mensajes.Olvidar();
-        mensajes.Responder(Respuesta::Aceptar);
-        mensajes.Responder(Respuesta::Aceptar);
+        for (int i = 0; i < 10; ++i)
+            mensajes.Responder(Respuesta::Aceptar);
         QVERIFY(!ficha.GesTablas.Modificar_Registro());
         QCOMPARE(Intentos(), 10);
-        QCOMPARE(mensajes.Mensajes().size(), 2);
+        QCOMPARE(mensajes.Mensajes().size(), 10);
+        QVERIFY(mensajes.Mensajes()[8].texto.contains(QStringLiteral("¿Reintentar?")));
         QCOMPARE(Columna(5, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Cambiado"));
 
         mensajes.Olvidar();
         ficha.GesTablas.VerPosibleError();
         QVERIFY(mensajes.Mensajes().isEmpty());
+    }
+
+    void otroPuestoCambiaLaObra_data()
+    {
+        QTest::addColumn<bool>("borrando");
+        QTest::addColumn<QString>("cambio");
+        QTest::newRow("grabar una obra cambiada")
+            << false << QStringLiteral("UPDATE B_OBRAS SET PROPIETARIO = 'Ajeno' WHERE CODOBRA = 3");
+        QTest::newRow("grabar una obra borrada") << false << QStringLiteral("DELETE FROM B_OBRAS WHERE CODOBRA = 3");
+        QTest::newRow("borrar una obra cambiada")
+            << true << QStringLiteral("UPDATE B_OBRAS SET DOMICILIO = 'Ajeno' WHERE CODOBRA = 3");
+    }
+
+    // The card shows work 3 as loaded; another instance changes or deletes it; the
+    // user's save or delete then touches nothing and says so, keeping what was typed.
+    void otroPuestoCambiaLaObra()
+    {
+        QFETCH(bool, borrando);
+        QFETCH(QString, cambio);
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(3, QStringLiteral("Antiguo"));
+        InsertarObra(4, QStringLiteral("Otro"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        GestionTablas& g = ficha.GesTablas;
+        ficha.Moverse1->Mover(QStringLiteral("P"));
+        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QStringLiteral("3"));
+        QVERIFY(EjecutarAccion(cambio));
+        const QString ajena = Fila(3);
+
+        ficha.Escribir(QStringLiteral("DOMICILIO"), QStringLiteral("Calle Mayor"));
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(borrando ? !g.Borrar_Registro(QStringLiteral("B_OBRAS"), 3) : !g.Modificar_Registro());
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QVERIFY(mensajes.UltimoTexto().startsWith(
+            QStringLiteral("La obra 3 ha cambiado en la base de datos desde que se cargó en la ficha")));
+        QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Exclamacion);
+        QCOMPARE(Fila(3), ajena);
+        QCOMPARE(Columna(4, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Otro"));
+        QCOMPARE(ficha.Campo(QStringLiteral("DOMICILIO"))->text(), QStringLiteral("Calle Mayor"));
+        QVERIFY(!ErrorPendiente().Hay());
+
+        // Told, the user may try again: it now goes to the work as stored.
+        if (ajena.isEmpty())
+            return;
+        if (borrando) {
+            QVERIFY(g.Borrar_Registro(QStringLiteral("B_OBRAS"), 3));
+            QCOMPARE(Fila(3), QString());
+        } else {
+            QVERIFY(g.Modificar_Registro());
+            QCOMPARE(Columna(3, QStringLiteral("DOMICILIO")).toString(), QStringLiteral("Calle Mayor"));
+        }
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+    }
+
+    // Another program holds the database: each attempt waits briefly, and the user
+    // is asked before every retry, so that the card can always be let go.
+    void baseDeDatosOcupada()
+    {
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(5, QStringLiteral("Cliente"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        ficha.Moverse1->Mover(QStringLiteral("P"));
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Cambiado"));
+        const QString ocupada = QStringLiteral("La base de datos está ocupada");
+        {
+            QSqlDatabase otro = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("otro puesto"));
+            otro.setDatabaseName(entorno.Ruta(QStringLiteral("Corvelax.db")));
+            QVERIFY(otro.open());
+            QSqlQuery bloqueo(otro);
+            QVERIFY(bloqueo.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            mensajes.Responder(Respuesta::Aceptar);
+            mensajes.Responder(Respuesta::Cancelar);
+            mensajes.Responder(Respuesta::Aceptar);
+            QVERIFY(!ficha.GesTablas.Modificar_Registro());
+            QCOMPARE(mensajes.Mensajes().size(), 3);
+            for (int i = 0; i < 2; ++i) {
+                QVERIFY(mensajes.Mensajes()[i].texto.startsWith(
+                    QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?\r\n\r\n") + ocupada));
+            }
+            QVERIFY(mensajes.Mensajes()[2].texto.startsWith(ocupada));
+            QVERIFY(bloqueo.exec(QStringLiteral("ROLLBACK")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("otro puesto"));
+        QCOMPARE(Columna(5, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Cliente"));
+
+        // Free again: saved at the first attempt; other statements wait as long as ever.
+        mensajes.Olvidar();
+        QVERIFY(ficha.GesTablas.Modificar_Registro());
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        QSqlQuery espera(QStringLiteral("PRAGMA busy_timeout"), BaseDatos());
+        QVERIFY(espera.next());
+        QCOMPARE(espera.value(0).toInt(), 5000);
     }
 
     void columnaQueFalta()
