@@ -273,9 +273,9 @@ bool GestionTablas::Borrar_Registro(const QString& Tabla, int Codigo)
 }
 
 std::optional<int> GestionTablas::MaximoValor(const QString& StrTabla, const QString& StrCampo,
-                                              const QString& Where, const QVariantList& valores) const
+                                              const QString& condicion, const QVariantList& valores) const
 {
-    return corvela::MaximoValor(StrTabla, StrCampo, Where, valores);
+    return corvela::MaximoValor(StrTabla, StrCampo, condicion, valores);
 }
 
 // Runs an action statement up to ten times; the user is asked before every new
@@ -345,9 +345,9 @@ void GestionTablas::EnviarFoco()
         codigo->setFocus();
 }
 
-void GestionTablas::Ajustar_Form(QWidget* Formulario)
+void GestionTablas::Ajustar_Form(QWidget* ventana)
 {
-    corvela::Ajustar_Form(Formulario);
+    corvela::Ajustar_Form(ventana);
 }
 
 }  // namespace corvela

@@ -56,7 +56,7 @@ public:
     // The next key: the highest value of StrCampo plus one, 1 when no row matches.
     // Empty when the query fails (the error is pending).
     std::optional<int> MaximoValor(const QString& StrTabla, const QString& StrCampo,
-                                   const QString& Where = QString(), const QVariantList& valores = {}) const;
+                                   const QString& condicion = QString(), const QVariantList& valores = {}) const;
 
     // Shows the pending database error, if any, and clears it.
     void VerPosibleError();
@@ -64,7 +64,7 @@ public:
     // otherwise to the code field.
     void EnviarFoco();
     // Scales a window designed for 640 by 480 to the screen.
-    void Ajustar_Form(QWidget* Formulario);
+    void Ajustar_Form(QWidget* ventana);
 
 private:
     enum class Ejecucion { Hecha, Fallida, RegistroCambiado };
