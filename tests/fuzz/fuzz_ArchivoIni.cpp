@@ -1,6 +1,8 @@
 // The settings reader and writer. Input, in NUL-separated fields: the file's
 // bytes, then the section, key and value to write (UTF-8), then another
-// section and key whose value the write must leave alone.
+// section and key whose value the write must leave alone, then how the file is
+// laid down: "0" (or nothing) as given, "1" missing, "2" grown past the size a
+// settings file may have.
 #include "EntradaFuzz.h"
 #include "core/ArchivoIni.h"
 
@@ -8,10 +10,17 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <algorithm>
 
 using namespace corvela;
 
 namespace {
+
+const QByteArray kMarcaUtf8 = QByteArrayLiteral("\xEF\xBB\xBF");
+// Stands for an error text the call must replace.
+const QString kSinTocar = QStringLiteral("sin tocar");
+
+enum class Disposicion { Tal, Ausente, Enorme };
 
 QString Fichero()
 {
@@ -28,20 +37,54 @@ QByteArray Bytes(const QString& fichero)
     return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
 }
 
-void Guardar(const QString& fichero, const QByteArray& bytes)
+// The file's size and first bytes, empty when it is missing: all of it but for
+// an oversized file, too costly to read whole on every input.
+QByteArray Huella(const QString& fichero)
 {
     QFile archivo(fichero);
-    EXIGE(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate) && archivo.write(bytes) == bytes.size(), fichero);
+    if (!archivo.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return QByteArray::number(archivo.size()) + ':' + archivo.read(1 << 20);
 }
 
-// The lines of the file as text (UTF-8, or Latin-1 when not valid UTF-8),
-// without the empty line after the last break, then without carriage returns.
-QStringList Lineas(const QByteArray& bytes)
+void Preparar(const QString& fichero, const QByteArray& bytes, Disposicion disposicion)
+{
+    QFile::remove(fichero);
+    if (disposicion == Disposicion::Ausente)
+        return;
+    QFile archivo(fichero);
+    EXIGE(archivo.open(QIODevice::WriteOnly) && archivo.write(bytes) == bytes.size(), fichero);
+    if (disposicion == Disposicion::Enorme)
+        EXIGE(archivo.resize(ArchivoIni::kTamanoMaximo + 1), fichero);
+}
+
+// How a file's bytes are to be read: UTF-8 with or without its mark, or Latin-1
+// when they are not valid UTF-8.
+struct Codificacion
+{
+    bool utf8 = true;
+    bool marca = false;
+};
+
+Codificacion Detectar(const QByteArray& bytes)
 {
     QStringDecoder utf8(QStringConverter::Utf8);
-    QString texto = utf8.decode(bytes);
-    if (utf8.hasError())
-        texto = QString::fromLatin1(bytes);
+    // The decoder works only when its text is taken.
+    const QString texto = utf8.decode(bytes);
+    return {!utf8.hasError(), !utf8.hasError() && bytes.startsWith(kMarcaUtf8)};
+}
+
+// The lines of the file read in that encoding, without the empty line after the
+// last break, then without carriage returns.
+QStringList Lineas(const QByteArray& bytes, const Codificacion& como, const QString& detalle)
+{
+    EXIGE(!como.utf8 || bytes.startsWith(kMarcaUtf8) == como.marca, detalle);
+    QString texto = QString::fromLatin1(bytes);
+    if (como.utf8) {
+        QStringDecoder utf8(QStringConverter::Utf8);
+        texto = utf8.decode(bytes);
+        EXIGE(!utf8.hasError(), detalle);
+    }
     QStringList lineas = texto.split(u'\n');
     if (lineas.last().isEmpty())
         lineas.removeLast();
@@ -50,14 +93,27 @@ QStringList Lineas(const QByteArray& bytes)
     return lineas;
 }
 
-// A key and section that a line of the file can name: no line break, no "=" in
-// the key, nothing that would read as a section line, no blanks around.
-bool Escribible(const QString& seccion, const QString& clave, const QString& valor)
+bool ConSalto(const QString& t)
 {
-    const auto sinSaltos = [](const QString& t) { return !t.contains(u'\n') && !t.contains(u'\r'); };
-    return sinSaltos(seccion) && sinSaltos(clave) && sinSaltos(valor) && !seccion.contains(u']')
-           && seccion == seccion.trimmed() && !clave.isEmpty() && clave == clave.trimmed()
-           && !clave.contains(u'=') && !clave.startsWith(u'[');
+    return t.contains(u'\n') || t.contains(u'\r');
+}
+
+// A value the file can hold on one line, in its encoding.
+bool Admisible(const QString& valor, const Codificacion& como)
+{
+    return !ConSalto(valor) && (como.utf8 || std::all_of(valor.begin(), valor.end(), [](QChar c) {
+                                    return c.unicode() <= 0xFF;
+                                }));
+}
+
+// A key and section that a line of the file can name: no line break, no "=" in
+// the key, nothing that would read as a section line, no blanks around, nothing
+// the file's encoding lacks (only values are checked for that; the program's
+// names are plain ASCII).
+bool Nombrable(const QString& seccion, const QString& clave, const Codificacion& como)
+{
+    return Admisible(seccion + clave, como) && !seccion.contains(u']') && seccion == seccion.trimmed()
+           && !clave.isEmpty() && clave == clave.trimmed() && !clave.contains(u'=') && !clave.startsWith(u'[');
 }
 
 // What a read gives back: surrounding blanks and one pair of quotes removed, at most 254 characters.
@@ -97,31 +153,45 @@ void ComprobarLineas(const QStringList& antes, const QStringList& despues, const
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t tamano)
 {
-    const QList<QByteArray> campos = fuzz::Campos(datos, tamano, 6);
+    const QList<QByteArray> campos = fuzz::Campos(datos, tamano, 7);
     const QString seccion = QString::fromUtf8(campos[1]);
     const QString clave = QString::fromUtf8(campos[2]);
     const QString valor = QString::fromUtf8(campos[3]);
     const QString otraSeccion = QString::fromUtf8(campos[4]);
     const QString otraClave = QString::fromUtf8(campos[5]);
+    const auto disposicion = static_cast<Disposicion>(fuzz::Byte(campos[6]) % 3);
     const QString fichero = Fichero();
-    Guardar(fichero, campos[0]);
+    Preparar(fichero, campos[0], disposicion);
+    const QByteArray antes = disposicion == Disposicion::Ausente ? QByteArray() : campos[0];
+    const QByteArray huella = Huella(fichero);
+    const QString detalle = QStringLiteral("[%1] %2=%3").arg(seccion, clave, valor);
 
-    bool ok = false;
-    const QString otroAntes = ArchivoIni::Leer(fichero, otraSeccion, otraClave, &ok);
-    EXIGE(ok, fichero);
+    QString error = kSinTocar;
+    const QString otroAntes = ArchivoIni::Leer(fichero, otraSeccion, otraClave, &error);
+    EXIGE((disposicion == Disposicion::Enorme) != error.isEmpty() && error != kSinTocar, error);
     EXIGE(otroAntes.size() <= ArchivoIni::kLongitudMaxima && !otroAntes.contains(u'\n'), otroAntes);
-    if (!Escribible(seccion, clave, valor))
+
+    // A refused write says why and leaves the file, or its absence, as it was.
+    const Codificacion como = Detectar(antes);
+    const bool admitido = disposicion != Disposicion::Enorme && Admisible(valor, como);
+    error = kSinTocar;
+    EXIGE(ArchivoIni::Escribir(fichero, seccion, clave, valor, &error) == admitido, detalle);
+    EXIGE(error.isEmpty() == admitido && error != kSinTocar, detalle + QStringLiteral(": ") + error);
+    if (!admitido) {
+        EXIGE(Huella(fichero) == huella, detalle);
+        return 0;
+    }
+    const QByteArray escrito = Bytes(fichero);
+    const QStringList despues = Lineas(escrito, como, detalle);
+    if (!Nombrable(seccion, clave, como))
         return 0;
 
-    const QString detalle = QStringLiteral("[%1] %2=%3").arg(seccion, clave, valor);
-    EXIGE(ArchivoIni::Escribir(fichero, seccion, clave, valor), detalle);
     EXIGE(ArchivoIni::Leer(fichero, seccion, clave) == Leible(valor), detalle);
     const bool mismaClave = seccion.compare(otraSeccion, Qt::CaseInsensitive) == 0
                             && clave.compare(otraClave, Qt::CaseInsensitive) == 0;
     EXIGE(mismaClave || ArchivoIni::Leer(fichero, otraSeccion, otraClave) == otroAntes,
           detalle + QStringLiteral(" tapa [%1] %2").arg(otraSeccion, otraClave));
-    const QByteArray escrito = Bytes(fichero);
-    ComprobarLineas(Lineas(campos[0]), Lineas(escrito), seccion, clave + u'=' + valor, detalle);
+    ComprobarLineas(Lineas(antes, como, detalle), despues, seccion, clave + u'=' + valor, detalle);
 
     EXIGE(ArchivoIni::Escribir(fichero, seccion, clave, valor), detalle);
     EXIGE(Bytes(fichero) == escrito, detalle);
