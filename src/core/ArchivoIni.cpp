@@ -6,6 +6,7 @@
 #include <QStringConverter>
 #include <QStringDecoder>
 #include <QStringList>
+#include <algorithm>
 #include <optional>
 
 namespace corvela {
@@ -49,6 +50,18 @@ bool LeerContenido(const QString& fichero, Contenido& contenido, QString& error)
     if (!contenido.utf8)
         contenido.texto = QString::fromLatin1(bytes);
     return true;
+}
+
+// A Latin-1 file whose new bytes happen to read as UTF-8 would be read back as
+// such, and its values would change.
+bool CambiariaDeCodificacion(const QByteArray& bytes, const Contenido& como)
+{
+    if (como.utf8 || std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return static_cast<uchar>(c) < 0x80; }))
+        return false;
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString leido = utf8.decode(bytes);  // the decoder only runs when its text is taken
+    Q_UNUSED(leido);
+    return !utf8.hasError();
 }
 
 QByteArray Codificado(const QString& texto, const Contenido& como)
@@ -102,8 +115,12 @@ QStringList Lineas(const QString& texto)
     QStringList lineas = texto.split(u'\n');
     if (!lineas.isEmpty() && lineas.last().isEmpty())
         lineas.removeLast();
-    for (QString& l : lineas)
-        l.remove(u'\r');
+    // Only the line end: a carriage return inside a line is part of it, and
+    // dropping one at the start of the file could bare a byte-order mark.
+    for (QString& l : lineas) {
+        while (l.endsWith(u'\r'))
+            l.chop(1);
+    }
     return lineas;
 }
 
@@ -148,7 +165,11 @@ bool EscribirClave(const QString& fichero, const QString& seccion, const QString
     QStringList lineas = Lineas(contenido.texto);
     PonerClave(lineas, seccion, clave, valor);
     const QString texto = lineas.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    return EscrituraSegura::Grabar(fichero, Codificado(texto, contenido), &error);
+    const QByteArray bytes = Codificado(texto, contenido);
+    if (CambiariaDeCodificacion(bytes, contenido))
+        return Fallo(error, QStringLiteral("El valor, escrito en la codificación del fichero (Latin-1), se leería "
+                                           "después de otra manera."));
+    return EscrituraSegura::Grabar(fichero, bytes, &error);
 }
 
 }  // namespace

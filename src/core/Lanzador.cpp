@@ -1,12 +1,10 @@
 #include "core/Lanzador.h"
 
+#include "core/Instalado.h"
+
 #include <QProcess>
 
 namespace corvela {
-
-namespace {
-Lanzador* instalado = nullptr;
-}
 
 bool LanzadorQt::Iniciar(const QString& programa, const QStringList& argumentos)
 {
@@ -15,16 +13,12 @@ bool LanzadorQt::Iniciar(const QString& programa, const QStringList& argumentos)
 
 Lanzador& Programas()
 {
-    if (!instalado) {
-        static LanzadorQt porDefecto;
-        return porDefecto;
-    }
-    return *instalado;
+    return Instalado<Lanzador, LanzadorQt>::Actual();
 }
 
 void InstalarLanzador(Lanzador* lanzador)
 {
-    instalado = lanzador;
+    Instalado<Lanzador, LanzadorQt>::Instalar(lanzador);
 }
 
 }  // namespace corvela

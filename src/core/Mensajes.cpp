@@ -1,25 +1,18 @@
 #include "core/Mensajes.h"
 
+#include "core/Instalado.h"
 #include "core/MensajesQt.h"
 
 namespace corvela {
 
-namespace {
-Mensajes* instalados = nullptr;
-}
-
 Mensajes& Dialogos()
 {
-    if (!instalados) {
-        static MensajesQt porDefecto;
-        return porDefecto;
-    }
-    return *instalados;
+    return Instalado<Mensajes, MensajesQt>::Actual();
 }
 
 void InstalarDialogos(Mensajes* mensajes)
 {
-    instalados = mensajes;
+    Instalado<Mensajes, MensajesQt>::Instalar(mensajes);
 }
 
 }  // namespace corvela

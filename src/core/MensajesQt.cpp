@@ -1,5 +1,7 @@
 #include "core/MensajesQt.h"
 
+#include "core/DialogoFicheros.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -13,6 +15,16 @@ namespace {
 QWidget* VentanaActiva()
 {
     return QApplication::activeWindow();
+}
+
+// The path the user chose in a picker; nothing when cancelled.
+std::optional<QString> Elegido(const QString& titulo, const QString& inicial, QFileDialog::FileMode modo,
+                               QFileDialog::AcceptMode uso)
+{
+    const auto dialogo = DialogoFicheros(VentanaActiva(), titulo, inicial, modo, uso);
+    if (dialogo->exec() != QDialog::Accepted || dialogo->selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialogo->selectedFiles().constFirst();
 }
 
 QMessageBox::Icon IconoQt(Icono icono)
@@ -69,26 +81,17 @@ std::optional<QString> MensajesQt::InputBox(const QString& pregunta, const QStri
 
 std::optional<QString> MensajesQt::ElegirFichero(const QString& titulo, const QString& inicial)
 {
-    const QString fichero = QFileDialog::getOpenFileName(VentanaActiva(), titulo, inicial);
-    if (fichero.isEmpty())
-        return std::nullopt;
-    return fichero;
+    return Elegido(titulo, inicial, QFileDialog::ExistingFile, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> MensajesQt::ElegirCarpeta(const QString& titulo, const QString& inicial)
 {
-    const QString carpeta = QFileDialog::getExistingDirectory(VentanaActiva(), titulo, inicial);
-    if (carpeta.isEmpty())
-        return std::nullopt;
-    return carpeta;
+    return Elegido(titulo, inicial, QFileDialog::Directory, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> MensajesQt::GuardarFichero(const QString& titulo, const QString& inicial)
 {
-    const QString fichero = QFileDialog::getSaveFileName(VentanaActiva(), titulo, inicial);
-    if (fichero.isEmpty())
-        return std::nullopt;
-    return fichero;
+    return Elegido(titulo, inicial, QFileDialog::AnyFile, QFileDialog::AcceptSave);
 }
 
 bool MensajesQt::ElegirImpresora(QPrinter& impresora)

@@ -109,6 +109,9 @@ private slots:
         QTest::newRow("euro en fichero Latin-1")
             << QByteArray("; Configuraci\xF3n\r\n") + kAjustes << QStringLiteral("/d/5€/")
             << QStringLiteral("codificación");
+        QTest::newRow("Latin-1 que se leería como UTF-8")
+            << QByteArray("[PARAMETROS]\r\nDESTINO=/Mu\xF1oz/\r\nAUTOCAD=/opt/cad\r\n")
+            << QStringLiteral("/Mu\u00C3\u00B1oz/") << QStringLiteral("codificación");
     }
 
     void valoresQueElFicheroNoAdmite()
@@ -137,6 +140,10 @@ private slots:
         QTest::newRow("UTF-8") << QByteArray("; C\xC3\xB3" "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n")
                                << QByteArray("; C\xC3\xB3" "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n"
                                              "AUTOCAD=/Dise\xC3\xB1o\r\n");
+        QTest::newRow("retorno suelto antes de U+FEFF")
+            << QByteArray("\r\xEF\xBB\xBF[PARAMETROS]\r\nDESTINO=/x\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n")
+            << QByteArray("\r\xEF\xBB\xBF[PARAMETROS]\r\nDESTINO=/x\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n"
+                          "AUTOCAD=/Dise\xC3\xB1o\r\n");
         QTest::newRow("UTF-8 con BOM") << QByteArray("\xEF\xBB\xBF[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n")
                                        << QByteArray("\xEF\xBB\xBF[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n"
                                                      "AUTOCAD=/Dise\xC3\xB1o\r\n");
@@ -148,8 +155,10 @@ private slots:
         QFETCH(QByteArray, despues);
         pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
         pruebas::EscribirFichero(FicheroIni, antes);
+        pruebas::MensajesGrabados mensajes;
         QCOMPARE(LeerParametro(QStringLiteral("DESTINO")), QStringLiteral("/Muñoz/"));
         QVERIFY(GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/Diseño")));
+        QVERIFY2(mensajes.Mensajes().isEmpty(), qPrintable(mensajes.UltimoTexto()));
         QCOMPARE(pruebas::LeerFichero(FicheroIni), despues);
         QCOMPARE(LeerParametro(QStringLiteral("AUTOCAD")), QStringLiteral("/Diseño"));
     }

@@ -75,7 +75,7 @@ Codificacion Detectar(const QByteArray& bytes)
 }
 
 // The lines of the file read in that encoding, without the empty line after the
-// last break, then without carriage returns.
+// last break, then without the carriage returns that end them.
 QStringList Lineas(const QByteArray& bytes, const Codificacion& como, const QString& detalle)
 {
     EXIGE(!como.utf8 || bytes.startsWith(kMarcaUtf8) == como.marca, detalle);
@@ -88,8 +88,10 @@ QStringList Lineas(const QByteArray& bytes, const Codificacion& como, const QStr
     QStringList lineas = texto.split(u'\n');
     if (lineas.last().isEmpty())
         lineas.removeLast();
-    for (QString& linea : lineas)
-        linea.remove(u'\r');
+    for (QString& linea : lineas) {
+        while (linea.endsWith(u'\r'))
+            linea.chop(1);
+    }
     return lineas;
 }
 
@@ -171,17 +173,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t tamano)
     EXIGE((disposicion == Disposicion::Enorme) != error.isEmpty() && error != kSinTocar, error);
     EXIGE(otroAntes.size() <= ArchivoIni::kLongitudMaxima && !otroAntes.contains(u'\n'), otroAntes);
 
-    // A refused write says why and leaves the file, or its absence, as it was.
+    // A refused write says why and leaves the file, or its absence, as it was. A
+    // Latin-1 file may also refuse a value whose bytes would make it read as UTF-8.
     const Codificacion como = Detectar(antes);
-    const bool admitido = disposicion != Disposicion::Enorme && Admisible(valor, como);
+    const bool admisible = disposicion != Disposicion::Enorme && Admisible(valor, como);
     error = kSinTocar;
-    EXIGE(ArchivoIni::Escribir(fichero, seccion, clave, valor, &error) == admitido, detalle);
+    const bool admitido = ArchivoIni::Escribir(fichero, seccion, clave, valor, &error);
+    EXIGE(admitido == admisible || (admisible && !como.utf8 && error.contains(QStringLiteral("Latin-1"))), detalle);
     EXIGE(error.isEmpty() == admitido && error != kSinTocar, detalle + QStringLiteral(": ") + error);
     if (!admitido) {
         EXIGE(Huella(fichero) == huella, detalle);
         return 0;
     }
     const QByteArray escrito = Bytes(fichero);
+    EXIGE(como.utf8 || !Detectar(escrito).utf8
+              || std::all_of(escrito.cbegin(), escrito.cend(), [](char c) { return static_cast<uchar>(c) < 0x80; }),
+          detalle);
     const QStringList despues = Lineas(escrito, como, detalle);
     if (!Nombrable(seccion, clave, como))
         return 0;

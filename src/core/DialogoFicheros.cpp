@@ -1,0 +1,49 @@
+#include "core/DialogoFicheros.h"
+
+#include <QAbstractFileIconProvider>
+#include <QApplication>
+#include <QStyle>
+
+namespace corvela {
+
+namespace {
+
+// Icons and type names from the name alone: the default provider reads the
+// first bytes of a file whose name does not tell its type.
+class IconosSinLeer : public QAbstractFileIconProvider
+{
+public:
+    QIcon icon(IconType tipo) const override
+    {
+        return QApplication::style()->standardIcon(tipo == Folder || tipo == Drive ? QStyle::SP_DirIcon
+                                                                                   : QStyle::SP_FileIcon);
+    }
+
+    QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
+
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QStringLiteral("Carpeta");
+        return info.suffix().isEmpty() ? QStringLiteral("Fichero") : info.suffix().toUpper();
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<QFileDialog> DialogoFicheros(QWidget* padre, const QString& titulo, const QString& inicial,
+                                             QFileDialog::FileMode modo, QFileDialog::AcceptMode uso)
+{
+    auto dialogo = std::make_unique<QFileDialog>(padre, titulo, inicial);
+    // The desktop's own dialog would run its own type detection in this process.
+    dialogo->setOption(QFileDialog::DontUseNativeDialog);
+    static IconosSinLeer iconos;
+    dialogo->setIconProvider(&iconos);
+    dialogo->setFileMode(modo);
+    dialogo->setAcceptMode(uso);
+    if (modo == QFileDialog::Directory)
+        dialogo->setOption(QFileDialog::ShowDirsOnly);
+    return dialogo;
+}
+
+}  // namespace corvela
