@@ -10,6 +10,7 @@ namespace corvela {
 
 class AnfitrionBarra;
 class GestionTablas;
+enum class EventoBarra : int;
 class Moverse;
 
 // The record toolbar: nine picture buttons (new entry, open, save, search,
@@ -68,7 +69,7 @@ private:
     void VaciarCampos();
     void HabilitarCampos(bool habilitar);
     void MostrarNavegador(bool mostrar);
-    void Evento(int codigo);
+    void Evento(EventoBarra codigo);
 
     void Picture10_Click(int boton);
     void Accion(int boton);

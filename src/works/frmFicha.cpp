@@ -330,37 +330,37 @@ bool frmFicha::SePuedeBorrar()
     return false;
 }
 
-void frmFicha::BarraFilesEvento(int& CodigoEvento)
+void frmFicha::BarraFilesEvento(EventoBarra& CodigoEvento)
 {
     BarraFiles1->bfEventoOk = true;
     switch (CodigoEvento) {
-    case 0:
+    case EventoBarra::NuevaEntrada:
         codigoFijado_ = false;
         HabilitarEstaciones(false);
         break;
-    case 1:
+    case EventoBarra::Abrir:
         HabilitarEstaciones(true);
         HabilitarCodigo(false);
         break;
-    case 2: HabilitarCodigo(false); break;
-    case 3:
+    case EventoBarra::AntesDeGuardar: HabilitarCodigo(false); break;
+    case EventoBarra::Buscado:
         CargarEstaciones();
         HabilitarCodigo(false);
         break;
-    case 4: ImprimirObra(txtFields[0]->text()); break;
-    case 9:
+    case EventoBarra::Imprimir: ImprimirObra(txtFields[0]->text()); break;
+    case EventoBarra::PantallaLimpia:
         GesTablas.RS.reset();
         codigoFijado_ = false;
         HabilitarEstaciones(false);
         break;
-    case 10: close(); break;
-    case 11:
+    case EventoBarra::Retroceder: close(); break;
+    case EventoBarra::RegistrosCambiados:
         GesTablas.VerPosibleError();
         EnlazarNavegador();
         Moverse1->Registros();
         Moverse1->VisibleCtl(true);
         break;
-    default: break;
+    case EventoBarra::Guardado: break;
     }
 }
 

@@ -40,7 +40,7 @@ public:
 
     // Toolbar host
     bool SePuedeBorrar() override;
-    void BarraFilesEvento(int& CodigoEvento) override;
+    void BarraFilesEvento(EventoBarra& CodigoEvento) override;
     void LimpiaPantalla() override;
 
     void HabilitarEstaciones(bool habilitar);

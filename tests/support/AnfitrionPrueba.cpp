@@ -79,18 +79,18 @@ bool AnfitrionPrueba::SePuedeBorrar()
     return sePuedeBorrar;
 }
 
-void AnfitrionPrueba::BarraFilesEvento(int& CodigoEvento)
+void AnfitrionPrueba::BarraFilesEvento(EventoBarra& CodigoEvento)
 {
     BarraFiles1->bfEventoOk = true;
     codigos << CodigoEvento;
-    if (CodigoEvento == 2 && vetarGuardado)
+    if (CodigoEvento == EventoBarra::AntesDeGuardar && vetarGuardado)
         BarraFiles1->bfEventoOk = false;
-    if (CodigoEvento == 11) {
+    if (CodigoEvento == EventoBarra::RegistrosCambiados) {
         GesTablas.VerPosibleError();
         Moverse1->RSUsado = GesTablas.RS;
         Moverse1->Registros();
         Moverse1->VisibleCtl(true);
-    } else if (CodigoEvento == 10) {
+    } else if (CodigoEvento == EventoBarra::Retroceder) {
         close();
     }
 }

@@ -33,7 +33,7 @@ public:
     QString Tabla() const override { return QStringLiteral("B_OBRAS"); }
     QVector<CampoEnlazado> CamposEnlazados() const override;
     bool SePuedeBorrar() override;
-    void BarraFilesEvento(int& CodigoEvento) override;
+    void BarraFilesEvento(EventoBarra& CodigoEvento) override;
     void ErrorDetectado(int& Error) override;
     void Edicion(bool& Estado) override;
     void LimpiaPantalla() override;
@@ -46,7 +46,7 @@ public:
     Moverse* Moverse1;
 
     // What the controls told the host.
-    QVector<int> codigos;
+    QVector<EventoBarra> codigos;
     QVector<int> errores;
     QVector<bool> ediciones;
     int limpiezas = 0;
