@@ -263,7 +263,7 @@ void BarraFiles::Borrar()
         != Respuesta::Aceptar)
         return;
     const int codigo = TxtCod ? static_cast<int>(std::lround(ValorNumerico(TxtCod->text()))) : 0;
-    if (!GesTablas || !GesTablas->Borrar_Registro(QStringLiteral("B_OBRAS"), codigo))
+    if (!GesTablas || !GesTablas->Borrar_Registro(FrmActivo->Tabla(), codigo))
         return;
     MostrarNavegador(true);
     if (ctlMoverse)
