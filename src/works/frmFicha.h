@@ -45,7 +45,6 @@ public:
 
     void HabilitarEstaciones(bool habilitar);
     void HabilitarCodigo(bool habilitar);
-    void EnlazarNavegador();
 
     // Stations
     void CargarEstaciones();

@@ -245,10 +245,8 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         pruebas::MensajesGrabados mensajes;
-        mensajes.Responder(Respuesta::Aceptar);  // the navigator finds no work at load
         AnfitrionPrueba ficha;
         ficha.Cargar();
-        mensajes.Olvidar();
         GestionTablas& g = ficha.GesTablas;
         QCOMPARE(LimiteTecleo(ficha.Campo(QStringLiteral("PROPIETARIO"))), 60);
         QCOMPARE(LimiteTecleo(ficha.Campo(QStringLiteral("CODIGOPOSTAL"))), 10);
@@ -557,7 +555,6 @@ private slots:
         pruebas::EntornoPrueba entorno;
         AnfitrionPrueba ficha;
         pruebas::MensajesGrabados mensajes;
-        mensajes.Responder(Respuesta::Aceptar);  // the navigator finds no work at load
         ficha.Cargar();
         // The code's size limits typing; a longer code the program shows is never cut.
         QCOMPARE(LimiteTecleo(ficha.Campo(QStringLiteral("CODOBRA"))), 4);

@@ -18,15 +18,15 @@ class Moverse;
 namespace corvela::pruebas {
 
 // A small works card: the eleven fields of B_OBRAS, the toolbar and the navigator
-// wired to one GestionTablas as the program's main window wires them, and every
-// event the controls raise recorded for the tests.
+// wired to one GestionTablas by the program's own wiring, and every event the
+// controls raise recorded for the tests.
 class AnfitrionPrueba : public QWidget, public AnfitrionBarra
 {
     Q_OBJECT
 public:
     AnfitrionPrueba();
 
-    // The load sequence: snapshot of the table, field lengths, navigator, toolbar, search state.
+    // The works card's load sequence (EnlazarControles).
     void Cargar();
 
     QWidget* Ventana() override { return this; }
