@@ -32,7 +32,7 @@ public:
     AnfitrionBarra* FrmActivo = nullptr;
     QLineEdit* FocoPorDefecto = nullptr;
     GestionTablas* GesTablas = nullptr;
-    // Go-ahead for saving: set just before code 2; a host that clears it skips the save.
+    // Go-ahead for saving: set just before EventoBarra::AntesDeGuardar; a host that clears it skips the save.
     bool bfEventoOk = false;
 
     bool EstBoton(int NumeroBoton) const;
