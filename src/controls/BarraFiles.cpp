@@ -29,11 +29,6 @@ enum Boton {
 enum Imagen { kDeshabilitado = 1, kNormal = 2, kEncima = 3, kPulsado = 4 };
 constexpr int kNinguno = 255;
 
-enum Codigo {
-    kCodigoNueva = 0, kCodigoAbrir = 1, kCodigoAntesDeGuardar = 2, kCodigoBuscar = 3, kCodigoImprimir = 4,
-    kCodigoLimpiar = 9, kCodigoRetroceder = 10, kCodigoRegistros = 11, kCodigoGuardado = 99
-};
-
 using Estados = std::array<bool, BarraFiles::kBotones>;
 //                                  Nueva  Abrir  Guard  Busca  Impri  Borra  Limpi  Proce  Retro
 constexpr Estados kBusqueda{{       true,  false, false, true,  true,  false, true,  true,  true}};
@@ -173,7 +168,7 @@ void BarraFiles::HabilitarCampos(bool habilitar)
         enlace.Campo->setEnabled(habilitar);
 }
 
-void BarraFiles::Evento(int codigo)
+void BarraFiles::Evento(EventoBarra codigo)
 {
     if (FrmActivo)
         FrmActivo->BarraFilesEvento(codigo);
@@ -223,7 +218,7 @@ void BarraFiles::BuscarRs()
         FijarEstados(kRegistroMostrado);
         Redibujar();
         MostrarNavegador(true);
-        Evento(kCodigoRegistros);
+        Evento(EventoBarra::RegistrosCambiados);
         HabilitarCampos(false);
         return;
     }
@@ -234,7 +229,7 @@ void BarraFiles::BuscarRs()
 void BarraFiles::Guardar()
 {
     bfEventoOk = true;
-    Evento(kCodigoAntesDeGuardar);
+    Evento(EventoBarra::AntesDeGuardar);
     // "Borrar" is on only while an opened record is edited.
     if (bfEventoOk && GesTablas) {
         if (EstadoBotones_[kBorrar])
@@ -242,7 +237,7 @@ void BarraFiles::Guardar()
         else
             GuardarNuevo();
     }
-    Evento(kCodigoGuardado);
+    Evento(EventoBarra::Guardado);
 }
 
 void BarraFiles::GuardarNuevo()
@@ -268,7 +263,7 @@ void BarraFiles::Borrar()
         != Respuesta::Aceptar)
         return;
     const int codigo = TxtCod ? static_cast<int>(std::lround(ValorNumerico(TxtCod->text()))) : 0;
-    if (!GesTablas || !GesTablas->Borrar_Registro(QStringLiteral("B_OBRAS"), codigo))
+    if (!GesTablas || !GesTablas->Borrar_Registro(FrmActivo->Tabla(), codigo))
         return;
     MostrarNavegador(true);
     if (ctlMoverse)
@@ -276,7 +271,7 @@ void BarraFiles::Borrar()
     // With nothing left the navigator has already cleared the screen for a new search.
     if (!GesTablas->RS || GesTablas->RS->RecordCount() == 0)
         return;
-    Evento(kCodigoRegistros);
+    Evento(EventoBarra::RegistrosCambiados);
     HabilitarCampos(false);
 }
 
@@ -291,18 +286,18 @@ void BarraFiles::ArrancarProcesadorTextos()
 void BarraFiles::Accion(int boton)
 {
     switch (boton) {
-    case kNueva: NuevaEntrada(); Evento(kCodigoNueva); break;
-    case kAbrir: BotonesAbrir(); Evento(kCodigoAbrir); break;
+    case kNueva: NuevaEntrada(); Evento(EventoBarra::NuevaEntrada); break;
+    case kAbrir: BotonesAbrir(); Evento(EventoBarra::Abrir); break;
     case kGuardar: Guardar(); break;
-    case kBuscar: BuscarRs(); Evento(kCodigoBuscar); break;
-    case kImprimir: Evento(kCodigoImprimir); break;
+    case kBuscar: BuscarRs(); Evento(EventoBarra::Buscado); break;
+    case kImprimir: Evento(EventoBarra::Imprimir); break;
     case kBorrar:
         if (FrmActivo && FrmActivo->SePuedeBorrar())
             Borrar();
         break;
-    case kLimpiar: LimpiarPantalla(); Evento(kCodigoLimpiar); break;
+    case kLimpiar: LimpiarPantalla(); Evento(EventoBarra::PantallaLimpia); break;
     case kProcesador: ArrancarProcesadorTextos(); break;
-    case kRetroceder: Evento(kCodigoRetroceder); break;
+    case kRetroceder: Evento(EventoBarra::Retroceder); break;
     default: break;
     }
 }

@@ -10,6 +10,7 @@ namespace corvela {
 
 class AnfitrionBarra;
 class GestionTablas;
+enum class EventoBarra : int;
 class Moverse;
 
 // The record toolbar: nine picture buttons (new entry, open, save, search,
@@ -31,7 +32,7 @@ public:
     AnfitrionBarra* FrmActivo = nullptr;
     QLineEdit* FocoPorDefecto = nullptr;
     GestionTablas* GesTablas = nullptr;
-    // Go-ahead for saving: set just before code 2; a host that clears it skips the save.
+    // Go-ahead for saving: set just before EventoBarra::AntesDeGuardar; a host that clears it skips the save.
     bool bfEventoOk = false;
 
     bool EstBoton(int NumeroBoton) const;
@@ -68,7 +69,7 @@ private:
     void VaciarCampos();
     void HabilitarCampos(bool habilitar);
     void MostrarNavegador(bool mostrar);
-    void Evento(int codigo);
+    void Evento(EventoBarra codigo);
 
     void Picture10_Click(int boton);
     void Accion(int boton);

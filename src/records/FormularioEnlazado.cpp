@@ -7,4 +7,9 @@ QLineEdit* FormularioEnlazado::txtFields(int indice) const
     return CamposEnlazados().value(indice).Campo;
 }
 
+QString FormularioEnlazado::ColumnaClave() const
+{
+    return CamposEnlazados().value(0).Columna;
+}
+
 }  // namespace corvela

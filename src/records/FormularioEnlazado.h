@@ -31,6 +31,8 @@ public:
 
     // The bound field at that index, null when there is none.
     QLineEdit* txtFields(int indice) const;
+    // The key column of the table: the column of element 0.
+    QString ColumnaClave() const;
 };
 
 }  // namespace corvela

@@ -21,8 +21,6 @@ namespace {
 constexpr int kIntentos = 10;
 constexpr int kEsperaPorIntento = 1000;  // milliseconds
 constexpr int kErrorElementoNoEncontrado = 3265;
-const QString kTablaObras = QStringLiteral("B_OBRAS");
-const QString kClaveObras = QStringLiteral("CODOBRA");
 // A QLineEdit may hand back a null text, which the driver would bind as a missing value.
 const QString kTextoVacio = QStringLiteral("");
 
@@ -161,9 +159,9 @@ bool GestionTablas::NormalizarCodigo()
 {
     QLineEdit* codigo = Formulario->txtFields(0);
     const double tecleado = ValorNumerico(QStringLiteral("0") + codigo->text());
-    // No work can be 0 or negative: such a code gets the next free one, as an empty field does.
+    // No key can be 0 or negative: such a code gets the next free one, as an empty field does.
     if (tecleado < 1) {
-        const std::optional<int> siguiente = MaximoValor(kTablaObras, kClaveObras);
+        const std::optional<int> siguiente = MaximoValor(Formulario->Tabla(), Formulario->ColumnaClave());
         if (!siguiente) {
             VerPosibleError();
             return false;
@@ -202,12 +200,12 @@ bool GestionTablas::Modificar_Registro(const QString& Tabla)
         asignaciones << enlace.Columna + QStringLiteral(" = ?");
         valores << ValorParaColumna(enlace.Columna, TextoDe(enlace.Campo));
     }
-    const QVariant clave = ValorParaColumna(kClaveObras, TextoDe(Formulario->txtFields(0)));
+    const QVariant clave = ValorParaColumna(Formulario->ColumnaClave(), TextoDe(Formulario->txtFields(0)));
     valores << clave;
     const QString cargada = CondicionCargada(clave, valores);
     const QString tabla = TablaResuelta(Tabla);
     Sql = QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") + asignaciones.join(QStringLiteral(", "))
-          + QStringLiteral(" WHERE CODOBRA = ?") + cargada;
+          + CondicionClave() + cargada;
     const QString siCambiada =
         cargada.isEmpty() ? QString()
                           : ObraCambiada(clave, QStringLiteral("No se ha grabado nada; la ficha conserva lo que "
@@ -220,16 +218,29 @@ bool GestionTablas::Modificar_Registro(const QString& Tabla)
     return ejecucion == Ejecucion::Hecha;
 }
 
-// The condition that the shown work is still stored as RS's current record holds
-// it, when that record is the work: every bound column compared, missing values alike.
+QString GestionTablas::CondicionClave() const
+{
+    return QStringLiteral(" WHERE ") + Formulario->ColumnaClave() + QStringLiteral(" = ?");
+}
+
+// Whether RS's current record is the one with that key.
+bool GestionTablas::EsElActual(const QVariant& clave) const
+{
+    const QString columnaClave = Formulario->ColumnaClave();
+    return RS && RS->AbsolutePosition() >= 0 && RS->TieneCampo(columnaClave)
+           && RS->Valor(columnaClave).toLongLong() == clave.toLongLong();
+}
+
+// The condition that the shown record is still stored as RS's current record holds
+// it, when that record is the shown one: every bound column compared, missing values alike.
 QString GestionTablas::CondicionCargada(const QVariant& clave, QVariantList& valores) const
 {
-    if (!RS || RS->AbsolutePosition() < 0 || !RS->TieneCampo(kClaveObras)
-        || RS->Valor(kClaveObras).toLongLong() != clave.toLongLong())
+    if (!EsElActual(clave))
         return QString();
+    const QString columnaClave = Formulario->ColumnaClave();
     QString condicion;
     for (const CampoEnlazado& enlace : Formulario->CamposEnlazados()) {
-        if (enlace.Columna.compare(kClaveObras, Qt::CaseInsensitive) == 0 || !RS->TieneCampo(enlace.Columna))
+        if (enlace.Columna.compare(columnaClave, Qt::CaseInsensitive) == 0 || !RS->TieneCampo(enlace.Columna))
             continue;
         condicion += QStringLiteral(" AND ") + enlace.Columna + QStringLiteral(" IS NOT DISTINCT FROM ?");
         valores << RS->Valor(enlace.Columna);
@@ -241,24 +252,24 @@ QString GestionTablas::CondicionCargada(const QVariant& clave, QVariantList& val
 // there too, or browsing back to it would show, and a later save write, the old ones.
 void GestionTablas::RefrescarActual(const QString& tabla, const QVariant& clave)
 {
-    if (!RS || RS->AbsolutePosition() < 0 || !RS->TieneCampo(kClaveObras)
-        || RS->Valor(kClaveObras).toLongLong() != clave.toLongLong())
+    if (!EsElActual(clave))
         return;
-    const QString sql = QStringLiteral("SELECT * FROM ") + tabla + QStringLiteral(" WHERE CODOBRA = ?");
+    const QString sql = QStringLiteral("SELECT * FROM ") + tabla + CondicionClave();
     RS->SustituirActual(RecordSet::Abrir(sql, {clave}));
 }
 
 bool GestionTablas::Borrar_Registro(const QString& Tabla, int Codigo)
 {
     const QString tabla = TablaResuelta(Tabla);
-    if (tabla != kTablaObras) {
+    // The key is known only for the window's own table.
+    if (!Formulario || tabla != Formulario->Tabla()) {
         Dialogos().MsgBox(QStringLiteral("Borrado anulado por falta de Valor Clave."), Icono::Informacion,
                           Botones::Aceptar);
         return false;
     }
     QVariantList valores{Codigo};
-    const QString cargada = Formulario ? CondicionCargada(Codigo, valores) : QString();
-    Sql = QStringLiteral("DELETE FROM ") + tabla + QStringLiteral(" WHERE CodObra = ?") + cargada;
+    const QString cargada = CondicionCargada(Codigo, valores);
+    Sql = QStringLiteral("DELETE FROM ") + tabla + CondicionClave() + cargada;
     const QString siCambiada =
         cargada.isEmpty() ? QString() : ObraCambiada(Codigo, QStringLiteral("No se ha borrado nada."));
     const Ejecucion ejecucion = EjecutarSQL(Sql, valores, false, siCambiada);

@@ -14,8 +14,9 @@ namespace corvela {
 class FormularioEnlazado;
 
 // The record management of one bound window: it builds every statement from the
-// window's bound fields (search, insert, update, delete of a work), runs it with
-// the user's values bound, and reports database errors. The host sets the public
+// window's bound fields (search, insert, update, delete of a record), runs it with
+// the user's values bound, and reports database errors. Writes go to the window's
+// table by its key column, the column of element 0. The host sets the public
 // fields at load.
 class GestionTablas
 {
@@ -39,17 +40,18 @@ public:
     // at least one record was found.
     bool Buscar_Registro(const QString& Tabla = QString(), const QString& Orden = QString());
 
-    // Inserts the shown work. An empty code becomes the next free code; a typed
-    // one is normalised to its number; either is written back into the code field.
+    // Inserts the shown record. An empty code becomes the next free key of the
+    // window's table; a typed one is normalised to its number; either is written
+    // back into the code field.
     // With Updatar, a failed insert turns into Modificar_Registro.
     bool Añadir_Registro(const QString& Tabla = QString(), bool Updatar = false);
-    // Rewrites every bound field of the shown work; changing no row is a failure.
-    // When the work is RS's current record, only while the table still holds it
+    // Rewrites every bound field of the shown record; changing no row is a failure.
+    // When the record is RS's current record, only while the table still holds it
     // as it was loaded there: otherwise the user is told, nothing is written, the
     // current record takes the stored values and the fields keep what was typed.
     bool Modificar_Registro(const QString& Tabla = QString());
-    // Deletes one work by its code (only the works table has a key rule) and
-    // re-queries RS. False when nothing was deleted or the last search was empty.
+    // Deletes one record by its key and re-queries RS; any table but the window's
+    // own is refused. False when nothing was deleted or the last search was empty.
     // The current record of RS is deleted only as it was loaded, as in Modificar_Registro.
     bool Borrar_Registro(const QString& Tabla, int Codigo);
 
@@ -73,6 +75,9 @@ private:
     Ejecucion EjecutarSQL(const QString& sql, const QVariantList& valores, bool Updatar,
                           const QString& siCambiado = QString());
     bool SeguirIntentando();
+    // " WHERE " the key column " = ?", for the key's value bound last.
+    QString CondicionClave() const;
+    bool EsElActual(const QVariant& clave) const;
     QString CondicionCargada(const QVariant& clave, QVariantList& valores) const;
     QString TablaResuelta(const QString& tabla) const;
     bool NormalizarCodigo();

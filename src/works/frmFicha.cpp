@@ -1,6 +1,7 @@
 #include "works/frmFicha.h"
 
 #include "controls/BarraFiles.h"
+#include "controls/EnlaceControles.h"
 #include "controls/Moverse.h"
 #include "core/AnchoColumnas.h"
 #include "core/BotonMultilinea.h"
@@ -279,22 +280,7 @@ void frmFicha::Cargar()
 {
     SoloDigitos(Text2);
     CabecerasEstaciones();
-    GesTablas.RS = std::make_shared<RecordSet>(RecordSet::Abrir(QStringLiteral("SELECT * FROM B_OBRAS")));
-    GesTablas.MaximaLongitud(GesTablas.RS.get(), this);
-    Moverse1->RSUsado = GesTablas.RS;
-    Moverse1->FrmEnTrabajo = this;
-    Moverse1->BarraFiles1 = BarraFiles1;
-    // An empty works table is no error: a first start must not greet the user with one.
-    if (GesTablas.RS->RecordCount() > 0)
-        Moverse1->Registros();
-    GesTablas.Formulario = this;
-    BarraFiles1->FrmActivo = this;
-    BarraFiles1->ctlMoverse = Moverse1;
-    BarraFiles1->GesTablas = &GesTablas;
-    BarraFiles1->FocoPorDefecto = txtFields[10];
-    BarraFiles1->TxtCod = txtFields[0];
-    GesTablas.Where.clear();
-    BarraFiles1->LimpiarPantalla();
+    EnlazarControles(*this, *BarraFiles1, *Moverse1, GesTablas, txtFields[10]);
     MostrarRutas(Command1[1], Command1[2]);
     // The decimals in effect (3 when unset), shown without rewriting the setting.
     CargarDecimales();
@@ -330,37 +316,32 @@ bool frmFicha::SePuedeBorrar()
     return false;
 }
 
-void frmFicha::BarraFilesEvento(int& CodigoEvento)
+void frmFicha::BarraFilesEvento(EventoBarra& CodigoEvento)
 {
     BarraFiles1->bfEventoOk = true;
     switch (CodigoEvento) {
-    case 0:
+    case EventoBarra::NuevaEntrada:
         codigoFijado_ = false;
         HabilitarEstaciones(false);
         break;
-    case 1:
+    case EventoBarra::Abrir:
         HabilitarEstaciones(true);
         HabilitarCodigo(false);
         break;
-    case 2: HabilitarCodigo(false); break;
-    case 3:
+    case EventoBarra::AntesDeGuardar: HabilitarCodigo(false); break;
+    case EventoBarra::Buscado:
         CargarEstaciones();
         HabilitarCodigo(false);
         break;
-    case 4: ImprimirObra(txtFields[0]->text()); break;
-    case 9:
+    case EventoBarra::Imprimir: ImprimirObra(txtFields[0]->text()); break;
+    case EventoBarra::PantallaLimpia:
         GesTablas.RS.reset();
         codigoFijado_ = false;
         HabilitarEstaciones(false);
         break;
-    case 10: close(); break;
-    case 11:
-        GesTablas.VerPosibleError();
-        EnlazarNavegador();
-        Moverse1->Registros();
-        Moverse1->VisibleCtl(true);
-        break;
-    default: break;
+    case EventoBarra::Retroceder: close(); break;
+    case EventoBarra::RegistrosCambiados: MostrarResultado(GesTablas, *Moverse1); break;
+    case EventoBarra::Guardado: break;
     }
 }
 
@@ -385,11 +366,6 @@ void frmFicha::HabilitarCodigo(bool habilitar)
 {
     codigoFijado_ = !habilitar;
     txtFields[0]->setEnabled(habilitar);
-}
-
-void frmFicha::EnlazarNavegador()
-{
-    Moverse1->RSUsado = GesTablas.RS;
 }
 
 void frmFicha::CargarEstaciones()

@@ -40,12 +40,11 @@ public:
 
     // Toolbar host
     bool SePuedeBorrar() override;
-    void BarraFilesEvento(int& CodigoEvento) override;
+    void BarraFilesEvento(EventoBarra& CodigoEvento) override;
     void LimpiaPantalla() override;
 
     void HabilitarEstaciones(bool habilitar);
     void HabilitarCodigo(bool habilitar);
-    void EnlazarNavegador();
 
     // Stations
     void CargarEstaciones();

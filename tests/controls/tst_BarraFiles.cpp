@@ -26,6 +26,7 @@ using pruebas::InsertarObra;
 using pruebas::AnfitrionPrueba;
 using pruebas::Raton;
 using Estados = std::array<bool, 9>;
+using Codigos = QVector<EventoBarra>;
 
 namespace {
 
@@ -97,11 +98,9 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         pruebas::MensajesGrabados mensajes;
-        mensajes.Responder(Respuesta::Aceptar);  // the navigator finds no work at load
         AnfitrionPrueba ficha;
         ficha.Cargar();
         Mostrar(ficha);
-        mensajes.Olvidar();
         BarraFiles* barra = ficha.BarraFiles1;
         QCOMPARE(EstadosDe(barra), kBusqueda);
         QVERIFY(CamposHabilitados(ficha, true));
@@ -110,7 +109,7 @@ private slots:
         QCOMPARE(Imagen(barra, 1), 1);
 
         pruebas::ClicBarra(barra, 0);
-        QCOMPARE(ficha.codigos, QVector<int>{0});
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::NuevaEntrada}));
         QCOMPARE(EstadosDe(barra), kNueva);
         QCOMPARE(Imagen(barra, 0), 1);
         QCOMPARE(Imagen(barra, 2), 2);
@@ -119,7 +118,8 @@ private slots:
         ficha.Campo(QStringLiteral("PROPIETARIO"))->setFocus();
         mensajes.Responder(Respuesta::Aceptar);
         pruebas::ClicBarra(barra, 2);
-        QCOMPARE(ficha.codigos, (QVector<int>{0, 2, 99}));
+        QCOMPARE(ficha.codigos,
+                 (Codigos{EventoBarra::NuevaEntrada, EventoBarra::AntesDeGuardar, EventoBarra::Guardado}));
         QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("El Registro ha sido añadido"));
         QCOMPARE(mensajes.Mensajes().last().icono, Icono::Informacion);
         QCOMPARE(Obras(QStringLiteral("CODOBRA = 1 AND PROPIETARIO = 'O''Brien'")), 1);
@@ -129,7 +129,7 @@ private slots:
         InsertarObra(2, QStringLiteral("Segundo"));
         ficha.codigos.clear();
         pruebas::ClicBarra(barra, 3);
-        QCOMPARE(ficha.codigos, (QVector<int>{11, 3}));
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::RegistrosCambiados, EventoBarra::Buscado}));
         QCOMPARE(EstadosDe(barra), kMostrado);
         QVERIFY(CamposHabilitados(ficha, false));
         QVERIFY(NavegadorVisible(ficha));
@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(Imagen(barra, 2), 1);
 
         pruebas::ClicBarra(barra, 1);
-        QCOMPARE(ficha.codigos, QVector<int>{1});
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::Abrir}));
         QCOMPARE(EstadosDe(barra), kEdicion);
         QVERIFY(CamposHabilitados(ficha, true));
         QVERIFY(ficha.Moverse1->isHidden());
@@ -152,7 +152,7 @@ private slots:
 
         ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Cambiado"));
         pruebas::ClicBarra(barra, 2);
-        QCOMPARE(ficha.codigos, (QVector<int>{1, 2, 99}));
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::Abrir, EventoBarra::AntesDeGuardar, EventoBarra::Guardado}));
         QCOMPARE(Obras(QStringLiteral("CODOBRA = 1 AND PROPIETARIO = 'Cambiado'")), 1);
         QCOMPARE(Obras(), 2);
         QCOMPARE(EstadosDe(barra), kMostrado);
@@ -198,7 +198,7 @@ private slots:
         mensajes.Responder(Respuesta::Aceptar);
         pruebas::ClicBarra(barra, 5);
         QCOMPARE(Obras(), 1);
-        QCOMPARE(ficha.codigos, QVector<int>{11});
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::RegistrosCambiados}));
         QCOMPARE(EstadosDe(barra), kMostrado);
         QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QStringLiteral("2"));
         QCOMPARE(ficha.Moverse1->findChild<QPushButton*>(QStringLiteral("Command1_2"))->text(), QStringLiteral("1 de 1"));
@@ -230,29 +230,30 @@ private slots:
         const int limpiezas = ficha.limpiezas;
         mensajes.Responder(Respuesta::Aceptar);
         pruebas::ClicBarra(barra, 3);
-        QCOMPARE(ficha.codigos, QVector<int>{3});
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::Buscado}));
         QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("No hay registro localizados"));
         QCOMPARE(mensajes.Mensajes().last().icono, Icono::Exclamacion);
         QCOMPARE(ficha.limpiezas, limpiezas + 1);
         QCOMPARE(EstadosDe(barra), kBusqueda);
         QCOMPARE(ficha.Campo(QStringLiteral("PROPIETARIO"))->text(), QString());
 
-        // A host that clears bfEventoOk on code 2 prevents the save; 99 still follows.
+        // A host that clears bfEventoOk before the save prevents it; the end of the save is still told.
         ficha.vetarGuardado = true;
         ficha.codigos.clear();
         pruebas::ClicBarra(barra, 0);
         ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Vetado"));
         pruebas::ClicBarra(barra, 2);
-        QCOMPARE(ficha.codigos, (QVector<int>{0, 2, 99}));
+        QCOMPARE(ficha.codigos,
+                 (Codigos{EventoBarra::NuevaEntrada, EventoBarra::AntesDeGuardar, EventoBarra::Guardado}));
         QCOMPARE(Obras(), 1);
         QCOMPARE(EstadosDe(barra), kNueva);
 
-        // Codes 4, 9 and 10, in that order of clicks.
+        // Print, clear screen and back, in that order of clicks.
         ficha.codigos.clear();
         pruebas::ClicBarra(barra, 6);
         pruebas::ClicBarra(barra, 4);
         pruebas::ClicBarra(barra, 8);
-        QCOMPARE(ficha.codigos, (QVector<int>{9, 4, 10}));
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::PantallaLimpia, EventoBarra::Imprimir, EventoBarra::Retroceder}));
         QCOMPARE(mensajes.Mensajes().size(), 1);
     }
 
@@ -260,7 +261,6 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         pruebas::MensajesGrabados mensajes;
-        mensajes.Responder(Respuesta::Aceptar);
         AnfitrionPrueba ficha;
         ficha.Cargar();
         pruebas::LanzadorGrabado lanzador;
@@ -277,14 +277,13 @@ private slots:
         QCOMPARE(ficha.errores, QVector<int>{429});
         QVERIFY(ficha.codigos.isEmpty());
         QVERIFY(!ErrorPendiente().Hay());
-        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QVERIFY(mensajes.Mensajes().isEmpty());
     }
 
     void dibujoConElRaton()
     {
         pruebas::EntornoPrueba entorno;
         pruebas::MensajesGrabados mensajes;
-        mensajes.Responder(Respuesta::Aceptar);
         AnfitrionPrueba ficha;
         ficha.Cargar();
         Mostrar(ficha);
@@ -306,12 +305,12 @@ private slots:
         QCOMPARE(Imagen(barra, 4), 4);
         Raton(Boton(barra, 4), QEvent::MouseButtonRelease);
         QCOMPARE(Imagen(barra, 4), 3);
-        QCOMPARE(ficha.codigos, QVector<int>{4});
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::Imprimir}));
         // The second press of a double click runs nothing.
         Raton(Boton(barra, 4), QEvent::MouseButtonDblClick);
         QCOMPARE(Imagen(barra, 4), 4);
         Raton(Boton(barra, 4), QEvent::MouseButtonRelease);
-        QCOMPARE(ficha.codigos, QVector<int>{4});
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::Imprimir}));
         barra->BotonesACero();
         QCOMPARE(Imagen(barra, 4), 2);
 
@@ -321,7 +320,7 @@ private slots:
         QCOMPARE(Imagen(barra, 1), 1);
         Raton(Boton(barra, 1), QEvent::MouseButtonRelease);
         QCOMPARE(Imagen(barra, 1), 1);
-        QCOMPARE(ficha.codigos, QVector<int>{4});
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::Imprimir}));
         QVERIFY(ficha.Campo(QStringLiteral("DESCOBRA"))->hasFocus());
         ficha.Campo(QStringLiteral("PROPIETARIO"))->setFocus();
         pruebas::ClicBarra(barra, 4);
@@ -334,12 +333,11 @@ private slots:
         QTemporaryDir vacia;
         CarpetaRecursos = vacia.path();
         pruebas::MensajesGrabados mensajes;
-        mensajes.Responder(Respuesta::Aceptar);
         AnfitrionPrueba ficha;
         ficha.Cargar();
         Raton(Boton(ficha.BarraFiles1, 0), QEvent::MouseMove);
         pruebas::ClicBarra(ficha.BarraFiles1, 0);
-        QCOMPARE(ficha.codigos, QVector<int>{0});
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::NuevaEntrada}));
         for (int i = 0; i < 9; ++i) {
             QVERIFY(Boton(ficha.BarraFiles1, i)->pixmap().isNull());
             QCOMPARE(Boton(ficha.BarraFiles1, i)->frameShape(), QFrame::Panel);
@@ -369,11 +367,11 @@ private slots:
 
         ficha.codigos.clear();
         barra->PulsarBotonBuscar();
-        QCOMPARE(ficha.codigos, (QVector<int>{11, 3}));
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::RegistrosCambiados, EventoBarra::Buscado}));
         QVERIFY(ficha.isVisible());
         barra->PulsarBotonBuscar();
         QVERIFY(!ficha.isVisible());
-        QCOMPARE(ficha.codigos, (QVector<int>{11, 3}));
+        QCOMPARE(ficha.codigos, (Codigos{EventoBarra::RegistrosCambiados, EventoBarra::Buscado}));
     }
 };
 

@@ -69,6 +69,29 @@ void FallarActualizacionesHasta(int intentoCorrecto)
                        .arg(intentoCorrecto)));
 }
 
+// A window bound to a table of its own, keyed by its first column.
+class VentanaClientes : public QWidget, public FormularioEnlazado
+{
+public:
+    QWidget* Ventana() override { return this; }
+    QString Tabla() const override { return QStringLiteral("CLIENTES"); }
+    QVector<CampoEnlazado> CamposEnlazados() const override
+    {
+        return {{QStringLiteral("NUMERO"), numero}, {QStringLiteral("NOMBRE"), nombre}};
+    }
+
+    QLineEdit* numero = new QLineEdit(this);
+    QLineEdit* nombre = new QLineEdit(this);
+};
+
+QString Cliente(int numero)
+{
+    QSqlQuery q(BaseDatos());
+    q.prepare(QStringLiteral("SELECT NOMBRE FROM CLIENTES WHERE NUMERO = ?"));
+    q.addBindValue(numero);
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
+}
+
 int Intentos()
 {
     QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM INTENTOS"), BaseDatos());
@@ -222,10 +245,8 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         pruebas::MensajesGrabados mensajes;
-        mensajes.Responder(Respuesta::Aceptar);  // the navigator finds no work at load
         AnfitrionPrueba ficha;
         ficha.Cargar();
-        mensajes.Olvidar();
         GestionTablas& g = ficha.GesTablas;
         QCOMPARE(LimiteTecleo(ficha.Campo(QStringLiteral("PROPIETARIO"))), 60);
         QCOMPARE(LimiteTecleo(ficha.Campo(QStringLiteral("CODIGOPOSTAL"))), 10);
@@ -320,7 +341,7 @@ private slots:
             enlace.Campo->clear();
         QVERIFY(g.Buscar_Registro());
         QVERIFY(g.Borrar_Registro(QString(), 3));
-        QVERIFY(g.Sql.startsWith(QStringLiteral("DELETE FROM B_OBRAS WHERE CodObra = ?")));
+        QVERIFY(g.Sql.startsWith(QStringLiteral("DELETE FROM B_OBRAS WHERE CODOBRA = ?")));
         QCOMPARE(g.RS->RecordCount(), 1);
         QCOMPARE(Cuantas(), 1);
 
@@ -334,6 +355,44 @@ private slots:
         mensajes.Responder(Respuesta::Aceptar);
         QVERIFY(!g.Borrar_Registro(QStringLiteral("B_OBRAS"), 4));
         QCOMPARE(mensajes.Mensajes().size(), 1);
+    }
+
+    // Any bound window writes to its own table through its own key column.
+    void otraTablaConSuClave()
+    {
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(7, QStringLiteral("Obra"));
+        QVERIFY(EjecutarAccion(QStringLiteral("CREATE TABLE CLIENTES (NUMERO INTEGER, NOMBRE TEXT)")));
+        pruebas::MensajesGrabados mensajes;
+        VentanaClientes ventana;
+        GestionTablas g;
+        g.Formulario = &ventana;
+
+        for (const QString& nombre : {QStringLiteral("Ana"), QStringLiteral("Luis")}) {
+            ventana.numero->clear();
+            ventana.nombre->setText(nombre);
+            QVERIFY(g.Añadir_Registro());
+        }
+        QCOMPARE(g.Sql, QStringLiteral("Insert into CLIENTES(NUMERO,NOMBRE) values (?,?)"));
+        QCOMPARE(ventana.numero->text(), QStringLiteral("2"));
+        QCOMPARE(Cliente(1), QStringLiteral("Ana"));
+
+        ventana.nombre->setText(QStringLiteral("Luisa"));
+        QVERIFY(g.Modificar_Registro());
+        QCOMPARE(g.Sql, QStringLiteral("UPDATE CLIENTES SET NUMERO = ?, NOMBRE = ? WHERE NUMERO = ?"));
+        QCOMPARE(Cliente(2), QStringLiteral("Luisa"));
+
+        QVERIFY(g.Buscar_Registro());
+        QVERIFY(g.Borrar_Registro(QStringLiteral("CLIENTES"), 1));
+        QVERIFY(g.Sql.startsWith(QStringLiteral("DELETE FROM CLIENTES WHERE NUMERO = ?")));
+        QCOMPARE(g.RS->RecordCount(), 1);
+        QCOMPARE(Cliente(1), QString());
+
+        // Another table than the window's has no key here.
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!g.Borrar_Registro(QStringLiteral("B_OBRAS"), 7));
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Borrado anulado por falta de Valor Clave."));
+        QCOMPARE(Cuantas(), 1);
     }
 
     void reintentos()
@@ -496,7 +555,6 @@ private slots:
         pruebas::EntornoPrueba entorno;
         AnfitrionPrueba ficha;
         pruebas::MensajesGrabados mensajes;
-        mensajes.Responder(Respuesta::Aceptar);  // the navigator finds no work at load
         ficha.Cargar();
         // The code's size limits typing; a longer code the program shows is never cut.
         QCOMPARE(LimiteTecleo(ficha.Campo(QStringLiteral("CODOBRA"))), 4);

@@ -1,6 +1,7 @@
 #include "AnfitrionPrueba.h"
 
 #include "controls/BarraFiles.h"
+#include "controls/EnlaceControles.h"
 #include "controls/Moverse.h"
 #include "core/Twips.h"
 
@@ -49,20 +50,7 @@ AnfitrionPrueba::AnfitrionPrueba()
 
 void AnfitrionPrueba::Cargar()
 {
-    GesTablas.RS = std::make_shared<RecordSet>(RecordSet::Abrir(QStringLiteral("SELECT * FROM B_OBRAS")));
-    GesTablas.MaximaLongitud(GesTablas.RS.get(), this);
-    Moverse1->RSUsado = GesTablas.RS;
-    Moverse1->FrmEnTrabajo = this;
-    Moverse1->BarraFiles1 = BarraFiles1;
-    Moverse1->Registros();
-    GesTablas.Formulario = this;
-    BarraFiles1->FrmActivo = this;
-    BarraFiles1->ctlMoverse = Moverse1;
-    BarraFiles1->GesTablas = &GesTablas;
-    BarraFiles1->FocoPorDefecto = campos_[10];
-    BarraFiles1->TxtCod = campos_[0];
-    GesTablas.Where.clear();
-    BarraFiles1->LimpiarPantalla();
+    EnlazarControles(*this, *BarraFiles1, *Moverse1, GesTablas, campos_[10]);
 }
 
 QVector<CampoEnlazado> AnfitrionPrueba::CamposEnlazados() const
@@ -79,20 +67,16 @@ bool AnfitrionPrueba::SePuedeBorrar()
     return sePuedeBorrar;
 }
 
-void AnfitrionPrueba::BarraFilesEvento(int& CodigoEvento)
+void AnfitrionPrueba::BarraFilesEvento(EventoBarra& CodigoEvento)
 {
     BarraFiles1->bfEventoOk = true;
     codigos << CodigoEvento;
-    if (CodigoEvento == 2 && vetarGuardado)
+    if (CodigoEvento == EventoBarra::AntesDeGuardar && vetarGuardado)
         BarraFiles1->bfEventoOk = false;
-    if (CodigoEvento == 11) {
-        GesTablas.VerPosibleError();
-        Moverse1->RSUsado = GesTablas.RS;
-        Moverse1->Registros();
-        Moverse1->VisibleCtl(true);
-    } else if (CodigoEvento == 10) {
+    if (CodigoEvento == EventoBarra::RegistrosCambiados)
+        MostrarResultado(GesTablas, *Moverse1);
+    else if (CodigoEvento == EventoBarra::Retroceder)
         close();
-    }
 }
 
 void AnfitrionPrueba::ErrorDetectado(int& Error)

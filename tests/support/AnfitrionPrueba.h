@@ -18,22 +18,22 @@ class Moverse;
 namespace corvela::pruebas {
 
 // A small works card: the eleven fields of B_OBRAS, the toolbar and the navigator
-// wired to one GestionTablas as the program's main window wires them, and every
-// event the controls raise recorded for the tests.
+// wired to one GestionTablas by the program's own wiring, and every event the
+// controls raise recorded for the tests.
 class AnfitrionPrueba : public QWidget, public AnfitrionBarra
 {
     Q_OBJECT
 public:
     AnfitrionPrueba();
 
-    // The load sequence: snapshot of the table, field lengths, navigator, toolbar, search state.
+    // The works card's load sequence (EnlazarControles).
     void Cargar();
 
     QWidget* Ventana() override { return this; }
     QString Tabla() const override { return QStringLiteral("B_OBRAS"); }
     QVector<CampoEnlazado> CamposEnlazados() const override;
     bool SePuedeBorrar() override;
-    void BarraFilesEvento(int& CodigoEvento) override;
+    void BarraFilesEvento(EventoBarra& CodigoEvento) override;
     void ErrorDetectado(int& Error) override;
     void Edicion(bool& Estado) override;
     void LimpiaPantalla() override;
@@ -46,7 +46,7 @@ public:
     Moverse* Moverse1;
 
     // What the controls told the host.
-    QVector<int> codigos;
+    QVector<EventoBarra> codigos;
     QVector<int> errores;
     QVector<bool> ediciones;
     int limpiezas = 0;
