@@ -37,6 +37,16 @@ QString EntornoPrueba::Ruta(const QString& nombre) const
     return QDir(carpeta_.path()).filePath(nombre);
 }
 
+QRandomGenerator AzarSembrado()
+{
+    constexpr quint32 kSemillaFija = 20261206;
+    bool leida = false;
+    const quint32 semilla = qEnvironmentVariable("CORVELA_SEMILLA").toUInt(&leida);
+    const quint32 usada = leida ? semilla : kSemillaFija;
+    qInfo("semilla del azar: %u (CORVELA_SEMILLA=%u la repite)", usada, usada);
+    return QRandomGenerator(usada);
+}
+
 void InsertarObra(int codigo, const QString& propietario)
 {
     if (!EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (?, ?)"), {codigo, propietario}))
