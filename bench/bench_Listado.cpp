@@ -7,11 +7,10 @@
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
-#include "informe/ImpresionObra.h"
+#include "informe/ListadoObra.h"
 #include "informe/rptCorvela.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -85,9 +84,10 @@ Medida Imprimir(int codigo, const QString& ruta)
     Medida medida;
     QElapsedTimer reloj;
     reloj.start();
-    RegistrosListado.Abrir(codigo);
+    ListadoObra registros;
+    registros.Abrir(codigo);
     rptCorvela informe;
-    informe.FijarOrigen(&RegistrosListado);
+    informe.FijarOrigen(&registros);
     informe.FijarDecimales(NumDecimales);
     informe.FijarImagen(QImage(RutaRecurso(QStringLiteral("imagen/CORVELAX.JPG"))));
     informe.Progreso = [&medida](int hechas, int total) {
@@ -112,7 +112,6 @@ int main(int argc, char* argv[])
     QApplication aplicacion(argc, argv);
     QLocale::setDefault(QLocale(QStringLiteral("es_ES")));
     banco::BaseBanco base;
-    CarpetaRecursos = qEnvironmentVariable("CORVELA_RECURSOS", QDir(QApplication::applicationDirPath()).filePath(".."));
 
     struct Caso
     {

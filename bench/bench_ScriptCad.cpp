@@ -130,8 +130,7 @@ int main(int argc, char* argv[])
         return 2;
     std::printf("puntos generados: %d en %.2f s\n", kEstaciones * kPuntosPorEstacion, reloj.nsecsElapsed() / 1e9);
 
-    // The program's own template, copied beside the build's executables.
-    CarpetaRecursos = QCoreApplication::applicationDirPath() + QStringLiteral("/..");
+    // The program's own template, from the resources the build copies.
     QFile fichero(RutaRecurso(QStringLiteral("plantillas/ScriptAutoCad.Ini")));
     const auto plantilla = fichero.open(QIODevice::ReadOnly) ? PlantillaScript::DesdeBytes(fichero.readAll())
                                                              : std::nullopt;

@@ -3,6 +3,8 @@
 #include "core/Globales.h"
 #include "records/BaseDatos.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <cstdio>
 #include <cstdlib>
 
@@ -52,7 +54,9 @@ bool MensajesBanco::ElegirImpresora(QPrinter&)
 
 BaseBanco::BaseBanco()
 {
-    CarpetaDatos = carpeta_.path();
+    // The benchmarks run from the build's bench folder, the resources sit one level up.
+    const QString recursos = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(".."));
+    IniciarGlobales(carpeta_.path(), qEnvironmentVariable("CORVELA_RECURSOS", recursos));
     if (AbrirBaseDatos(RutaDatos(QStringLiteral("Corvelax.db"))) != Apertura::Abierta) {
         std::fprintf(stderr, "no se pudo crear la base de datos\n");
         std::exit(1);

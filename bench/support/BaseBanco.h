@@ -22,7 +22,9 @@ public:
     bool ElegirImpresora(QPrinter& impresora) override;
 };
 
-// A throw-away data folder with a new, open database; ends the program when it cannot be made.
+// The program's start-up on a throw-away data folder with a new, open database
+// (resources from CORVELA_RECURSOS, else the build folder); ends the program
+// when the database cannot be made. Needs the application object.
 class BaseBanco
 {
 public:

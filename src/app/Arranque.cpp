@@ -1,7 +1,6 @@
 #include "app/Arranque.h"
 
 #include "core/Globales.h"
-#include "core/Parametros.h"
 #include "core/frmArranque.h"
 #include "records/BaseDatos.h"
 #include "works/frmFicha.h"
@@ -10,13 +9,7 @@ namespace corvela {
 
 bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
 {
-    CarpetaDatos = carpetaDatos;
-    CarpetaRecursos = carpetaRecursos;
-    FormatoDistancia = QStringLiteral("###0.0#");
-    SaltoDoble = QStringLiteral("\r\n\r\n");
-    FicheroIni = RutaDatos(QStringLiteral("Corvelax.INI"));
-    IniGeneral = FicheroIni;
-    CargarDecimales();
+    IniciarGlobales(carpetaDatos, carpetaRecursos);
 
     frmArranque::FijarPrincipal([] { frmFicha::Mostrar(); });
     frmArranque* arranque = frmArranque::Instancia();

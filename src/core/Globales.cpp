@@ -1,5 +1,7 @@
 #include "core/Globales.h"
 
+#include "core/Parametros.h"
+
 #include <QDir>
 
 namespace corvela {
@@ -9,10 +11,22 @@ QString CarpetaRecursos;
 QString FicheroIni;
 QString IniGeneral;
 QString IniLocal;
-int NumDecimales = 3;
-QString FormatoDecimales = QStringLiteral("###0.000");
-QString FormatoDistancia = QStringLiteral("###0.0#");
-QString SaltoDoble = QStringLiteral("\r\n\r\n");
+int NumDecimales;
+QString FormatoDecimales;
+QString FormatoDistancia;
+QString SaltoDoble;
+
+void IniciarGlobales(const QString& carpetaDatos, const QString& carpetaRecursos)
+{
+    CarpetaDatos = carpetaDatos;
+    CarpetaRecursos = carpetaRecursos;
+    FormatoDistancia = QStringLiteral("###0.0#");
+    SaltoDoble = QStringLiteral("\r\n\r\n");
+    FicheroIni = RutaDatos(QStringLiteral("Corvelax.INI"));
+    IniGeneral = FicheroIni;
+    IniLocal.clear();
+    CargarDecimales();
+}
 
 QString RutaDatos(const QString& nombre)
 {

@@ -16,6 +16,12 @@ extern QString FormatoDecimales;
 extern QString FormatoDistancia;
 extern QString SaltoDoble;
 
+// Sets every value above as the program starts: the two folders, the settings
+// file in the data folder (IniLocal stays empty), the fixed formats, and the
+// decimals read from the settings. The program, the tests and the benchmarks all
+// start through it.
+void IniciarGlobales(const QString& carpetaDatos, const QString& carpetaRecursos);
+
 // Full path of a file in the data folder or the resource folder.
 QString RutaDatos(const QString& nombre);
 QString RutaRecurso(const QString& nombre);

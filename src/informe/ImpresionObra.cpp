@@ -4,11 +4,12 @@
 #include "core/Mensajes.h"
 #include "core/TextoNumerico.h"
 #include "records/ErrorDatos.h"
+#include "informe/ListadoObra.h"
 #include "informe/frmListados.h"
 
-namespace corvela {
+#include <utility>
 
-ListadoObra RegistrosListado;
+namespace corvela {
 
 void ImprimirObra(const QString& codigoObra)
 {
@@ -17,14 +18,15 @@ void ImprimirObra(const QString& codigoObra)
         Dialogos().MsgBox(QStringLiteral("Busque la Obra a Imprimir"), Icono::Informacion);
         return;
     }
-    if (!RegistrosListado.Abrir(codigo)) {
+    ListadoObra registros;
+    if (!registros.Abrir(codigo)) {
         Dialogos().MsgBox(QStringLiteral("No se pudo leer la obra para imprimirla.") + SaltoDoble
                               + ErrorPendiente().Descripcion,
                           Icono::Critico);
         LimpiarError();
         return;
     }
-    frmListados::Mostrar();
+    frmListados::Mostrar(std::move(registros));
 }
 
 }  // namespace corvela

@@ -3,7 +3,6 @@
 #include "core/Globales.h"
 #include "core/Mensajes.h"
 #include "core/CursorEspera.h"
-#include "informe/ImpresionObra.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -14,18 +13,13 @@
 #include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace corvela {
 
 namespace {
 
 QPointer<frmListados> instancia;
-
-QString NombrePdf()
-{
-    const QString codigo = RegistrosListado.HayObra() ? QString::number(RegistrosListado.Obra().codigo) : QString();
-    return RutaDatos(QStringLiteral("Libreta obra %1.pdf").arg(codigo));
-}
 
 }  // namespace
 
@@ -41,10 +35,10 @@ bool frmListados::Existe()
     return !instancia.isNull();
 }
 
-void frmListados::Mostrar()
+void frmListados::Mostrar(ListadoObra registros)
 {
     frmListados* ventana = Instancia();
-    ventana->Cargar();
+    ventana->Cargar(std::move(registros));
     ventana->setWindowState((ventana->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
     ventana->show();
     ventana->raise();
@@ -103,15 +97,22 @@ void frmListados::CrearBarra()
            [this] { CRViewer1->fitInView(); });
 }
 
-void frmListados::Cargar()
+void frmListados::Cargar(ListadoObra registros)
 {
     CursorEspera espera;
+    RegistrosListado = std::move(registros);
     InformeObra.FijarDecimales(NumDecimales);
     InformeObra.FijarFecha(QDate::currentDate());
     CRViewer1->updatePreview();
     CRViewer1->setZoomMode(QPrintPreviewWidget::CustomZoom);
     CRViewer1->setZoomFactor(1.0);
     MostrarPrincipio();
+}
+
+QString frmListados::NombrePdf() const
+{
+    const QString codigo = RegistrosListado.HayObra() ? QString::number(RegistrosListado.Obra().codigo) : QString();
+    return RutaDatos(QStringLiteral("Libreta obra %1.pdf").arg(codigo));
 }
 
 void frmListados::MostrarPrincipio()
@@ -127,7 +128,8 @@ void frmListados::MostrarPrincipio()
 void frmListados::ConProgreso(const std::function<void(const rptCorvela&)>& tarea)
 {
     CursorEspera espera;
-    // Application-modal: nothing may refill RegistrosListado while it is being read.
+    // Application-modal: printing again from the works card would replace the rows
+    // and lay the preview out anew from inside this drawing.
     QProgressDialog progreso(QStringLiteral("Preparando la libreta de campo..."), QString(), 0, 1, this);
     progreso.setWindowTitle(QStringLiteral("Corvela Geoda"));
     progreso.setWindowModality(Qt::ApplicationModal);

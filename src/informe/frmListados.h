@@ -1,5 +1,6 @@
 #pragma once
 
+#include "informe/ListadoObra.h"
 #include "informe/rptCorvela.h"
 
 #include <QPrinter>
@@ -11,8 +12,9 @@ class QToolBar;
 
 namespace corvela {
 
-// The report window: the field book of RegistrosListado in a print preview that
-// fills the window, with buttons to print it and to save it as a PDF file.
+// The report window: the field book it was last given, in a print preview that
+// fills the window, with buttons to print it and to save it as a PDF file. The
+// window keeps those rows for as long as it shows them.
 class frmListados : public QWidget
 {
     Q_OBJECT
@@ -20,11 +22,13 @@ public:
     // The window, created on first reference; closing it drops it.
     static frmListados* Instancia();
     static bool Existe();
-    // Lays the report out again from RegistrosListado and shows the window maximized.
-    static void Mostrar();
+    // Takes the rows of a field book, lays the report out again from them and
+    // shows the window maximized.
+    static void Mostrar(ListadoObra registros);
 
     QPrintPreviewWidget* Visor() const { return CRViewer1; }
     const rptCorvela& Informe() const { return InformeObra; }
+    const ListadoObra& Registros() const { return RegistrosListado; }
 
 private slots:
     void DibujarInforme(QPrinter* impresora);
@@ -34,12 +38,14 @@ private slots:
 private:
     frmListados();
     void CrearBarra();
-    void Cargar();
+    void Cargar(ListadoObra registros);
+    QString NombrePdf() const;
     void MostrarPrincipio();
     // Runs a printing task with the hourglass and, for a large work, a progress window.
     void ConProgreso(const std::function<void(const rptCorvela&)>& tarea);
 
     QPrinter impresora_{QPrinter::HighResolution};
+    ListadoObra RegistrosListado;
     rptCorvela InformeObra;
     QToolBar* Toolbar1 = nullptr;
     QPrintPreviewWidget* CRViewer1 = nullptr;

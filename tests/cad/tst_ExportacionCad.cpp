@@ -111,28 +111,37 @@ private slots:
         QVERIFY(mensajes.Mensajes().isEmpty());
     }
 
+    void coordenadasComoLasMuestraElPrograma_data()
+    {
+        QTest::addColumn<QString>("configuracion");
+        QTest::addColumn<int>("decimales");
+        for (const char* configuracion : {"es_ES", "C"}) {
+            for (int decimales : {0, 1, 3, 6})
+                QTest::addRow("%s, %d decimales", configuracion, decimales) << QString::fromLatin1(configuracion)
+                                                                           << decimales;
+        }
+    }
+
     void coordenadasComoLasMuestraElPrograma()
     {
-        for (const QString& locale : {QStringLiteral("es_ES"), QStringLiteral("C")}) {
-            pruebas::EntornoPrueba entorno(locale, false);
-            // Halves at the last digit shown, and at the 15th significant digit on both sides of even.
-            QVector<QVariant> valores = {0.0, -0.0, 2.675, -2.5, 0.0005, -0.0004, 9.9995, 999999.9999996,
-                                         123456789012344.5, 123456789012345.5, 4500000.123046875, 1e-20, 7.5e29,
-                                         2e31, QVariant(), QVariant(qlonglong(42)), QVariant(QStringLiteral("abc"))};
-            QRandomGenerator azar(20261206);
-            for (int i = 0; i < 5000; ++i) {
-                const double magnitud = std::pow(10.0, azar.bounded(-4, 9));
-                valores << (azar.generateDouble() - 0.5) * magnitud << std::round(azar.generateDouble() * 1e7) / 1024;
-            }
-            for (int decimales : {0, 1, 3, 6}) {
-                FormatoDecimales = QStringLiteral("###0.") + QString(decimales, u'0');
-                const NumeroScript numeros(FormatoDecimales);
-                for (const QVariant& valor : valores) {
-                    QByteArray texto;
-                    numeros.Anadir(valor, texto);
-                    QCOMPARE(QString::fromLatin1(texto), ComaAPunto(FormatearNumero(ValorCampo(valor, QMetaType::Double))));
-                }
-            }
+        QFETCH(QString, configuracion);
+        QFETCH(int, decimales);
+        pruebas::EntornoPrueba entorno(configuracion, false);
+        // Halves at the last digit shown, and at the 15th significant digit on both sides of even.
+        QVector<QVariant> valores = {0.0, -0.0, 2.675, -2.5, 0.0005, -0.0004, 9.9995, 999999.9999996,
+                                     123456789012344.5, 123456789012345.5, 4500000.123046875, 1e-20, 7.5e29,
+                                     2e31, QVariant(), QVariant(qlonglong(42)), QVariant(QStringLiteral("abc"))};
+        QRandomGenerator azar = pruebas::AzarSembrado();
+        for (int i = 0; i < 5000; ++i) {
+            const double magnitud = std::pow(10.0, azar.bounded(-4, 9));
+            valores << (azar.generateDouble() - 0.5) * magnitud << std::round(azar.generateDouble() * 1e7) / 1024;
+        }
+        FormatoDecimales = QStringLiteral("###0.") + QString(decimales, u'0');
+        const NumeroScript numeros(FormatoDecimales);
+        for (const QVariant& valor : valores) {
+            QByteArray texto;
+            numeros.Anadir(valor, texto);
+            QCOMPARE(QString::fromLatin1(texto), ComaAPunto(FormatearNumero(ValorCampo(valor, QMetaType::Double))));
         }
     }
 

@@ -1,3 +1,4 @@
+#include "EntornoPrueba.h"
 #include "core/CamposEntrada.h"
 #include "core/TextoNumerico.h"
 
@@ -10,6 +11,20 @@
 #include <QVBoxLayout>
 
 using namespace corvela;
+
+namespace {
+
+// A numeric field with three decimals, tidied after every change as the windows wire it.
+class CampoNumerico : public QLineEdit
+{
+public:
+    CampoNumerico()
+    {
+        connect(this, &QLineEdit::textChanged, this, [this] { AjustarNumero(this, QStringLiteral(","), 3); });
+    }
+};
+
+}  // namespace
 
 class TstCamposEntrada : public QObject
 {
@@ -71,29 +86,45 @@ private slots:
         QCOMPARE(ultima, 9);
     }
 
+    void ajustarNumeroTrasCadaCambio_data()
+    {
+        QTest::addColumn<QString>("escrito");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("dos comas: vale la última") << "12,34," << "1234,";
+        QTest::newRow("decimales de más") << "12,3456" << "12,345";
+        QTest::newRow("menos detrás") << "12-" << "-12";
+        QTest::newRow("menos tras un cero") << "0-" << "-0";
+        QTest::newRow("menos solo") << "-" << "-";
+        QTest::newRow("menos tras decimales") << "1,5-" << "-1,5";
+    }
+
     void ajustarNumeroTrasCadaCambio()
     {
-        QLineEdit campo;
-        QObject::connect(&campo, &QLineEdit::textChanged, [&campo] { AjustarNumero(&campo, QStringLiteral(","), 3); });
-        auto escribir = [&campo](const QString& s) {
-            campo.setText(s);
-            return campo.text();
-        };
-        QCOMPARE(escribir(QStringLiteral("12,34,")), QStringLiteral("1234,"));
-        QCOMPARE(escribir(QStringLiteral("12,3456")), QStringLiteral("12,345"));
-        QCOMPARE(escribir(QStringLiteral("12-")), QStringLiteral("-12"));
-        QCOMPARE(escribir(QStringLiteral("0-")), QStringLiteral("-0"));
-        QCOMPARE(escribir(QStringLiteral("-")), QStringLiteral("-"));
-        QCOMPARE(escribir(QStringLiteral("1,5-")), QStringLiteral("-1,5"));
+        QFETCH(QString, escrito);
+        QFETCH(QString, esperado);
+        CampoNumerico campo;
+        campo.setText(escrito);
+        QCOMPARE(campo.text(), esperado);
         QCOMPARE(campo.cursorPosition(), campo.text().size());
+    }
 
-        auto* azar = QRandomGenerator::global();
+    // Whatever is written, the field settles on a text with at most one comma
+    // that one more tidy-up leaves alone.
+    void ajustarNumeroAlAzar()
+    {
+        QRandomGenerator azar = pruebas::AzarSembrado();
+        CampoNumerico campo;
         const QString letras = QStringLiteral("0123456789,,--.eE ");
         for (int i = 0; i < 5000; ++i) {
             QString s;
-            for (int j = azar->bounded(25); j > 0; --j)
-                s += letras[azar->bounded(letras.size())];
-            escribir(s);
+            for (int j = azar.bounded(25); j > 0; --j)
+                s += letras[azar.bounded(letras.size())];
+            campo.setText(s);
+            const QString asentado = campo.text();
+            QVERIFY2(asentado.count(u',') <= 1, qPrintable(s + QStringLiteral(" -> ") + asentado));
+            AjustarNumero(&campo, QStringLiteral(","), 3);
+            QVERIFY2(campo.text() == asentado, qPrintable(s + QStringLiteral(" -> ") + asentado));
+            QCOMPARE(campo.cursorPosition(), asentado.size());
         }
     }
 

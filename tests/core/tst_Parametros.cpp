@@ -23,23 +23,44 @@ class TstParametros : public QObject
 {
     Q_OBJECT
 private slots:
-    void decimalesPorDefectoYRedondeo()
+    void decimalesAlArrancar()
     {
         pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
         QCOMPARE(NumDecimales, 3);
         QCOMPARE(FormatoDecimales, QStringLiteral("###0.000"));
         QVERIFY(!QFile::exists(FicheroIni));
 
-        const QList<QPair<QString, int>> casos{{QStringLiteral("2,5"), 2}, {QStringLiteral("3,5"), 4},
-                                               {QStringLiteral("letras"), 0}, {QString(), 3},
-                                               {QStringLiteral("999999"), 15}};
-        for (const auto& [texto, decimales] : casos) {
-            QVERIFY(GrabarParametro(QStringLiteral("Decimales"), texto));
-            CargarDecimales();
-            QCOMPARE(NumDecimales, decimales);
-        }
-        QCOMPARE(FormatoDecimales, QStringLiteral("###0.") + QString(15, u'0'));
+        // The settings file of the data folder is read at start-up; the local level stays unused.
+        pruebas::EscribirFichero(entorno.Ruta(QStringLiteral("Corvelax.INI")), "[PARAMETROS]\r\nDecimales=5\r\n");
+        IniLocal = entorno.Ruta(QStringLiteral("local.INI"));
+        IniciarGlobales(entorno.Carpeta(), CarpetaRecursos);
+        QCOMPARE(NumDecimales, 5);
+        QCOMPARE(FormatoDecimales, QStringLiteral("###0.00000"));
+        QCOMPARE(IniGeneral, entorno.Ruta(QStringLiteral("Corvelax.INI")));
+        QVERIFY(IniLocal.isEmpty());
+    }
+
+    void decimalesRedondeados_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("decimales");
+        QTest::newRow("mitad hacia el par de abajo") << "2,5" << 2;
+        QTest::newRow("mitad hacia el par de arriba") << "3,5" << 4;
+        QTest::newRow("letras") << "letras" << 0;
+        QTest::newRow("vacío") << "" << 3;
+        QTest::newRow("demasiados") << "999999" << 15;
+    }
+
+    void decimalesRedondeados()
+    {
+        QFETCH(QString, texto);
+        QFETCH(int, decimales);
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        QVERIFY(GrabarParametro(QStringLiteral("Decimales"), texto));
         QVERIFY(pruebas::LeerFichero(FicheroIni).startsWith("[PARAMETROS]\r\nDecimales="));
+        CargarDecimales();
+        QCOMPARE(NumDecimales, decimales);
+        QCOMPARE(FormatoDecimales, QStringLiteral("###0.") + QString(decimales, u'0'));
     }
 
     void clavesSinMayusculasYOtrasLineasIntactas()

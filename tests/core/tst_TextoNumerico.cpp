@@ -20,57 +20,81 @@ class TstTextoNumerico : public QObject
 {
     Q_OBJECT
 private slots:
+    void valorNumericoLeeComoElLectorClasico_data()
+    {
+        QTest::addColumn<QVariant>("entrada");
+        QTest::addColumn<double>("esperado");
+        QTest::newRow("coma decimal") << QVariant(QStringLiteral("1,5")) << 1.5;
+        QTest::newRow("punto tras coma corta") << QVariant(QStringLiteral("1.234,5")) << 1.234;
+        QTest::newRow("blancos entre cifras") << QVariant(QStringLiteral(" 1 2 3\t4")) << 1234.0;
+        QTest::newRow("texto vacío") << QVariant(QString()) << 0.0;
+        QTest::newRow("sin valor") << QVariant() << 0.0;
+        QTest::newRow("letras") << QVariant(QStringLiteral("abc")) << 0.0;
+        QTest::newRow("letras tras el número") << QVariant(QStringLiteral("-12abc")) << -12.0;
+        QTest::newRow("exponente D") << QVariant(QStringLiteral("1,5D2")) << 150.0;
+        QTest::newRow("exponente negativo") << QVariant(QStringLiteral("2e-1x")) << 0.2;
+        QTest::newRow("exponente sin cifras") << QVariant(QStringLiteral("3E")) << 3.0;
+        QTest::newRow("hexadecimal") << QVariant(QStringLiteral("&HFF")) << 255.0;
+        QTest::newRow("hexadecimal de 16 bits") << QVariant(QStringLiteral("&HFFFF")) << -1.0;
+        QTest::newRow("octal") << QVariant(QStringLiteral("&o17")) << 15.0;
+        QTest::newRow("sin parte entera") << QVariant(QStringLiteral(".5")) << 0.5;
+        QTest::newRow("número") << QVariant(2.25) << 2.25;
+    }
+
     void valorNumericoLeeComoElLectorClasico()
     {
-        QCOMPARE(ValorNumerico(QStringLiteral("1,5")), 1.5);
-        QCOMPARE(ValorNumerico(QStringLiteral("1.234,5")), 1.234);
-        QCOMPARE(ValorNumerico(QStringLiteral(" 1 2 3\t4")), 1234.0);
-        QCOMPARE(ValorNumerico(QString()), 0.0);
-        QCOMPARE(ValorNumerico(QVariant()), 0.0);
-        QCOMPARE(ValorNumerico(QStringLiteral("abc")), 0.0);
-        QCOMPARE(ValorNumerico(QStringLiteral("-12abc")), -12.0);
-        QCOMPARE(ValorNumerico(QStringLiteral("1,5D2")), 150.0);
-        QCOMPARE(ValorNumerico(QStringLiteral("2e-1x")), 0.2);
-        QCOMPARE(ValorNumerico(QStringLiteral("3E")), 3.0);
-        QCOMPARE(ValorNumerico(QStringLiteral("&HFF")), 255.0);
-        QCOMPARE(ValorNumerico(QStringLiteral("&HFFFF")), -1.0);
-        QCOMPARE(ValorNumerico(QStringLiteral("&o17")), 15.0);
-        QCOMPARE(ValorNumerico(QStringLiteral(".5")), 0.5);
-        QCOMPARE(ValorNumerico(QVariant(2.25)), 2.25);
+        QFETCH(QVariant, entrada);
+        QFETCH(double, esperado);
+        QCOMPARE(ValorNumerico(entrada), esperado);
     }
 
     void valorNumericoNoFallaConTextoAlAzar()
     {
-        auto* azar = QRandomGenerator::global();
+        QRandomGenerator azar = pruebas::AzarSembrado();
         const QString letras = QStringLiteral("0123456789,.-+eEdD&HhOo \t\nxñ%'\"");
         for (int i = 0; i < 20000; ++i) {
             QString s;
-            const int largo = azar->bounded(40);
+            const int largo = azar.bounded(40);
             for (int j = 0; j < largo; ++j)
-                s += letras[azar->bounded(letras.size())];
+                s += letras[azar.bounded(letras.size())];
             const double v = ValorNumerico(s);
             QVERIFY(std::isfinite(v));
         }
         QCOMPARE(ValorNumerico(QString(400, u'9')), 0.0);
     }
 
+    void formatearPatron_data()
+    {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<QString>("patron");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("decimales fijos") << 2.5 << "###0.000" << "2,500";
+        QTest::newRow("cero") << 0.0 << "###0.000" << "0,000";
+        QTest::newRow("mitad hacia arriba") << 2.675 << "###0.00" << "2,68";
+        QTest::newRow("sin decimales, negativo") << -2.5 << "###0." << "-3,";
+        QTest::newRow("distancia redondeada") << 69.5678 << "###0.0#" << "69,57";
+        QTest::newRow("distancia de un decimal") << 69.5 << "###0.0#" << "69,5";
+        QTest::newRow("distancia entera") << 70.0 << "###0.0#" << "70,0";
+        QTest::newRow("decimales opcionales") << 1.2345 << "##0.0##" << "1,235";
+        QTest::newRow("casi cero") << 0.0004 << "0.000" << "0,000";
+        QTest::newRow("casi cero negativo") << -0.0004 << "0.000" << "0,000";
+        QTest::newRow("acarreo") << 99.9996 << "###0.000" << "100,000";
+        QTest::newRow("sin separador de miles") << 1234567.891 << "###0.000" << "1234567,891";
+        QTest::newRow("diminuto") << 1e-20 << "###0.0#" << "0,0";
+    }
+
+    void formatearPatron()
+    {
+        QFETCH(double, valor);
+        QFETCH(QString, patron);
+        QFETCH(QString, esperado);
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        QCOMPARE(FormatearPatron(valor, patron), esperado);
+    }
+
     void formatosDePresentacion()
     {
         pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
-        QCOMPARE(FormatearPatron(2.5, QStringLiteral("###0.000")), QStringLiteral("2,500"));
-        QCOMPARE(FormatearPatron(0, QStringLiteral("###0.000")), QStringLiteral("0,000"));
-        QCOMPARE(FormatearPatron(2.675, QStringLiteral("###0.00")), QStringLiteral("2,68"));
-        QCOMPARE(FormatearPatron(-2.5, QStringLiteral("###0.")), QStringLiteral("-3,"));
-        QCOMPARE(FormatearPatron(69.5678, QStringLiteral("###0.0#")), QStringLiteral("69,57"));
-        QCOMPARE(FormatearPatron(69.5, QStringLiteral("###0.0#")), QStringLiteral("69,5"));
-        QCOMPARE(FormatearPatron(70, QStringLiteral("###0.0#")), QStringLiteral("70,0"));
-        QCOMPARE(FormatearPatron(1.2345, QStringLiteral("##0.0##")), QStringLiteral("1,235"));
-        QCOMPARE(FormatearPatron(0.0004, QStringLiteral("0.000")), QStringLiteral("0,000"));
-        QCOMPARE(FormatearPatron(-0.0004, QStringLiteral("0.000")), QStringLiteral("0,000"));
-        QCOMPARE(FormatearPatron(99.9996, QStringLiteral("###0.000")), QStringLiteral("100,000"));
-        QCOMPARE(FormatearPatron(1234567.891, QStringLiteral("###0.000")), QStringLiteral("1234567,891"));
-        QCOMPARE(FormatearPatron(1e-20, QStringLiteral("###0.0#")), QStringLiteral("0,0"));
-
         QCOMPARE(FormatearNumero(QVariant(2.5)), QStringLiteral("2,500"));
         QCOMPARE(FormatearNumero(QVariant()), QString());
         QCOMPARE(FormatearNumero(QStringLiteral("abc")), QStringLiteral("abc"));

@@ -9,25 +9,14 @@ using namespace corvela;
 
 namespace {
 
-struct Textos
+// Distance, X, Y and Z as the field book shows them, for the five typed readings
+// (middle, upper, lower, horizontal, vertical) taken from a station.
+QStringList Reducir(const QStringList& lecturas, const DatosEstacion& estacion)
 {
-    QString distancia, x, y, z;
-};
-
-Textos Reducir(const QString& media, const QString& superior, const QString& inferior, const QString& horizontal,
-               const QString& vertical, const DatosEstacion& estacion)
-{
-    const auto r = ReducirObservacion(ValorNumerico(media), ValorNumerico(superior), ValorNumerico(inferior),
-                                      ValorNumerico(horizontal), ValorNumerico(vertical), estacion);
+    const auto r = ReducirObservacion(ValorNumerico(lecturas[0]), ValorNumerico(lecturas[1]),
+                                      ValorNumerico(lecturas[2]), ValorNumerico(lecturas[3]),
+                                      ValorNumerico(lecturas[4]), estacion);
     return {r.Distancia, TextoEntrada(r.X), TextoEntrada(r.Y), TextoEntrada(r.Z)};
-}
-
-void CompararTextos(const Textos& obtenido, const Textos& esperado)
-{
-    QCOMPARE(obtenido.distancia, esperado.distancia);
-    QCOMPARE(obtenido.x, esperado.x);
-    QCOMPARE(obtenido.y, esperado.y);
-    QCOMPARE(obtenido.z, esperado.z);
 }
 
 const QString kPregunta = QStringLiteral(
@@ -40,38 +29,62 @@ class TstReduccion : public QObject
 {
     Q_OBJECT
 private slots:
-    void ejemplosDeLaLibreta()
+    void ejemplosDeLaLibreta_data()
     {
-        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
-        const DatosEstacion estacion{1.55, 1000, 2000, 100};
-        CompararTextos(Reducir("1,500", "1,850", "1,150", "50", "95", estacion),
-                       {"69,57", "1049,19341876715", "2049,19341876715", "105,525277743789"});
+        QTest::addColumn<QString>("configuracion");
+        QTest::addColumn<QStringList>("lecturas");
+        QTest::addColumn<QList<double>>("estacion");  // height, X, Y, Z
+        QTest::addColumn<QStringList>("esperado");    // distance, X, Y, Z
+        const QStringList inclinada{"69,57", "1049,19341876715", "2049,19341876715", "105,525277743789"};
+        QTest::newRow("visual inclinada") << "es_ES" << QStringList{"1,500", "1,850", "1,150", "50", "95"}
+                                          << QList<double>{1.55, 1000, 2000, 100} << inclinada;
+        // The typed texts are read with a comma or a point, and shown with a comma, in any configuration.
+        QTest::newRow("configuración C") << "C" << QStringList{"1.500", "1,850", "1.150", "50", "95"}
+                                         << QList<double>{1.55, 1000, 2000, 100} << inclinada;
         // Level sight: the cotangent of the converted 100 grads is not exactly 0.
-        QVERIFY(Cotangente(GradosARadianes(100)) != 0.0);
-        QVERIFY(std::abs(Cotangente(GradosARadianes(100))) < 1e-14);
-        CompararTextos(Reducir("1,500", "1,600", "1,400", "0", "100", {1.5, 1000, 2000, 100}),
-                       {"20,0", "1000", "2020", "100"});
-        CompararTextos(Reducir("", "", "", "", "", estacion), {"0,0", "1000", "2000", "101,55"});
-        // Swapped wires give a negative distance; the reduction ignores the check.
-        QCOMPARE(Reducir("1,5", "1,150", "1,850", "50", "95", estacion).distancia, QStringLiteral("-69,57"));
-        QCOMPARE(Cotangente(0.0), 0.0);
-
-        // Calculated apart: V = 50 grads is 45 degrees: sin^2 = 1/2, cot = 1; Hz = 200 looks down -Y; Hz = 100 along +X.
-        CompararTextos(Reducir("1,5", "2", "1", "200", "50", {1.5, 500, 1000, 100}), {"50,0", "500", "950", "150"});
-        // The level sight's cotangent (about 1.6E-15 with the stored pi) shows in Z at 50 m.
-        CompararTextos(Reducir("1", "1,25", "0,75", "100", "100", {1.6, 0, 1000, 10}),
-                       {"50,0", "50", "1000", "10,6000000000001"});
-        // Distance rounded half away from zero at two decimals, shown with one at least.
-        QCOMPARE(LaDistancia(1.12346, 1, 100), QStringLiteral("12,35"));
-        QCOMPARE(GradosARadianes(400), 2 * kPi);
+        QTest::newRow("visual horizontal") << "es_ES" << QStringList{"1,500", "1,600", "1,400", "0", "100"}
+                                           << QList<double>{1.5, 1000, 2000, 100}
+                                           << QStringList{"20,0", "1000", "2020", "100"};
+        QTest::newRow("sin lecturas") << "es_ES" << QStringList{"", "", "", "", ""}
+                                      << QList<double>{1.55, 1000, 2000, 100}
+                                      << QStringList{"0,0", "1000", "2000", "101,55"};
+        // Calculated apart: V = 50 grads is 45 degrees: sin^2 = 1/2, cot = 1; Hz = 200 looks down -Y.
+        QTest::newRow("45 grados hacia -Y") << "es_ES" << QStringList{"1,5", "2", "1", "200", "50"}
+                                            << QList<double>{1.5, 500, 1000, 100}
+                                            << QStringList{"50,0", "500", "950", "150"};
+        // Hz = 100 along +X; the level sight's cotangent (about 1.6E-15 with the stored pi) shows in Z at 50 m.
+        QTest::newRow("horizontal hacia +X") << "es_ES" << QStringList{"1", "1,25", "0,75", "100", "100"}
+                                             << QList<double>{1.6, 0, 1000, 10}
+                                             << QStringList{"50,0", "50", "1000", "10,6000000000001"};
     }
 
-    void textosConComaEnCualquierConfiguracion()
+    void ejemplosDeLaLibreta()
     {
-        pruebas::EntornoPrueba entorno(QStringLiteral("C"), false);
-        CompararTextos(Reducir("1.500", "1,850", "1.150", "50", "95", {1.55, 1000, 2000, 100}),
-                       {"69,57", "1049,19341876715", "2049,19341876715", "105,525277743789"});
+        QFETCH(QString, configuracion);
+        QFETCH(QStringList, lecturas);
+        QFETCH(QList<double>, estacion);
+        QFETCH(QStringList, esperado);
+        pruebas::EntornoPrueba entorno(configuracion, false);
+        QCOMPARE(Reducir(lecturas, {estacion[0], estacion[1], estacion[2], estacion[3]}), esperado);
+    }
+
+    void piezasDeLaReduccion()
+    {
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        QVERIFY(Cotangente(GradosARadianes(100)) != 0.0);
+        QVERIFY(std::abs(Cotangente(GradosARadianes(100))) < 1e-14);
+        QCOMPARE(Cotangente(0.0), 0.0);
+        QCOMPARE(GradosARadianes(400), 2 * kPi);
+        // Swapped wires give a negative distance; the reduction ignores the check.
+        QCOMPARE(Reducir({"1,5", "1,150", "1,850", "50", "95"}, {1.55, 1000, 2000, 100}).first(),
+                 QStringLiteral("-69,57"));
+        // Distance rounded half away from zero at two decimals, shown with one at least.
+        QCOMPARE(LaDistancia(1.12346, 1, 100), QStringLiteral("12,35"));
+
+        // Typed texts take the comma whatever the configuration.
+        pruebas::EntornoPrueba enC(QStringLiteral("C"), false);
         QCOMPARE(PatronEntrada(1.5, QStringLiteral("0.000")), QStringLiteral("1,500"));
+        QCOMPARE(LaDistancia(1.12346, 1, 100), QStringLiteral("12,35"));
     }
 
     void comprobacionDeHilos()
@@ -95,16 +108,34 @@ private slots:
         QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Lectura de hilos incorrecta"));
         QCOMPARE(mensajes.Mensajes().first().icono, Icono::Informacion);
         QCOMPARE(mensajes.Mensajes().first().botones, Botones::Aceptar);
+    }
 
-        // A middle reading on a wire fails, and is not the mean either: the question follows.
-        for (auto [m, s, i] : {std::tuple{"1,850", "1,850", "1,150"}, std::tuple{"1,150", "1,850", "1,150"},
-                               std::tuple{"1", "1", "1"}}) {
-            mensajes.Responder(Respuesta::Aceptar);
-            mensajes.Responder(Respuesta::Si);
-            QVERIFY(!comprobar(m, s, i));
-            QCOMPARE(mensajes.Mensajes().size(), 2);
-            QCOMPARE(mensajes.Mensajes().first().texto, QStringLiteral("Lectura de hilos incorrecta"));
-        }
+    void mediaSobreUnHilo_data()
+    {
+        QTest::addColumn<QString>("media");
+        QTest::addColumn<QString>("superior");
+        QTest::addColumn<QString>("inferior");
+        QTest::newRow("en el hilo superior") << "1,850" << "1,850" << "1,150";
+        QTest::newRow("en el hilo inferior") << "1,150" << "1,850" << "1,150";
+        QTest::newRow("tres lecturas iguales") << "1" << "1" << "1";
+    }
+
+    // A middle reading on a wire fails, and is not the mean either: the question follows.
+    void mediaSobreUnHilo()
+    {
+        QFETCH(QString, media);
+        QFETCH(QString, superior);
+        QFETCH(QString, inferior);
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);
+        mensajes.Responder(Respuesta::Si);
+        Lectura lectura = LecturaDeTexto(media);
+        bool ok = true;
+        MediaLectura(lectura, LecturaDeTexto(superior), LecturaDeTexto(inferior), ok);
+        QVERIFY(!ok);
+        QCOMPARE(mensajes.Mensajes().size(), 2);
+        QCOMPARE(mensajes.Mensajes().first().texto, QStringLiteral("Lectura de hilos incorrecta"));
     }
 
     void preguntaPorLaMedia()

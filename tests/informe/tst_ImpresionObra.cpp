@@ -79,48 +79,77 @@ private slots:
         CrearObras();
 
         ImprimirObra(QStringLiteral("1"));
-        QCOMPARE(RegistrosListado.RecordCount(), 4);
-        QCOMPARE(RegistrosListado.Estaciones().size(), size_t(2));
-        QCOMPARE(RegistrosListado.Estaciones()[0].numeroPuntos, 3);
-        QCOMPARE(RegistrosListado.Estaciones()[1].numeroPuntos, 0);
-        QCOMPARE(RegistrosListado.Punto(2).codigo, 3);
-        QCOMPARE(RegistrosListado.Punto(2).lecturaMedia, 0.0);
-        QCOMPARE(RegistrosListado.Obra().propietario, QStringLiteral("Ana Núñez"));
         QVERIFY(frmListados::Existe());
+        const ListadoObra& registros = frmListados::Instancia()->Registros();
+        QCOMPARE(registros.RecordCount(), 4);
+        QCOMPARE(registros.Estaciones().size(), size_t(2));
+        QCOMPARE(registros.Estaciones()[0].numeroPuntos, 3);
+        QCOMPARE(registros.Estaciones()[1].numeroPuntos, 0);
+        QCOMPARE(registros.Punto(2).codigo, 3);
+        QCOMPARE(registros.Punto(2).lecturaMedia, 0.0);
+        QCOMPARE(registros.Obra().propietario, QStringLiteral("Ana Núñez"));
 
         ImprimirObra(QStringLiteral("2"));
-        QCOMPARE(RegistrosListado.RecordCount(), 1);
-        QVERIFY(RegistrosListado.Estaciones().empty());
+        QCOMPARE(registros.RecordCount(), 1);
+        QVERIFY(registros.Estaciones().empty());
 
         // Codes are read like the code field: a negative or unknown work gives no row, and no message.
         ImprimirObra(QStringLiteral("-7"));
-        QCOMPARE(RegistrosListado.RecordCount(), 0);
-        QVERIFY(!RegistrosListado.HayObra());
+        QCOMPARE(registros.RecordCount(), 0);
+        QVERIFY(!registros.HayObra());
         QVERIFY(mensajes.Mensajes().isEmpty());
         CerrarListados();
     }
 
+    void sinCodigoPideLaObra_data()
+    {
+        QTest::addColumn<QString>("codigo");
+        QTest::newRow("vacío") << QString();
+        QTest::newRow("cero") << QStringLiteral("0");
+        QTest::newRow("cero con decimales y blancos") << QStringLiteral(" 0,0 ");
+        QTest::newRow("letras") << QStringLiteral("abc");
+    }
+
     void sinCodigoPideLaObra()
+    {
+        QFETCH(QString, codigo);
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        CrearObras();
+        mensajes.Responder(Respuesta::Aceptar);
+        ImprimirObra(codigo);
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Busque la Obra a Imprimir"));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Informacion);
+        QVERIFY(!frmListados::Existe());
+    }
+
+    void consultaQueNoSePuedeLeer()
     {
         pruebas::EntornoPrueba entorno;
         pruebas::MensajesGrabados mensajes;
         CrearObras();
-        for (const QString& codigo : {QString(), QStringLiteral("0"), QStringLiteral(" 0,0 "), QStringLiteral("abc")}) {
+        const auto fallida = [&mensajes](const QString& codigo) {
             mensajes.Responder(Respuesta::Aceptar);
             ImprimirObra(codigo);
-            QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Busque la Obra a Imprimir"));
-            QCOMPARE(mensajes.Mensajes().last().icono, Icono::Informacion);
-        }
-        QCOMPARE(mensajes.Mensajes().size(), 4);
+            return mensajes.UltimoTexto().startsWith(QStringLiteral("No se pudo leer la obra para imprimirla."))
+                && mensajes.Mensajes().last().icono == Icono::Critico;
+        };
+
+        // Explained, and no window opens.
+        CerrarBaseDatos();
+        QVERIFY(fallida(QStringLiteral("1")));
         QVERIFY(!frmListados::Existe());
 
-        // A query that cannot run is explained, and no window opens.
-        CerrarBaseDatos();
-        mensajes.Responder(Respuesta::Aceptar);
+        // An open window keeps the work it shows: saving it still offers that work's file.
+        QCOMPARE(AbrirBaseDatos(entorno.Ruta(QStringLiteral("Corvelax.db"))), Apertura::Abierta);
         ImprimirObra(QStringLiteral("1"));
-        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("No se pudo leer la obra para imprimirla.")));
-        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Critico);
-        QVERIFY(!frmListados::Existe());
+        CerrarBaseDatos();
+        QVERIFY(fallida(QStringLiteral("2")));
+        mensajes.ElegirRuta(std::nullopt);
+        frmListados::Instancia()->findChild<QAction*>(QStringLiteral("GuardarPdf"))->trigger();
+        QCOMPARE(mensajes.propuestas.last(), RutaDatos(QStringLiteral("Libreta obra 1.pdf")));
+        CerrarListados();
     }
 
     void pdfConLaLibretaEntera()
@@ -129,9 +158,10 @@ private slots:
             QSKIP("pdftotext (poppler-utils) no está instalado");
         pruebas::EntornoPrueba entorno;
         CrearObras();
-        QVERIFY(RegistrosListado.Abrir(1));
+        ListadoObra registros;
+        QVERIFY(registros.Abrir(1));
         rptCorvela informe;
-        informe.FijarOrigen(&RegistrosListado);
+        informe.FijarOrigen(&registros);
         informe.FijarDecimales(3);
         informe.FijarFecha(QDate(2024, 3, 15));
         QList<QPair<int, int>> progreso;
@@ -162,7 +192,7 @@ private slots:
         // A note far longer than its column is cut, not spread over the pages.
         Insertar(QStringLiteral("INSERT INTO B_PUNTOS (CODPUNTO, OBSERV, CODOBRA, CODEST) VALUES (?, ?, ?, ?)"),
                  {4, QStringLiteral("Nota muy larga ").repeated(400), 1, 2});
-        QVERIFY(RegistrosListado.Abrir(1));
+        QVERIFY(registros.Abrir(1));
         progreso.clear();
         QVERIFY(informe.GuardarPdf(ruta));
         QCOMPARE(progreso.last(), qMakePair(1, 1));

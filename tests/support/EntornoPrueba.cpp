@@ -2,7 +2,6 @@
 
 #include "MensajesGrabados.h"
 #include "core/Globales.h"
-#include "core/Parametros.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
@@ -16,15 +15,8 @@ namespace corvela::pruebas {
 EntornoPrueba::EntornoPrueba(const QString& locale, bool conBaseDatos)
 {
     QLocale::setDefault(QLocale(locale));
-    CarpetaDatos = carpeta_.path();
-    const QByteArray recursos = qgetenv("CORVELA_RECURSOS");
-    CarpetaRecursos = recursos.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(recursos);
-    FormatoDistancia = QStringLiteral("###0.0#");
-    SaltoDoble = QStringLiteral("\r\n\r\n");
-    FicheroIni = RutaDatos(QStringLiteral("Corvelax.INI"));
-    IniGeneral = FicheroIni;
-    IniLocal.clear();
-    CargarDecimales();
+    const QString recursos = qEnvironmentVariable("CORVELA_RECURSOS");
+    IniciarGlobales(carpeta_.path(), recursos.isEmpty() ? QDir::currentPath() : recursos);
     LimpiarError();
     if (conBaseDatos) {
         MensajesGrabados crear;
@@ -43,6 +35,16 @@ EntornoPrueba::~EntornoPrueba()
 QString EntornoPrueba::Ruta(const QString& nombre) const
 {
     return QDir(carpeta_.path()).filePath(nombre);
+}
+
+QRandomGenerator AzarSembrado()
+{
+    constexpr quint32 kSemillaFija = 20261206;
+    bool leida = false;
+    const quint32 semilla = qEnvironmentVariable("CORVELA_SEMILLA").toUInt(&leida);
+    const quint32 usada = leida ? semilla : kSemillaFija;
+    qInfo("semilla del azar: %u (CORVELA_SEMILLA=%u la repite)", usada, usada);
+    return QRandomGenerator(usada);
 }
 
 void InsertarObra(int codigo, const QString& propietario)

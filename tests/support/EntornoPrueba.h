@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRandomGenerator>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -20,6 +21,10 @@ public:
 private:
     QTemporaryDir carpeta_;
 };
+
+// A random generator for one test, seeded from CORVELA_SEMILLA when it is set and
+// from a fixed seed otherwise; it prints the seed, so that a failure can be replayed.
+QRandomGenerator AzarSembrado();
 
 // Inserts a work with its code and client's name; fails the running test when refused.
 void InsertarObra(int codigo, const QString& propietario);
