@@ -11,6 +11,7 @@
 #include "fieldbook/ModeloPuntos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
+#include "records/Esquema.h"
 
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -112,7 +113,8 @@ void VerErrorPuntos()
 }
 
 // The text columns of the entry row, whose declared sizes the database does not enforce.
-constexpr std::pair<int, const char*> kColumnasTexto[] = {{kResena, "RESENA"}, {kNotas, "OBSERV"}};
+constexpr std::pair<int, esquema::ColumnaPunto> kColumnasTexto[] = {{kResena, esquema::kResena},
+                                                                     {kNotas, esquema::kObserv}};
 
 // The designed face where it exists, else the nearest in width, so that the
 // captions fit the fields they were measured for.
@@ -624,7 +626,7 @@ void frmPuntos::RecortarTextos()
 {
     QStringList avisos;
     for (const auto& [indice, columna] : kColumnasTexto) {
-        const int maximo = LongitudColumna(QString::fromLatin1(columna));
+        const int maximo = LongitudColumna(esquema::NombrePunto(columna));
         QString texto = Text1_[indice]->text();
         if (maximo <= 0 || texto.size() <= maximo)
             continue;
