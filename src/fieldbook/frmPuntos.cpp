@@ -491,8 +491,8 @@ int frmPuntos::FiltrarTecla(int indice, int& codigoTecla)
 Lectura frmPuntos::LecturaDe(int indice) const
 {
     const QString texto = Text1_[indice]->text();
-    const bool guardada = guardados_[indice] && texto == textosGuardados_[indice];
-    return Lectura{texto, guardada ? *guardados_[indice] : TextoANumero(texto), guardada};
+    const std::optional<QVariant> guardado = mostrados_[indice].Guardado(texto);
+    return Lectura{texto, guardado ? guardado->toDouble() : TextoANumero(texto), guardado.has_value()};
 }
 
 double frmPuntos::ValorDe(int indice) const
@@ -502,15 +502,14 @@ double frmPuntos::ValorDe(int indice) const
 
 void frmPuntos::EscribirCampo(int indice, const QString& texto)
 {
-    guardados_[indice].reset();
+    mostrados_[indice].Olvidar();
     Text1_[indice]->setText(texto);
 }
 
 void frmPuntos::EscribirValor(int indice, double valor, const QString& texto)
 {
     Text1_[indice]->setText(texto);
-    guardados_[indice] = valor;
-    textosGuardados_[indice] = Text1_[indice]->text();
+    mostrados_[indice].Mostrar(valor, Text1_[indice]->text());
 }
 
 void frmPuntos::EscribirMedia(const Lectura& antes, const Lectura& despues)

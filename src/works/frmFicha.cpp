@@ -407,8 +407,7 @@ void frmFicha::ValorAlEditor(int campo, const QVariant& valor)
 {
     const int i = campo - kPrimerNumero;
     Text1[campo]->setText(FormatearNumero(valor));
-    valoresEditor_[i] = valor;
-    textosEditor_[i] = Text1[campo]->text();
+    numerosEditor_[i].Mostrar(valor, Text1[campo]->text());
 }
 
 void frmFicha::EstacionAEditor()
@@ -433,8 +432,8 @@ std::optional<Estacion> frmFicha::EstacionDelEditor() const
     e.Fecha = Text1[1]->text();
     for (int i = 0; i < 4; ++i) {
         const QString texto = Text1[kPrimerNumero + i]->text();
-        if (texto == textosEditor_[i] && valoresEditor_[i].isValid())
-            e.Valores[i] = valoresEditor_[i];
+        if (const std::optional<QVariant> guardado = numerosEditor_[i].Guardado(texto))
+            e.Valores[i] = *guardado;
         else if (texto.trimmed().isEmpty())
             e.Valores[i] = QVariant(QMetaType(QMetaType::Double));
         else
@@ -510,8 +509,8 @@ void frmFicha::LimpiarEstacion()
 {
     for (int i = 0; i < 6; ++i)
         Text1[i]->clear();
-    valoresEditor_ = {};
-    textosEditor_ = {};
+    for (NumeroMostrado& numero : numerosEditor_)
+        numero.Olvidar();
     estacionEnEditor_.reset();
     ListView1->clearSelection();
     if (!codigoFijado_)
