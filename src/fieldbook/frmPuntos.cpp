@@ -268,7 +268,10 @@ void frmPuntos::CrearEntrada()
         // The fields were measured for a box with almost no inner margin.
         campo->setTextMargins(-1, 0, -1, 0);
         campo->installEventFilter(this);
-        new FiltroTeclas(campo, [this, i](int& codigoTecla, QWidget*) { return FiltrarTecla(i, codigoTecla); });
+        // Pasted texts are not limited here: a save cuts them to their column and says so.
+        new FiltroTeclas(
+            campo, [this, i](int& codigoTecla, QWidget*) { return FiltrarTecla(i, codigoTecla); }, c.longitudMaxima,
+            FiltroTeclas::Limite::SoloTecleo);
         if (EsNumeroDecimal(i))
             connect(campo, &QLineEdit::textChanged, this, [campo] { AjustarNumero(campo, SeparadorEntrada(), 3); });
         connect(campo, &QLineEdit::textChanged, this, [this, i] { AlCambiar(i); });
@@ -473,19 +476,11 @@ void frmPuntos::AlSalir(int indice)
 
 int frmPuntos::FiltrarTecla(int indice, int& codigoTecla)
 {
-    int resultado = codigoTecla;
     if (indice == kCodigo)
-        resultado = TeclaNumerica(codigoTecla, QString());  // whole numbers only
-    else if (indice != kResena && indice != kNotas)
-        resultado = TeclaNumerica(codigoTecla, SeparadorEntrada());
-    // The maximum length limits typing only: texts the program writes may be longer.
-    const QLineEdit* campo = Text1_[indice];
-    const auto ocupado = campo->text().size() - campo->selectedText().size();
-    if (resultado >= u' ' && ocupado >= kEntrada[indice].longitudMaxima) {
-        codigoTecla = 0;
-        return 0;
-    }
-    return resultado;
+        return TeclaNumerica(codigoTecla, QString());  // whole numbers only
+    if (indice != kResena && indice != kNotas)
+        return TeclaNumerica(codigoTecla, SeparadorEntrada());
+    return codigoTecla;
 }
 
 Lectura frmPuntos::LecturaDe(int indice) const
