@@ -1,6 +1,5 @@
 #include "fieldbook/PuntosEstacion.h"
 
-#include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
@@ -245,12 +244,6 @@ bool PuntosEstacion::AbrirLinea(const Punto& cargado) const
     Punto blanco;
     blanco.Codigo = codigo;
     return Insertar(blanco) && transaccion.Confirmar();
-}
-
-double TextoANumero(const QString& texto)
-{
-    QString conPuntos = texto;
-    return ValorNumerico(conPuntos.replace(u',', u'.'));
 }
 
 }  // namespace corvela

@@ -487,7 +487,7 @@ Lectura frmPuntos::LecturaDe(int indice) const
 {
     const QString texto = Text1_[indice]->text();
     const std::optional<QVariant> guardado = mostrados_[indice].Guardado(texto);
-    return Lectura{texto, guardado ? guardado->toDouble() : TextoANumero(texto), guardado.has_value()};
+    return Lectura{texto, guardado ? guardado->toDouble() : ValorNumerico(texto), guardado.has_value()};
 }
 
 double frmPuntos::ValorDe(int indice) const
