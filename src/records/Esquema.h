@@ -54,6 +54,7 @@ enum ColumnaPunto {
     kCodEst,
     kColumnasPunto
 };
+// The columns of the points list: one point, without its station.
 inline constexpr int kColumnasLista = kObserv + 1;
 
 inline constexpr std::array<const char*, kColumnasPunto> kNombresPunto{
@@ -64,6 +65,7 @@ inline constexpr std::array<const char*, kColumnasPunto> kNombresPunto{
 inline constexpr std::array<const char*, kColumnasLista> kTitulosPunto{
     "Punto", "Reseña", "L.Med.", "L.Sup.", "L.Inf.", "Ang.H.", "Ang.V.", "Dist.", "X", "Y", "Z", "Notas"};
 
+// A name above as the text a statement takes.
 inline QString Nombre(const char* nombre)
 {
     return QString::fromLatin1(nombre);
