@@ -35,7 +35,7 @@ const QString kLectura =
 const QString kInsercion =
     QStringLiteral("INSERT INTO %1(%2) VALUES (%3)")
         .arg(kTabla, ColumnasPunto(esquema::kCodPunto, esquema::kCodEst, QStringLiteral("%1"), QStringLiteral(",")),
-             ColumnasPunto(esquema::kCodPunto, esquema::kCodEst, QStringLiteral("?"), QStringLiteral(",")));
+             QStringList(esquema::kColumnasPunto, QStringLiteral("?")).join(u','));
 // Every column of a point but its code.
 const QString kCambio =
     QStringLiteral("UPDATE %1 SET %2")
