@@ -4,6 +4,7 @@
 #include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
 #include "records/ErrorDatos.h"
+#include "records/Esquema.h"
 #include "cad/ProgresoScript.h"
 
 #include <QSqlError>
@@ -16,6 +17,17 @@ namespace {
 // seldom enough to cost nothing.
 constexpr qint64 kPuntosPorAviso = 4096;
 
+using esquema::NombrePunto;
+
+const QString kTabla = esquema::Nombre(esquema::kPuntos);
+// The extent of the work's points in X and Y, and how many there are.
+const QString kLimites = QStringLiteral("SELECT MAX(%1), MIN(%1), MAX(%2), MIN(%2), COUNT(*) FROM %3 WHERE CODOBRA=?")
+                             .arg(NombrePunto(esquema::kCc1), NombrePunto(esquema::kCc2), kTabla);
+// In the order EscribirPunto takes them: the coordinates, the station, the point, its description.
+const QString kPuntosDelScript =
+    QStringLiteral("SELECT %1, CODEST, CODPUNTO, %2 FROM %3 WHERE CODOBRA=? ORDER BY CODEST, CODPUNTO")
+        .arg(esquema::ColumnasPunto(esquema::kCc1, esquema::kCc3), NombrePunto(esquema::kResena), kTabla);
+
 QString TextoLimite(const QVariant& valor)
 {
     return ComaAPunto(ValorCampo(valor, QMetaType::Double));
@@ -25,9 +37,7 @@ QString TextoLimite(const QVariant& valor)
 
 bool LimitesObra(int codObra, QString& maxX, QString& minX, QString& maxY, QString& minY, qint64* puntos)
 {
-    auto consulta = AbrirLectura(QStringLiteral("SELECT MAX(CC1), MIN(CC1), MAX(CC2), MIN(CC2), COUNT(*) "
-                                                "FROM B_PUNTOS WHERE CODOBRA=?"),
-                                 {codObra});
+    auto consulta = AbrirLectura(kLimites, {codObra});
     if (!consulta)
         return false;
     if (!consulta->next()) {
@@ -50,9 +60,7 @@ bool LimitesObra(int codObra, QString& maxX, QString& minX, QString& maxY, QStri
 ResultadoScript EscribirScriptObra(int codObra, const PlantillaScript& plantilla, const DatosDibujo& datos,
                                    const QString& ruta, qint64 total, ProgresoScript* progreso, QString* detalle)
 {
-    auto puntos = AbrirLectura(QStringLiteral("SELECT CC1, CC2, CC3, CODEST, CODPUNTO, RESENA FROM B_PUNTOS "
-                                              "WHERE CODOBRA=? ORDER BY CODEST, CODPUNTO"),
-                               {codObra});
+    auto puntos = AbrirLectura(kPuntosDelScript, {codObra});
     if (!puntos)
         return ResultadoScript::FalloLectura;
 

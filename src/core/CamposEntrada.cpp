@@ -146,12 +146,12 @@ void SoloDigitos(QLineEdit* campo)
     campo->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), campo));
 }
 
-FiltroTeclas::FiltroTeclas(QWidget* campo, Funcion funcion, int longitudMaxima)
-    : QObject(campo), funcion_(std::move(funcion)), longitudMaxima_(longitudMaxima)
+FiltroTeclas::FiltroTeclas(QWidget* campo, Funcion funcion, int longitudMaxima, Limite limite)
+    : QObject(campo), funcion_(std::move(funcion)), longitudMaxima_(longitudMaxima), limite_(limite)
 {
     campo->installEventFilter(this);
     auto* linea = qobject_cast<QLineEdit*>(campo);
-    if (!linea)
+    if (!linea || limite_ == Limite::SoloTecleo)
         return;
     // A user's edit is announced before the change itself, so anterior_ still
     // holds the text it started from; a paste or a drop is cut there.

@@ -34,15 +34,19 @@ void SoloDigitos(QLineEdit* campo);
 
 // Routes every typed character of a widget through a key function such as
 // TeclaNumerica: 0 drops the key, another code types that character instead.
-// A maximum length limits what the user types or pastes into a line edit, never
-// what the program writes there (QLineEdit::maxLength would cut both).
+// A maximum length limits what the user types or pastes into a line edit (or only
+// what the user types), never what the program writes there (QLineEdit::maxLength
+// would cut both).
 class FiltroTeclas : public QObject
 {
     Q_OBJECT
 public:
     using Funcion = std::function<int(int& codigoTecla, QWidget* campo)>;
+    // What the maximum length holds back. SoloTecleo suits a field whose pasted
+    // texts are checked elsewhere.
+    enum class Limite { TecleoYPegado, SoloTecleo };
     // An empty funcion lets every key through.
-    FiltroTeclas(QWidget* campo, Funcion funcion, int longitudMaxima = 0);
+    FiltroTeclas(QWidget* campo, Funcion funcion, int longitudMaxima = 0, Limite limite = Limite::TecleoYPegado);
 
     // The filter of a widget, null when it has none.
     static FiltroTeclas* De(const QWidget* campo);
@@ -60,6 +64,7 @@ private:
 
     Funcion funcion_;
     int longitudMaxima_;
+    Limite limite_;
     // The field's text before the user's edit in progress.
     QString anterior_;
 };

@@ -2,6 +2,7 @@
 
 #include "core/Globales.h"
 #include "core/TextoNumerico.h"
+#include "records/Esquema.h"
 
 #include <algorithm>
 
@@ -9,12 +10,10 @@ namespace corvela {
 
 namespace {
 
-constexpr int kColumnaResena = 1;
-constexpr int kColumnaNotas = 11;
-constexpr int kPrimeraNumerica = 2;
-
-const char* const kCabeceras[ModeloPuntos::kColumnas] = {"Punto", "Reseña", "L.Med.", "L.Sup.", "L.Inf.", "Ang.H.",
-                                                         "Ang.V.", "Dist.", "X", "Y", "Z", "Notas"};
+constexpr int kColumnaResena = esquema::kResena;
+constexpr int kColumnaNotas = esquema::kObserv;
+constexpr int kPrimeraNumerica = esquema::kLectMed;
+static_assert(ModeloPuntos::kColumnas == esquema::kColumnasLista);
 
 bool EsNumerica(int columna)
 {
@@ -62,7 +61,7 @@ QVariant ModeloPuntos::headerData(int seccion, Qt::Orientation orientacion, int 
     if (orientacion != Qt::Horizontal || seccion < 0 || seccion >= kColumnas)
         return {};
     if (rol == Qt::DisplayRole)
-        return QString::fromUtf8(kCabeceras[seccion]);
+        return esquema::TituloPunto(seccion);
     if (rol == Qt::TextAlignmentRole)
         return QVariant::fromValue(Alineacion(seccion));
     return {};

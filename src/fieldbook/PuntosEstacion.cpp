@@ -1,9 +1,9 @@
 #include "fieldbook/PuntosEstacion.h"
 
-#include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
+#include "records/Esquema.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -13,12 +13,39 @@ namespace corvela {
 
 namespace {
 
+using esquema::ColumnasPunto;
+using esquema::NombrePunto;
+
+static_assert(esquema::kCc3 - esquema::kLectMed + 1 == kNumerosPunto);
+
+const QString kTabla = esquema::Nombre(esquema::kPuntos);
 const QString kDeLaEstacion = QStringLiteral(" WHERE CODOBRA=? AND CODEST=?");
 // The point as it was loaded: a missing value was read as 0 or the empty text.
-const QString kComoSeCargo = QStringLiteral(
-    " AND CODPUNTO=? AND COALESCE(RESENA,'')=? AND COALESCE(LECTMED,0)=? AND COALESCE(LECTSUP,0)=? "
-    "AND COALESCE(LECTINF,0)=? AND COALESCE(ANGHOR,0)=? AND COALESCE(ANGVER,0)=? AND COALESCE(DISTAN,0)=? "
-    "AND COALESCE(CC1,0)=? AND COALESCE(CC2,0)=? AND COALESCE(CC3,0)=? AND COALESCE(OBSERV,'')=?");
+const QString kComoSeCargo =
+    QStringLiteral(" AND CODPUNTO=? AND COALESCE(%1,'')=? AND %2 AND COALESCE(%3,'')=?")
+        .arg(NombrePunto(esquema::kResena),
+             ColumnasPunto(esquema::kLectMed, esquema::kCc3, QStringLiteral("COALESCE(%1,0)=?"),
+                           QStringLiteral(" AND ")),
+             NombrePunto(esquema::kObserv));
+// The station's points in code order, every column of a point.
+const QString kLectura =
+    QStringLiteral("SELECT %1 FROM %2").arg(ColumnasPunto(esquema::kCodPunto, esquema::kObserv), kTabla)
+    + kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO");
+// Every column of a point and its station.
+const QString kInsercion =
+    QStringLiteral("INSERT INTO %1(%2) VALUES (%3)")
+        .arg(kTabla, ColumnasPunto(esquema::kCodPunto, esquema::kCodEst, QStringLiteral("%1"), QStringLiteral(",")),
+             QStringList(esquema::kColumnasPunto, QStringLiteral("?")).join(u','));
+// Every column of a point but its code.
+const QString kCambio =
+    QStringLiteral("UPDATE %1 SET %2")
+        .arg(kTabla, ColumnasPunto(esquema::kResena, esquema::kObserv, QStringLiteral("%1=?"), QStringLiteral(",")));
+
+// A statement on the points table, whose name stands for %1.
+QString Sentencia(const char* plantilla)
+{
+    return QString::fromLatin1(plantilla).arg(kTabla);
+}
 
 // An empty text is stored as the empty text: a null string would bind as a missing value.
 QVariant Texto(const QString& texto)
@@ -75,20 +102,17 @@ bool Ejecutar(QSqlQuery& q, const QVariantList& valores)
 
 std::optional<QVector<Punto>> PuntosEstacion::Leer() const
 {
-    auto q = AbrirLectura(QStringLiteral("SELECT CODPUNTO, RESENA, LECTMED, LECTSUP, LECTINF, ANGHOR, ANGVER, DISTAN, "
-                                         "CC1, CC2, CC3, OBSERV FROM B_PUNTOS")
-                              + kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO"),
-                          {obra_, estacion_});
+    auto q = AbrirLectura(kLectura, {obra_, estacion_});
     if (!q)
         return std::nullopt;
     QVector<Punto> puntos;
     while (q->next()) {
         Punto p;
-        p.Codigo = q->value(0).toInt();
-        p.Resena = q->value(1).toString();
+        p.Codigo = q->value(esquema::kCodPunto).toInt();
+        p.Resena = q->value(esquema::kResena).toString();
         for (int i = 0; i < kNumerosPunto; ++i)
-            p.Numeros[i] = q->value(2 + i).toDouble();
-        p.Notas = q->value(11).toString();
+            p.Numeros[i] = q->value(esquema::kLectMed + i).toDouble();
+        p.Notas = q->value(esquema::kObserv).toString();
         puntos.push_back(std::move(p));
     }
     if (q->lastError().isValid()) {
@@ -100,16 +124,12 @@ std::optional<QVector<Punto>> PuntosEstacion::Leer() const
 
 std::optional<int> PuntosEstacion::SiguienteCodigo() const
 {
-    return MaximoValor(QStringLiteral("B_PUNTOS"), QStringLiteral("CODPUNTO"),
-                       QStringLiteral(" WHERE CODOBRA=? AND CODEST = ?"), {obra_, estacion_});
+    return MaximoValor(kTabla, QStringLiteral("CODPUNTO"), kDeLaEstacion, {obra_, estacion_});
 }
 
 bool PuntosEstacion::Insertar(const Punto& punto) const
 {
-    return EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS(CODPUNTO,RESENA,LECTMED,LECTSUP,LECTINF,ANGHOR,ANGVER,"
-                                         "DISTAN,CC1,CC2,CC3,OBSERV,CODOBRA,CODEST) "
-                                         "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                          QVariantList{punto.Codigo} + Valores(punto) + QVariantList{obra_, estacion_});
+    return EjecutarAccion(kInsercion, QVariantList{punto.Codigo} + Valores(punto) + QVariantList{obra_, estacion_});
 }
 
 bool PuntosEstacion::InsertarSiguiente(Punto& punto) const
@@ -131,9 +151,7 @@ bool PuntosEstacion::InsertarSiguiente(Punto& punto) const
 bool PuntosEstacion::Actualizar(const Punto& punto, const Punto& cargado) const
 {
     int filas = 0;
-    if (!EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET RESENA=?,LECTMED=?,LECTSUP=?,LECTINF=?,ANGHOR=?,"
-                                       "ANGVER=?,DISTAN=?,CC1=?,CC2=?,CC3=?,OBSERV=?")
-                            + kDeLaEstacion + kComoSeCargo,
+    if (!EjecutarAccion(kCambio + kDeLaEstacion + kComoSeCargo,
                         Valores(punto) + QVariantList{obra_, estacion_} + ComoSeCargo(cargado), &filas))
         return false;
     if (filas == 0) {
@@ -146,7 +164,7 @@ bool PuntosEstacion::Actualizar(const Punto& punto, const Punto& cargado) const
 bool PuntosEstacion::Borrar(const Punto& cargado) const
 {
     int filas = 0;
-    if (!EjecutarAccion(QStringLiteral("DELETE FROM B_PUNTOS") + kDeLaEstacion + kComoSeCargo,
+    if (!EjecutarAccion(Sentencia("DELETE FROM %1") + kDeLaEstacion + kComoSeCargo,
                         QVariantList{obra_, estacion_} + ComoSeCargo(cargado), &filas))
         return false;
     if (filas == 0) {
@@ -161,7 +179,7 @@ bool PuntosEstacion::Renumerar() const
     Transaccion transaccion;
     if (!transaccion.Iniciada())
         return false;
-    auto lectura = AbrirLectura(QStringLiteral("SELECT CODPUNTO FROM B_PUNTOS") + kDeLaEstacion
+    auto lectura = AbrirLectura(Sentencia("SELECT CODPUNTO FROM %1") + kDeLaEstacion
                                     + QStringLiteral(" ORDER BY CODPUNTO"),
                                 {obra_, estacion_});
     if (!lectura)
@@ -177,7 +195,7 @@ bool PuntosEstacion::Renumerar() const
     // ascending pass below never meets a code it still has to free.
     if (codigos.front() < 1) {
         const qint64 desplazamiento = std::max(codigos.back() - codigos.front() + 1, 1 - codigos.front());
-        if (!EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=CODPUNTO+?") + kDeLaEstacion,
+        if (!EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO+?") + kDeLaEstacion,
                             {desplazamiento, obra_, estacion_}))
             return false;
         for (qint64& c : codigos)
@@ -185,8 +203,7 @@ bool PuntosEstacion::Renumerar() const
     }
     // With distinct codes from 1 up, the k-th code is k or more, and every code
     // below it is already in its place: k is free when its turn comes.
-    auto cambio = Preparar(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=?") + kDeLaEstacion
-                           + QStringLiteral(" AND CODPUNTO=?"));
+    auto cambio = Preparar(Sentencia("UPDATE %1 SET CODPUNTO=?") + kDeLaEstacion + QStringLiteral(" AND CODPUNTO=?"));
     if (!cambio)
         return false;
     for (qint64 k = 1; k <= codigos.size(); ++k) {
@@ -203,9 +220,9 @@ bool PuntosEstacion::AbrirLinea(const Punto& cargado) const
     if (!transaccion.Iniciada())
         return false;
     // The highest code to move up; none when the point is no longer as it was loaded.
-    auto sigue = AbrirLectura(QStringLiteral("SELECT MAX(CODPUNTO) FROM B_PUNTOS") + kDeLaEstacion
-                                  + QStringLiteral(" AND CODPUNTO>=? AND EXISTS (SELECT 1 FROM B_PUNTOS")
-                                  + kDeLaEstacion + kComoSeCargo + u')',
+    auto sigue = AbrirLectura(Sentencia("SELECT MAX(CODPUNTO) FROM %1") + kDeLaEstacion
+                                  + Sentencia(" AND CODPUNTO>=? AND EXISTS (SELECT 1 FROM %1") + kDeLaEstacion
+                                  + kComoSeCargo + u')',
                               QVariantList{obra_, estacion_, cargado.Codigo, obra_, estacion_} + ComoSeCargo(cargado));
     if (!sigue)
         return false;
@@ -220,20 +237,13 @@ bool PuntosEstacion::AbrirLinea(const Punto& cargado) const
     const int codigo = cargado.Codigo;
     const qint64 salto = mayor.toLongLong() - codigo + 2;
     const QString condicion = kDeLaEstacion + QStringLiteral(" AND CODPUNTO>=?");
-    if (!EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=CODPUNTO+?") + condicion,
-                        {salto, obra_, estacion_, codigo})
-        || !EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=CODPUNTO-?") + condicion,
+    if (!EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO+?") + condicion, {salto, obra_, estacion_, codigo})
+        || !EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO-?") + condicion,
                            {salto - 1, obra_, estacion_, codigo + salto}))
         return false;
     Punto blanco;
     blanco.Codigo = codigo;
     return Insertar(blanco) && transaccion.Confirmar();
-}
-
-double TextoANumero(const QString& texto)
-{
-    QString conPuntos = texto;
-    return ValorNumerico(conPuntos.replace(u',', u'.'));
 }
 
 }  // namespace corvela

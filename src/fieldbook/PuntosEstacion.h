@@ -62,7 +62,4 @@ private:
     int estacion_;
 };
 
-// An entry text as a number: commas are decimal points, as in ValorNumerico.
-double TextoANumero(const QString& texto);
-
 }  // namespace corvela

@@ -11,6 +11,7 @@
 #include "fieldbook/ModeloPuntos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
+#include "records/Esquema.h"
 
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -112,7 +113,8 @@ void VerErrorPuntos()
 }
 
 // The text columns of the entry row, whose declared sizes the database does not enforce.
-constexpr std::pair<int, const char*> kColumnasTexto[] = {{kResena, "RESENA"}, {kNotas, "OBSERV"}};
+constexpr std::pair<int, esquema::ColumnaPunto> kColumnasTexto[] = {{kResena, esquema::kResena},
+                                                                     {kNotas, esquema::kObserv}};
 
 // The designed face where it exists, else the nearest in width, so that the
 // captions fit the fields they were measured for.
@@ -266,7 +268,10 @@ void frmPuntos::CrearEntrada()
         // The fields were measured for a box with almost no inner margin.
         campo->setTextMargins(-1, 0, -1, 0);
         campo->installEventFilter(this);
-        new FiltroTeclas(campo, [this, i](int& codigoTecla, QWidget*) { return FiltrarTecla(i, codigoTecla); });
+        // Pasted texts are not limited here: a save cuts them to their column and says so.
+        new FiltroTeclas(
+            campo, [this, i](int& codigoTecla, QWidget*) { return FiltrarTecla(i, codigoTecla); }, c.longitudMaxima,
+            FiltroTeclas::Limite::SoloTecleo);
         if (EsNumeroDecimal(i))
             connect(campo, &QLineEdit::textChanged, this, [campo] { AjustarNumero(campo, SeparadorEntrada(), 3); });
         connect(campo, &QLineEdit::textChanged, this, [this, i] { AlCambiar(i); });
@@ -471,26 +476,18 @@ void frmPuntos::AlSalir(int indice)
 
 int frmPuntos::FiltrarTecla(int indice, int& codigoTecla)
 {
-    int resultado = codigoTecla;
     if (indice == kCodigo)
-        resultado = TeclaNumerica(codigoTecla, QString());  // whole numbers only
-    else if (indice != kResena && indice != kNotas)
-        resultado = TeclaNumerica(codigoTecla, SeparadorEntrada());
-    // The maximum length limits typing only: texts the program writes may be longer.
-    const QLineEdit* campo = Text1_[indice];
-    const auto ocupado = campo->text().size() - campo->selectedText().size();
-    if (resultado >= u' ' && ocupado >= kEntrada[indice].longitudMaxima) {
-        codigoTecla = 0;
-        return 0;
-    }
-    return resultado;
+        return TeclaNumerica(codigoTecla, QString());  // whole numbers only
+    if (indice != kResena && indice != kNotas)
+        return TeclaNumerica(codigoTecla, SeparadorEntrada());
+    return codigoTecla;
 }
 
 Lectura frmPuntos::LecturaDe(int indice) const
 {
     const QString texto = Text1_[indice]->text();
-    const bool guardada = guardados_[indice] && texto == textosGuardados_[indice];
-    return Lectura{texto, guardada ? *guardados_[indice] : TextoANumero(texto), guardada};
+    const std::optional<QVariant> guardado = mostrados_[indice].Guardado(texto);
+    return Lectura{texto, guardado ? guardado->toDouble() : ValorNumerico(texto), guardado.has_value()};
 }
 
 double frmPuntos::ValorDe(int indice) const
@@ -500,15 +497,14 @@ double frmPuntos::ValorDe(int indice) const
 
 void frmPuntos::EscribirCampo(int indice, const QString& texto)
 {
-    guardados_[indice].reset();
+    mostrados_[indice].Olvidar();
     Text1_[indice]->setText(texto);
 }
 
 void frmPuntos::EscribirValor(int indice, double valor, const QString& texto)
 {
     Text1_[indice]->setText(texto);
-    guardados_[indice] = valor;
-    textosGuardados_[indice] = Text1_[indice]->text();
+    mostrados_[indice].Mostrar(valor, Text1_[indice]->text());
 }
 
 void frmPuntos::EscribirMedia(const Lectura& antes, const Lectura& despues)
@@ -624,7 +620,7 @@ void frmPuntos::RecortarTextos()
 {
     QStringList avisos;
     for (const auto& [indice, columna] : kColumnasTexto) {
-        const int maximo = LongitudColumna(QString::fromLatin1(columna));
+        const int maximo = LongitudColumna(esquema::NombrePunto(columna));
         QString texto = Text1_[indice]->text();
         if (maximo <= 0 || texto.size() <= maximo)
             continue;

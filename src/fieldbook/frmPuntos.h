@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/NumeroMostrado.h"
 #include "fieldbook/PuntosEstacion.h"
 #include "fieldbook/Reduccion.h"
 
@@ -121,10 +122,8 @@ private:
     // The point as it was when loaded into the entry row: a save touches it only
     // while the table still holds it so.
     std::optional<Punto> cargado_;
-    // The stored value behind a numeric field, valid while the field still shows
-    // the text it was written with: display decimals never cost precision.
-    std::array<std::optional<double>, kCampos> guardados_{};
-    std::array<QString, kCampos> textosGuardados_{};
+    // The stored value behind each numeric field.
+    std::array<NumeroMostrado, kCampos> mostrados_{};
     // A reading or angle changed since the reduction last ran (or the
     // coordinates were last typed): "Grabar" reduces again.
     bool reduccionPendiente_ = false;

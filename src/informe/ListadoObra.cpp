@@ -2,6 +2,7 @@
 
 #include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
+#include "records/Esquema.h"
 
 #include <QSqlQuery>
 
@@ -11,26 +12,30 @@ namespace {
 
 // Both joins are left joins, so a station without points and a work without
 // stations still give one row. The order makes the groups of the printed book.
-const QString kConsulta = QStringLiteral(
-    "SELECT B_OBRAS.CODOBRA, B_OBRAS.Expediente, B_OBRAS.DESCOBRA, B_OBRAS.PROPIETARIO, B_OBRAS.DOMICILIO, "
-    "B_OBRAS.POBLACION, B_OBRAS.PROVINCIA, B_OBRAS.CODIGOPOSTAL, B_OBRAS.TELEFONO, B_OBRAS.FAX, B_OBRAS.DNI, "
-    "B_ESTACIONES.CODEST, B_ESTACIONES.DESCEST, B_ESTACIONES.FECHA, B_ESTACIONES.ALTAPAR, "
-    "B_ESTACIONES.COORDX, B_ESTACIONES.COORDY, B_ESTACIONES.COORDZ, "
-    "B_PUNTOS.CODPUNTO, B_PUNTOS.RESENA, B_PUNTOS.LECTMED, B_PUNTOS.LECTSUP, B_PUNTOS.LECTINF, "
-    "B_PUNTOS.ANGHOR, B_PUNTOS.ANGVER, B_PUNTOS.DISTAN, B_PUNTOS.CC1, B_PUNTOS.CC2, B_PUNTOS.CC3, "
-    "B_PUNTOS.OBSERV "
-    "FROM (B_OBRAS LEFT JOIN B_ESTACIONES ON B_OBRAS.CODOBRA = B_ESTACIONES.CODOBRA) "
-    "LEFT JOIN B_PUNTOS ON (B_ESTACIONES.CODOBRA = B_PUNTOS.CODOBRA) AND (B_ESTACIONES.CODEST = B_PUNTOS.CODEST) "
-    "WHERE B_OBRAS.CODOBRA = ? "
-    "ORDER BY B_ESTACIONES.CODEST, B_PUNTOS.CODPUNTO");
+const QString kConsulta =
+    QStringLiteral("SELECT O.CODOBRA, O.Expediente, O.DESCOBRA, O.PROPIETARIO, O.DOMICILIO, O.POBLACION, O.PROVINCIA, "
+                   "O.CODIGOPOSTAL, O.TELEFONO, O.FAX, O.DNI, "
+                   "E.CODEST, E.DESCEST, E.FECHA, E.ALTAPAR, E.COORDX, E.COORDY, E.COORDZ, %4 "
+                   "FROM (%1 O LEFT JOIN %2 E ON O.CODOBRA = E.CODOBRA) "
+                   "LEFT JOIN %3 P ON (E.CODOBRA = P.CODOBRA) AND (E.CODEST = P.CODEST) "
+                   "WHERE O.CODOBRA = ? "
+                   "ORDER BY E.CODEST, P.CODPUNTO")
+        .arg(esquema::Nombre(esquema::kObras), esquema::Nombre(esquema::kEstaciones),
+             esquema::Nombre(esquema::kPuntos),
+             esquema::ColumnasPunto(esquema::kCodPunto, esquema::kObserv, QStringLiteral("P.%1")));
 
-// Column positions in the query above.
+// Column positions in the query above; the point's columns follow the station's.
 enum Columna {
     kCodObra, kExpediente, kDescObra, kPropietario, kDomicilio, kPoblacion, kProvincia, kCodigoPostal,
     kTelefono, kFax, kDni,
     kCodEst, kDescEst, kFecha, kAltaPar, kCoordX, kCoordY, kCoordZ,
-    kCodPunto, kResena, kLectMed, kLectSup, kLectInf, kAngHor, kAngVer, kDistan, kCc1, kCc2, kCc3, kObserv
+    kPrimeraDelPunto
 };
+
+int DelPunto(esquema::ColumnaPunto columna)
+{
+    return kPrimeraDelPunto + columna;
+}
 
 double Numero(const QSqlQuery& q, int columna)
 {
@@ -76,18 +81,18 @@ EstacionListado LeerEstacion(const QSqlQuery& q, int primerPunto)
 PuntoListado LeerPunto(const QSqlQuery& q)
 {
     PuntoListado punto;
-    punto.codigo = q.value(kCodPunto).toInt();
-    punto.resena = Texto(q, kResena);
-    punto.lecturaMedia = Numero(q, kLectMed);
-    punto.lecturaSuperior = Numero(q, kLectSup);
-    punto.lecturaInferior = Numero(q, kLectInf);
-    punto.anguloHorizontal = Numero(q, kAngHor);
-    punto.anguloVertical = Numero(q, kAngVer);
-    punto.distancia = Numero(q, kDistan);
-    punto.x = Numero(q, kCc1);
-    punto.y = Numero(q, kCc2);
-    punto.z = Numero(q, kCc3);
-    punto.notas = Texto(q, kObserv);
+    punto.codigo = q.value(DelPunto(esquema::kCodPunto)).toInt();
+    punto.resena = Texto(q, DelPunto(esquema::kResena));
+    punto.lecturaMedia = Numero(q, DelPunto(esquema::kLectMed));
+    punto.lecturaSuperior = Numero(q, DelPunto(esquema::kLectSup));
+    punto.lecturaInferior = Numero(q, DelPunto(esquema::kLectInf));
+    punto.anguloHorizontal = Numero(q, DelPunto(esquema::kAngHor));
+    punto.anguloVertical = Numero(q, DelPunto(esquema::kAngVer));
+    punto.distancia = Numero(q, DelPunto(esquema::kDistan));
+    punto.x = Numero(q, DelPunto(esquema::kCc1));
+    punto.y = Numero(q, DelPunto(esquema::kCc2));
+    punto.z = Numero(q, DelPunto(esquema::kCc3));
+    punto.notas = Texto(q, DelPunto(esquema::kObserv));
     return punto;
 }
 
@@ -117,7 +122,7 @@ bool ListadoObra::Abrir(double codigoObra)
         const int codigoEstacion = q->value(kCodEst).toInt();
         if (estaciones_.empty() || estaciones_.back().codigo != codigoEstacion)
             estaciones_.push_back(LeerEstacion(*q, static_cast<int>(puntos_.size())));
-        if (q->isNull(kCodPunto))
+        if (q->isNull(DelPunto(esquema::kCodPunto)))
             continue;
         puntos_.push_back(LeerPunto(*q));
         ++estaciones_.back().numeroPuntos;

@@ -28,20 +28,17 @@ constexpr double kAltoImagen = 24.0;
 // A long note or description wraps, but no point line takes more than this.
 constexpr int kMaximoLineas = 3;
 
+// The width and the alignment of each column of the points list.
 struct DefinicionColumna
 {
-    const char* titulo;
     double milimetros;
     bool numerica;
 };
 
-const std::array<DefinicionColumna, 12> kColumnas{{
-    {"Punto", 11, true},  {"Reseña", 38, false}, {"L.Med.", 15, true}, {"L.Sup.", 15, true},
-    {"L.Inf.", 15, true}, {"Ang.H.", 17, true},  {"Ang.V.", 17, true}, {"Dist.", 17, true},
-    {"X", 22, true},      {"Y", 22, true},       {"Z", 17, true},      {"Notas", 61, false},
+const std::array<DefinicionColumna, esquema::kColumnasLista> kColumnas{{
+    {11, true}, {38, false}, {15, true}, {15, true}, {15, true}, {17, true},
+    {17, true}, {17, true},  {22, true}, {22, true}, {17, true}, {61, false},
 }};
-
-enum { kPunto, kResena, kLectMed, kLectSup, kLectInf, kAngHor, kAngVer, kDistan, kX, kY, kZ, kNotas };
 
 // One of the work's particulars, placed on a grid of six columns.
 struct Dato
@@ -112,9 +109,9 @@ void MaquetaLibreta::PrepararColumnas()
     double x = 0;
     for (size_t i = 0; i < kColumnas.size(); ++i) {
         const double ancho = Mm(kColumnas[i].milimetros) * escala;
-        const double sangria = Mm(kRelleno) + (i == kNotas ? Mm(kSangriaNotas) : 0);
+        const double sangria = Mm(kRelleno) + (i == esquema::kObserv ? Mm(kSangriaNotas) : 0);
         Columna& columna = columnas_[i];
-        columna.titulo = QString::fromUtf8(kColumnas[i].titulo);
+        columna.titulo = esquema::TituloPunto(static_cast<int>(i));
         columna.x = x + sangria;
         columna.ancho = ancho - sangria - Mm(kRelleno);
         columna.alineacion = kColumnas[i].numerica ? Qt::AlignRight : Qt::AlignLeft;
@@ -141,8 +138,8 @@ void MaquetaLibreta::PrepararAlturas()
 
 void MaquetaLibreta::PrepararLineas()
 {
-    const double anchoResena = columnas_[kResena].ancho;
-    const double anchoNotas = columnas_[kNotas].ancho;
+    const double anchoResena = columnas_[esquema::kResena].ancho;
+    const double anchoNotas = columnas_[esquema::kObserv].ancho;
     const auto& puntos = datos_.Puntos();
     lineas_.resize(puntos.size());
     for (size_t i = 0; i < puntos.size(); ++i) {
@@ -459,14 +456,14 @@ void MaquetaLibreta::DibujarPunto(int indice, bool sombreada)
     pintor_->setFont(fuenteCelda_);
     pintor_->setPen(kTexto);
     const double arriba = y_ + margenFila_;
-    DibujarCeldaTexto(columnas_[kPunto], arriba, QString::number(punto.codigo), 1);
-    DibujarCeldaTexto(columnas_[kResena], arriba, punto.resena, lineas);
+    DibujarCeldaTexto(columnas_[esquema::kCodPunto], arriba, QString::number(punto.codigo), 1);
+    DibujarCeldaTexto(columnas_[esquema::kResena], arriba, punto.resena, lineas);
     const std::array<double, 9> valores{punto.lecturaMedia,     punto.lecturaSuperior, punto.lecturaInferior,
                                         punto.anguloHorizontal, punto.anguloVertical,  punto.distancia,
                                         punto.x,                punto.y,               punto.z};
     for (size_t i = 0; i < valores.size(); ++i)
-        DibujarCeldaNumero(columnas_[kLectMed + i], arriba, valores[i]);
-    DibujarCeldaTexto(columnas_[kNotas], arriba, punto.notas, lineas);
+        DibujarCeldaNumero(columnas_[esquema::kLectMed + i], arriba, valores[i]);
+    DibujarCeldaTexto(columnas_[esquema::kObserv], arriba, punto.notas, lineas);
 }
 
 void MaquetaLibreta::DibujarCeldaNumero(const Columna& columna, double y, double valor)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/Esquema.h"
+
 #include <QDate>
 #include <QFont>
 #include <QFontMetricsF>
@@ -103,7 +105,7 @@ private:
     QFont fuenteNota_;
     QFontMetricsF metricaCelda_;
     double anchoCifra_ = 0;
-    std::array<Columna, 12> columnas_;
+    std::array<Columna, esquema::kColumnasLista> columnas_;
     std::vector<unsigned char> lineas_;
 
     double altoEtiqueta_ = 0;

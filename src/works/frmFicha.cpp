@@ -14,6 +14,7 @@
 #include "core/frmArranque.h"
 #include "fieldbook/frmPuntos.h"
 #include "records/ErrorDatos.h"
+#include "records/Esquema.h"
 #include "cad/ExportacionCad.h"
 #include "informe/ImpresionObra.h"
 #include "works/ModeloEstaciones.h"
@@ -36,29 +37,20 @@ namespace {
 
 QPointer<frmFicha> instancia;
 
-struct CampoObra
+using esquema::kCamposObra;
+
+// Where each works field stands on the card.
+struct PosicionCampo
 {
-    const char* columna;
-    const char* etiqueta;
     int fila;
     int columnaPantalla;  // 0 left, 1 right-hand column
 };
 
-// In txtFields index order; the tab order runs by row and column on screen.
-const std::array<CampoObra, 11> kCamposObra{{
-    {"CODOBRA", "Código Cliente", 0, 0},
-    {"PROPIETARIO", "Nombre Cliente", 2, 0},
-    {"DOMICILIO", "Dirección Cliente", 3, 0},
-    {"POBLACION", "Población Cliente", 4, 0},
-    {"PROVINCIA", "Provincia Cliente", 5, 1},
-    {"CODIGOPOSTAL", "Código Postal", 5, 0},
-    {"TELEFONO", "Teléfono", 6, 0},
-    {"FAX", "FAX", 7, 0},
-    {"Expediente", "Expediente", 6, 1},
-    {"DNI", "D.N.I.", 7, 1},
-    {"DESCOBRA", "Descripción Obra", 1, 0},
+// In txtFields index order, the order of the works fields; the tab order runs by row and column on screen.
+const std::array<PosicionCampo, kCamposObra.size()> kPosicionesObra{{
+    {0, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 1}, {5, 0}, {6, 0}, {7, 0}, {6, 1}, {7, 1}, {1, 0},
 }};
-const std::array<int, 11> kOrdenTabulador{0, 10, 1, 2, 3, 5, 4, 6, 8, 7, 9};
+const std::array<int, kCamposObra.size()> kOrdenTabulador{0, 10, 1, 2, 3, 5, 4, 6, 8, 7, 9};
 
 struct CampoEstacion
 {
@@ -140,13 +132,13 @@ void frmFicha::CrearCamposObra()
     auto* marco = Marco(QStringLiteral("Frame1"), QStringLiteral("Código OBRA"), this);
     ColocarTwips(marco, 60, 600, 6855, 2865);
     for (int i = 0; i < static_cast<int>(kCamposObra.size()); ++i) {
-        const CampoObra& c = kCamposObra[i];
+        const PosicionCampo& c = kPosicionesObra[i];
         const int arriba = 280 + c.fila * 320;
         const int izquierdaEtiqueta = c.columnaPantalla == 0 ? 100 : 3000;
         const int izquierdaCampo = c.columnaPantalla == 0 ? 1560 : 4420;
         const bool dosColumnas = c.fila >= 5;
         const int ancho = i == 0 ? 900 : (c.columnaPantalla == 1 ? 2290 : (dosColumnas ? 1300 : 5150));
-        auto* etiqueta = new QLabel(QString::fromUtf8(c.etiqueta), marco);
+        auto* etiqueta = new QLabel(QString::fromUtf8(kCamposObra[i].etiqueta), marco);
         etiqueta->setObjectName(QStringLiteral("Label1"));
         ColocarTwips(etiqueta, izquierdaEtiqueta, arriba + 30, 1440, 255);
         txtFields[i] = new QLineEdit(marco);
@@ -304,7 +296,7 @@ QVector<CampoEnlazado> frmFicha::CamposEnlazados() const
 {
     QVector<CampoEnlazado> campos;
     for (int i = 0; i < static_cast<int>(kCamposObra.size()); ++i)
-        campos.push_back({QString::fromLatin1(kCamposObra[i].columna), txtFields[i]});
+        campos.push_back({esquema::Nombre(kCamposObra[i].columna), txtFields[i]});
     return campos;
 }
 
@@ -391,8 +383,7 @@ void frmFicha::ValorAlEditor(int campo, const QVariant& valor)
 {
     const int i = campo - kPrimerNumero;
     Text1[campo]->setText(FormatearNumero(valor));
-    valoresEditor_[i] = valor;
-    textosEditor_[i] = Text1[campo]->text();
+    numerosEditor_[i].Mostrar(valor, Text1[campo]->text());
 }
 
 void frmFicha::EstacionAEditor()
@@ -417,8 +408,8 @@ std::optional<Estacion> frmFicha::EstacionDelEditor() const
     e.Fecha = Text1[1]->text();
     for (int i = 0; i < 4; ++i) {
         const QString texto = Text1[kPrimerNumero + i]->text();
-        if (texto == textosEditor_[i] && valoresEditor_[i].isValid())
-            e.Valores[i] = valoresEditor_[i];
+        if (const std::optional<QVariant> guardado = numerosEditor_[i].Guardado(texto))
+            e.Valores[i] = *guardado;
         else if (texto.trimmed().isEmpty())
             e.Valores[i] = QVariant(QMetaType(QMetaType::Double));
         else
@@ -494,8 +485,8 @@ void frmFicha::LimpiarEstacion()
 {
     for (int i = 0; i < 6; ++i)
         Text1[i]->clear();
-    valoresEditor_ = {};
-    textosEditor_ = {};
+    for (NumeroMostrado& numero : numerosEditor_)
+        numero.Olvidar();
     estacionEnEditor_.reset();
     ListView1->clearSelection();
     if (!codigoFijado_)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/AnfitrionBarra.h"
+#include "core/NumeroMostrado.h"
 #include "records/GestionTablas.h"
 #include "works/Estaciones.h"
 
@@ -87,10 +88,9 @@ private:
     void ValorAlEditor(int campo, const QVariant& valor);
 
     ModeloEstaciones* modelo_ = nullptr;
-    // The stored numbers of the station in the editor and the texts they were
-    // shown with: an untouched number is written back exactly as stored.
-    std::array<QVariant, 4> valoresEditor_{};
-    std::array<QString, 4> textosEditor_{};
+    // The stored numbers of the station in the editor: an untouched number is
+    // written back exactly as stored.
+    std::array<NumeroMostrado, 4> numerosEditor_{};
     // Work and station codes of the station loaded into the editor.
     std::optional<std::pair<int, int>> estacionEnEditor_;
     // Set while a work is open, saved or found: its code must not change until

@@ -136,14 +136,19 @@ private slots:
         QTest::addColumn<QString>("tecleado");
         QTest::addColumn<QString>("pegado");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("teclas hasta el límite") << "" << 0 << 0 << "123456" << "" << "1234";
-        QTest::newRow("teclas sobre una selección") << "1234" << 1 << 2 << "xyz" << "" << "1xy4";
-        QTest::newRow("pegar lo que cabe") << "12" << 2 << 0 << "" << "abcdef" << "12ab";
-        QTest::newRow("pegar en medio") << "12" << 1 << 0 << "" << "abcdef" << "1ab2";
-        QTest::newRow("pegar sobre una selección") << "1234" << 0 << 3 << "" << "abcdef" << "abc4";
-        QTest::newRow("pegar en un campo lleno") << "1234" << 4 << 0 << "" << "ab" << "1234";
-        QTest::newRow("texto del programa más largo") << "10000" << 5 << 0 << "5" << "6" << "10000";
-        QTest::newRow("borrar del texto del programa") << "10000" << 4 << 1 << "" << "" << "1000";
+        QTest::addColumn<bool>("soloTecleo");
+        QTest::newRow("teclas hasta el límite") << "" << 0 << 0 << "123456" << "" << "1234" << false;
+        QTest::newRow("teclas sobre una selección") << "1234" << 1 << 2 << "xyz" << "" << "1xy4" << false;
+        QTest::newRow("pegar lo que cabe") << "12" << 2 << 0 << "" << "abcdef" << "12ab" << false;
+        QTest::newRow("pegar en medio") << "12" << 1 << 0 << "" << "abcdef" << "1ab2" << false;
+        QTest::newRow("pegar sobre una selección") << "1234" << 0 << 3 << "" << "abcdef" << "abc4" << false;
+        QTest::newRow("pegar en un campo lleno") << "1234" << 4 << 0 << "" << "ab" << "1234" << false;
+        QTest::newRow("texto del programa más largo") << "10000" << 5 << 0 << "5" << "6" << "10000" << false;
+        QTest::newRow("borrar del texto del programa") << "10000" << 4 << 1 << "" << "" << "1000" << false;
+        QTest::newRow("solo tecleo: teclas hasta el límite") << "" << 0 << 0 << "123456" << "" << "1234" << true;
+        QTest::newRow("solo tecleo: teclas sobre una selección") << "1234" << 1 << 2 << "xyz" << "" << "1xy4" << true;
+        QTest::newRow("solo tecleo: pegar entero") << "12" << 1 << 0 << "" << "abcdef" << "1abcdef2" << true;
+        QTest::newRow("solo tecleo: texto del programa más largo") << "10000" << 5 << 0 << "5" << "" << "10000" << true;
     }
 
     void limiteDeTecleo()
@@ -154,8 +159,10 @@ private slots:
         QFETCH(QString, tecleado);
         QFETCH(QString, pegado);
         QFETCH(QString, esperado);
+        QFETCH(bool, soloTecleo);
         QLineEdit campo;
-        new FiltroTeclas(&campo, TeclaEdicion);
+        new FiltroTeclas(&campo, TeclaEdicion, 0,
+                         soloTecleo ? FiltroTeclas::Limite::SoloTecleo : FiltroTeclas::Limite::TecleoYPegado);
         LimitarTecleo(&campo, 4);
         QCOMPARE(LimiteTecleo(&campo), 4);
         campo.setText(inicial);

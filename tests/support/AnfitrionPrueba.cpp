@@ -4,6 +4,7 @@
 #include "controls/EnlaceControles.h"
 #include "controls/Moverse.h"
 #include "core/Twips.h"
+#include "records/Esquema.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -11,17 +12,7 @@
 
 namespace corvela::pruebas {
 
-namespace {
-
-// In the works card's txtFields order: key first, then the first data field.
-const std::array<const char*, 11> kColumnas{"CODOBRA", "PROPIETARIO", "DOMICILIO", "POBLACION",
-                                            "PROVINCIA", "CODIGOPOSTAL", "TELEFONO", "FAX",
-                                            "Expediente", "DNI", "DESCOBRA"};
-const std::array<const char*, 11> kEtiquetas{"Código Cliente", "Nombre Cliente", "Dirección Cliente",
-                                             "Población Cliente", "Provincia Cliente", "Código Postal",
-                                             "Teléfono", "FAX", "Expediente", "D.N.I.", "Descripción Obra"};
-
-}  // namespace
+using esquema::kCamposObra;
 
 AnfitrionPrueba::AnfitrionPrueba()
     : BarraFiles1(new BarraFiles(this))
@@ -38,7 +29,7 @@ AnfitrionPrueba::AnfitrionPrueba()
     ColocarTwips(marco, 60, 600, 8835, 2865);
     for (int i = 0; i < static_cast<int>(campos_.size()); ++i) {
         const int columna = i % 2, fila = i / 2;
-        auto* etiqueta = new QLabel(QString::fromUtf8(kEtiquetas[i]), marco);
+        auto* etiqueta = new QLabel(QString::fromUtf8(kCamposObra[i].etiqueta), marco);
         etiqueta->setObjectName(QStringLiteral("Label1_%1").arg(i));
         ColocarTwips(etiqueta, 120 + columna * 4380, 300 + fila * 420, 1500, 300);
         campos_[i] = new QLineEdit(marco);
@@ -57,7 +48,7 @@ QVector<CampoEnlazado> AnfitrionPrueba::CamposEnlazados() const
 {
     QVector<CampoEnlazado> enlazados;
     for (int i = 0; i < static_cast<int>(campos_.size()); ++i)
-        enlazados.push_back({QString::fromLatin1(kColumnas[i]), campos_[i]});
+        enlazados.push_back({esquema::Nombre(kCamposObra[i].columna), campos_[i]});
     return enlazados;
 }
 
