@@ -4,11 +4,11 @@
 
 #include "BaseBanco.h"
 #include "core/Globales.h"
+#include "informe/ListadoObra.h"
+#include "informe/rptCorvela.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
-#include "informe/ListadoObra.h"
-#include "informe/rptCorvela.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,7 +22,6 @@
 using namespace corvela;
 
 namespace {
-
 
 double MegasResidentes()
 {
@@ -55,17 +54,18 @@ bool CrearObra(int codigo, int puntos)
     for (int i = 0; i < puntos; ++i) {
         const int estacion = i / kPorEstacion + 1;
         const int punto = i % kPorEstacion + 1;
-        if (punto == 1
-            && !Insertar(QStringLiteral("INSERT INTO B_ESTACIONES VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                         {codigo, estacion, QStringLiteral("Estación %1").arg(estacion), QStringLiteral("12/03/2024"),
-                          1.55, 500000.0 + estacion, 4678000.0 + estacion, 120.0}))
+        if (punto == 1 &&
+            !Insertar(QStringLiteral("INSERT INTO B_ESTACIONES VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                      {codigo, estacion, QStringLiteral("Estación %1").arg(estacion), QStringLiteral("12/03/2024"),
+                       1.55, 500000.0 + estacion, 4678000.0 + estacion, 120.0}))
             return false;
         const double lectura = 1.2 + (i % 17) * 0.05;
         if (!Insertar(QStringLiteral("INSERT INTO B_PUNTOS VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                       {punto, QStringLiteral("Punto de relleno"), lectura, lectura + 0.2, lectura - 0.2,
-                       std::fmod(i * 37.123, 400.0), 98.0 + (i % 9) * 0.3, 40.0 + (i % 50) * 0.7,
-                       500000.0 + i * 0.37, 4678000.0 - i * 0.21, 120.0 + (i % 13) * 0.11,
-                       i % 7 == 0 ? QStringLiteral("Arqueta junto al bordillo") : QStringLiteral(""), codigo, estacion}))
+                       std::fmod(i * 37.123, 400.0), 98.0 + (i % 9) * 0.3, 40.0 + (i % 50) * 0.7, 500000.0 + i * 0.37,
+                       4678000.0 - i * 0.21, 120.0 + (i % 13) * 0.11,
+                       i % 7 == 0 ? QStringLiteral("Arqueta junto al bordillo") : QStringLiteral(""), codigo,
+                       estacion}))
             return false;
     }
     return transaccion.Confirmar();
@@ -103,7 +103,7 @@ Medida Imprimir(int codigo, const QString& ruta)
     return medida;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -129,11 +129,12 @@ int main(int argc, char* argv[])
         const bool aTiempo = medida.segundos <= caso.limite;
         const bool memoriaPlana = crecimiento <= 16.0;
         cumple = cumple && aTiempo && memoriaPlana && medida.paginas >= 0;
-        std::printf("%6d puntos, %d páginas: %.2f s (límite %.0f s) %s, PDF %.1f MB; memoria al 25 %% de las páginas %.1f MB, "
-                    "al final %.1f MB (+%.1f MB) %s\n",
-                    caso.puntos, medida.paginas, medida.segundos, caso.limite, aTiempo ? "bien" : "LENTO",
-                    QFileInfo(ruta).size() / (1024.0 * 1024.0), medida.megasAlCuarto, medida.megasAlFinal,
-                    crecimiento, memoriaPlana ? "bien" : "CRECE");
+        std::printf(
+            "%6d puntos, %d páginas: %.2f s (límite %.0f s) %s, PDF %.1f MB; memoria al 25 %% de las páginas %.1f MB, "
+            "al final %.1f MB (+%.1f MB) %s\n",
+            caso.puntos, medida.paginas, medida.segundos, caso.limite, aTiempo ? "bien" : "LENTO",
+            QFileInfo(ruta).size() / (1024.0 * 1024.0), medida.megasAlCuarto, medida.megasAlFinal, crecimiento,
+            memoriaPlana ? "bien" : "CRECE");
         QFile::remove(ruta);
     }
     CerrarBaseDatos();

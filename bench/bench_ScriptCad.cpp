@@ -1,12 +1,12 @@
 // Writes the CAD script of a work of 1,000,000 points and compares it with a
 // plain buffered write of the same bytes. Target: at most 3 s, memory bounded.
-#include "core/Globales.h"
 #include "BaseBanco.h"
-#include "records/AccesoDatos.h"
-#include "records/BaseDatos.h"
 #include "cad/PlantillaScript.h"
 #include "cad/ProgresoScript.h"
 #include "cad/ScriptObra.h"
+#include "core/Globales.h"
+#include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -116,7 +116,7 @@ double EscrituraSimple(const QString& origen, const QString& destino)
     return reloj.nsecsElapsed() / 1e9;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -132,8 +132,8 @@ int main(int argc, char* argv[])
 
     // The program's own template, from the resources the build copies.
     QFile fichero(RutaRecurso(QStringLiteral("plantillas/ScriptAutoCad.Ini")));
-    const auto plantilla = fichero.open(QIODevice::ReadOnly) ? PlantillaScript::DesdeBytes(fichero.readAll())
-                                                             : std::nullopt;
+    const auto plantilla =
+        fichero.open(QIODevice::ReadOnly) ? PlantillaScript::DesdeBytes(fichero.readAll()) : std::nullopt;
     if (!plantilla) {
         std::fprintf(stderr, "falta la plantilla %s\n", qPrintable(fichero.fileName()));
         return 2;

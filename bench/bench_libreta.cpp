@@ -27,9 +27,8 @@ using namespace corvela;
 namespace {
 
 constexpr int kObra = 1;
-constexpr int kPequena = 1;  // 10,000 points
-constexpr int kGrande = 2;   // 100,000 points
-
+constexpr int kPequena = 1; // 10,000 points
+constexpr int kGrande = 2;  // 100,000 points
 
 void Comprobar(bool correcto, const char* que)
 {
@@ -44,15 +43,26 @@ void GenerarEstacion(int estacion, int puntos)
     Comprobar(EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST, DESCEST, ALTAPAR, COORDX, "
                                             "COORDY, COORDZ) VALUES (?, ?, 'E', 1.55, 1000, 2000, 100)"),
                              {kObra, estacion}),
-             "estación");
+              "estación");
     Transaccion transaccion;
     QSqlQuery q(BaseDatos());
     q.prepare(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, LECTMED, LECTSUP, LECTINF, "
                              "ANGHOR, ANGVER, DISTAN, CC1, CC2, CC3, OBSERV) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     for (int i = 1; i <= puntos; ++i) {
         const double hz = (i % 4000) / 10.0;
-        const QVariantList valores = {kObra, estacion, i, QStringLiteral("p%1").arg(i), 1.5, 1.85, 1.15, hz, 95.0,
-                                      69.57, 1000 + 69.57 * (i % 7), 2000 + 69.57 * (i % 5), 105.525277743789,
+        const QVariantList valores = {kObra,
+                                      estacion,
+                                      i,
+                                      QStringLiteral("p%1").arg(i),
+                                      1.5,
+                                      1.85,
+                                      1.15,
+                                      hz,
+                                      95.0,
+                                      69.57,
+                                      1000 + 69.57 * (i % 7),
+                                      2000 + 69.57 * (i % 5),
+                                      105.525277743789,
                                       QStringLiteral("nota del punto %1").arg(i)};
         for (int c = 0; c < valores.size(); ++c)
             q.bindValue(c, valores[c]);
@@ -120,21 +130,26 @@ double LeerConSql(int estacion)
 double ActualizarConSql(int estacion)
 {
     const QString sql = QStringLiteral("UPDATE B_PUNTOS SET CODPUNTO=-CODPUNTO WHERE CODOBRA=? AND CODEST=?");
-    return Mejor(3, [&] {
-        Transaccion t;
-        Comprobar(EjecutarAccion(sql, {kObra, estacion}), "actualización");
-        Comprobar(t.Confirmar(), "actualización");
-    }, [&] { EjecutarAccion(sql, {kObra, estacion}); });
+    return Mejor(
+        3,
+        [&] {
+            Transaccion t;
+            Comprobar(EjecutarAccion(sql, {kObra, estacion}), "actualización");
+            Comprobar(t.Confirmar(), "actualización");
+        },
+        [&] {
+            EjecutarAccion(sql, {kObra, estacion});
+        });
 }
 
 void SeleccionarPrimera(frmPuntos* v)
 {
     QTreeView* lista = v->ListView1();
     lista->selectionModel()->setCurrentIndex(lista->model()->index(0, 0),
-                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -150,21 +165,24 @@ int main(int argc, char* argv[])
 
     for (auto [estacion, nombre, limite] : {std::tuple{kPequena, "abrir la libreta, 10.000 puntos", 100.0},
                                             std::tuple{kGrande, "abrir la libreta, 100.000 puntos", 1000.0}}) {
-        const double ms = Mejor(3, [estacion = estacion] { Abrir(estacion); }, Cerrar);
+        const double ms = Mejor(
+            3, [estacion = estacion] { Abrir(estacion); }, Cerrar);
         Informar(nombre, ms, LeerConSql(estacion), limite);
     }
 
     Cerrar();
     Abrir(kPequena);
     frmPuntos* v = frmPuntos::Instancia();
-    const double grabar = Mejor(20, [v] { v->Command1(1)->click(); }, [v] {
-        v->Text1(1)->setText(QStringLiteral("nuevo"));
-        v->Text1(2)->setText(QStringLiteral("1,500"));
-        v->Text1(3)->setText(QStringLiteral("1,85"));
-        v->Text1(4)->setText(QStringLiteral("1,15"));
-        v->Text1(5)->setText(QStringLiteral("50"));
-        v->Text1(6)->setText(QStringLiteral("95"));
-    });
+    const double grabar = Mejor(
+        20, [v] { v->Command1(1)->click(); },
+        [v] {
+            v->Text1(1)->setText(QStringLiteral("nuevo"));
+            v->Text1(2)->setText(QStringLiteral("1,500"));
+            v->Text1(3)->setText(QStringLiteral("1,85"));
+            v->Text1(4)->setText(QStringLiteral("1,15"));
+            v->Text1(5)->setText(QStringLiteral("50"));
+            v->Text1(6)->setText(QStringLiteral("95"));
+        });
     int codigo = 200000;
     const double insertarSql = Mejor(20, [&codigo] {
         Comprobar(EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, LECTMED) "
@@ -179,18 +197,22 @@ int main(int argc, char* argv[])
 
     // With the first point gone every code moves.
     const double suelo = ActualizarConSql(kPequena);
-    const double renumerar = Mejor(3, [v] { v->m1(1)->trigger(); }, [] {
-        EjecutarAccion(QStringLiteral("DELETE FROM B_PUNTOS WHERE CODOBRA=? AND CODEST=? AND CODPUNTO=1"),
-                       {kObra, kPequena});
-    });
+    const double renumerar = Mejor(
+        3, [v] { v->m1(1)->trigger(); },
+        [] {
+            EjecutarAccion(QStringLiteral("DELETE FROM B_PUNTOS WHERE CODOBRA=? AND CODEST=? AND CODPUNTO=1"),
+                           {kObra, kPequena});
+        });
     Informar("renumerar, 10.000 puntos", renumerar, suelo, 200);
 
-    const double abrirLinea = Mejor(3, [v] { v->m1(0)->trigger(); }, [v] {
-        EjecutarAccion(QStringLiteral("DELETE FROM B_PUNTOS WHERE CODOBRA=? AND CODEST=? AND CODPUNTO=1"),
-                       {kObra, kPequena});
-        v->m1(1)->trigger();
-        SeleccionarPrimera(v);
-    });
+    const double abrirLinea = Mejor(
+        3, [v] { v->m1(0)->trigger(); },
+        [v] {
+            EjecutarAccion(QStringLiteral("DELETE FROM B_PUNTOS WHERE CODOBRA=? AND CODEST=? AND CODPUNTO=1"),
+                           {kObra, kPequena});
+            v->m1(1)->trigger();
+            SeleccionarPrimera(v);
+        });
     Informar("abrir una línea en el primer punto, 10.000", abrirLinea, suelo, 200);
     Cerrar();
     CerrarBaseDatos();

@@ -18,7 +18,7 @@ namespace {
     std::exit(1);
 }
 
-}  // namespace
+} // namespace
 
 Respuesta MensajesBanco::MsgBox(const QString& texto, Icono, Botones botones)
 {
@@ -63,4 +63,4 @@ BaseBanco::BaseBanco()
     }
 }
 
-}  // namespace corvela::banco
+} // namespace corvela::banco

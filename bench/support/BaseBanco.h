@@ -35,4 +35,4 @@ private:
     QTemporaryDir carpeta_;
 };
 
-}  // namespace corvela::banco
+} // namespace corvela::banco

@@ -25,4 +25,4 @@ bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
     return true;
 }
 
-}  // namespace corvela
+} // namespace corvela

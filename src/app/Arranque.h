@@ -9,4 +9,4 @@ namespace corvela {
 // program must end (the user chose not to create the database, or it cannot be used).
 bool Main(const QString& carpetaDatos, const QString& carpetaRecursos);
 
-}  // namespace corvela
+} // namespace corvela

@@ -8,10 +8,10 @@ namespace {
 
 // Characters of the bytes 0x80 to 0x9F; the five bytes the code page leaves
 // undefined keep their C1 control so that they survive a round trip.
-constexpr std::array<char16_t, 32> kTramo80 = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kTramo80 = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                               0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                               0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                               0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char ByteDe(char16_t c)
 {
@@ -24,7 +24,7 @@ char ByteDe(char16_t c)
     return '?';
 }
 
-}  // namespace
+} // namespace
 
 QString TextoDeCodigoLatino(QByteArrayView bytes)
 {
@@ -52,4 +52,4 @@ void AnadirEnCodigoLatino(QStringView texto, QByteArray& destino)
     destino.resize(escribir - destino.constData());
 }
 
-}  // namespace corvela
+} // namespace corvela

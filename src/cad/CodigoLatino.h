@@ -15,4 +15,4 @@ QString TextoDeCodigoLatino(QByteArrayView bytes);
 // Appends texto to destino in the code page.
 void AnadirEnCodigoLatino(QStringView texto, QByteArray& destino);
 
-}  // namespace corvela
+} // namespace corvela

@@ -1,8 +1,8 @@
 #include "cad/EscritorScript.h"
 
+#include "cad/CodigoLatino.h"
 #include "core/Globales.h"
 #include "core/TextoNumerico.h"
-#include "cad/CodigoLatino.h"
 
 #include <QIODevice>
 #include <charconv>
@@ -48,7 +48,7 @@ void AnadirResena(const QVariant& estacion, const QVariant& punto, const QVarian
     }
 }
 
-}  // namespace
+} // namespace
 
 EscritorScript::EscritorScript(const PlantillaScript& plantilla, const DatosDibujo& datos, QIODevice& destino)
     : datos_(datos), numeros_(FormatoDecimales), destino_(destino)
@@ -60,7 +60,7 @@ EscritorScript::EscritorScript(const PlantillaScript& plantilla, const DatosDibu
 }
 
 QVector<EscritorScript::Pieza> EscritorScript::Compilar(const PlantillaScript::Tramos& tramos,
-                                                         bool conValoresDePunto) const
+                                                        bool conValoresDePunto) const
 {
     QVector<Pieza> piezas;
     auto anadirLiteral = [&piezas](const QString& texto) {
@@ -81,14 +81,30 @@ QVector<EscritorScript::Pieza> EscritorScript::Compilar(const PlantillaScript::T
                 anadirLiteral(PlantillaScript::TextoMarcador(*tramo.marcador));
         };
         switch (*tramo.marcador) {
-        case Marcador::LimiteMinimo: anadirLiteral(datos_.LimiteMinimo); break;
-        case Marcador::LimiteMaximo: anadirLiteral(datos_.LimiteMaximo); break;
-        case Marcador::NombreDibujo: anadirLiteral(datos_.NombreDibujo); break;
-        case Marcador::Escala: anadirLiteral(datos_.Escala); break;
-        case Marcador::CoorX: anadirValor(kCoorX); break;
-        case Marcador::CoorY: anadirValor(kCoorY); break;
-        case Marcador::CoorZ: anadirValor(kCoorZ); break;
-        case Marcador::Resena: anadirValor(kResena); break;
+        case Marcador::LimiteMinimo:
+            anadirLiteral(datos_.LimiteMinimo);
+            break;
+        case Marcador::LimiteMaximo:
+            anadirLiteral(datos_.LimiteMaximo);
+            break;
+        case Marcador::NombreDibujo:
+            anadirLiteral(datos_.NombreDibujo);
+            break;
+        case Marcador::Escala:
+            anadirLiteral(datos_.Escala);
+            break;
+        case Marcador::CoorX:
+            anadirValor(kCoorX);
+            break;
+        case Marcador::CoorY:
+            anadirValor(kCoorY);
+            break;
+        case Marcador::CoorZ:
+            anadirValor(kCoorZ);
+            break;
+        case Marcador::Resena:
+            anadirValor(kResena);
+            break;
         }
     }
     return piezas;
@@ -111,10 +127,17 @@ void EscritorScript::EscribirPunto(const QVariant& x, const QVariant& y, const Q
             calculado[slot] = true;
             texto.resize(0);
             switch (slot) {
-            case kCoorX: numeros_.Anadir(x, texto); break;
-            case kCoorY: numeros_.Anadir(y, texto); break;
-            case kCoorZ: numeros_.Anadir(z, texto); break;
-            default: AnadirResena(estacion, punto, resena, texto);
+            case kCoorX:
+                numeros_.Anadir(x, texto);
+                break;
+            case kCoorY:
+                numeros_.Anadir(y, texto);
+                break;
+            case kCoorZ:
+                numeros_.Anadir(z, texto);
+                break;
+            default:
+                AnadirResena(estacion, punto, resena, texto);
             }
         }
         return texto;
@@ -146,4 +169,4 @@ void EscritorScript::Volcar()
     bufer_.clear();
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -15,10 +15,10 @@ namespace corvela {
 // The work-wide values of one script, as they go into it.
 struct DatosDibujo
 {
-    QString LimiteMinimo;  // lowest X "," lowest Y, decimal points
-    QString LimiteMaximo;  // highest X "," highest Y
-    QString NombreDibujo;  // destination folder followed by the drawing name
-    QString Escala;        // the scale, decimal point
+    QString LimiteMinimo; // lowest X "," lowest Y, decimal points
+    QString LimiteMaximo; // highest X "," highest Y
+    QString NombreDibujo; // destination folder followed by the drawing name
+    QString Escala;       // the scale, decimal point
 };
 
 // Streams a CAD script to a device: the header, one copy of the point block per
@@ -66,4 +66,4 @@ private:
     bool fallo_ = false;
 };
 
-}  // namespace corvela
+} // namespace corvela

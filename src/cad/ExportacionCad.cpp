@@ -1,5 +1,7 @@
 #include "cad/ExportacionCad.h"
 
+#include "cad/ProgresoDialogo.h"
+#include "cad/ScriptObra.h"
 #include "core/CursorEspera.h"
 #include "core/Globales.h"
 #include "core/Lanzador.h"
@@ -7,8 +9,6 @@
 #include "core/Parametros.h"
 #include "core/TextoNumerico.h"
 #include "records/ErrorDatos.h"
-#include "cad/ProgresoDialogo.h"
-#include "cad/ScriptObra.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -34,15 +34,14 @@ void AvisarErrorLectura(int obra)
 {
     const ErrorDatos error = ErrorPendiente();
     LimpiarError();
-    Avisar(QStringLiteral("No se pudieron leer los puntos de la OBRA ") + QString::number(obra)
-           + QStringLiteral(".") + SaltoDoble + QString::number(error.Numero) + QStringLiteral("-")
-           + error.Descripcion);
+    Avisar(QStringLiteral("No se pudieron leer los puntos de la OBRA ") + QString::number(obra) + QStringLiteral(".") +
+           SaltoDoble + QString::number(error.Numero) + QStringLiteral("-") + error.Descripcion);
 }
 
 void AvisarSinPuntos(int obra)
 {
-    Avisar(QStringLiteral("La OBRA ") + QString::number(obra)
-           + QStringLiteral(" no tiene puntos: no hay nada que llevar a AUTOCAD."));
+    Avisar(QStringLiteral("La OBRA ") + QString::number(obra) +
+           QStringLiteral(" no tiene puntos: no hay nada que llevar a AUTOCAD."));
 }
 
 // An answer to a prompt; empty when the user cancels or answers nothing. Line
@@ -75,20 +74,20 @@ std::optional<PlantillaScript> CargarPlantilla()
     PonerPlantillaPorDefecto(ruta);
     QFile fichero(ruta);
     if (!fichero.exists()) {
-        Avisar(QStringLiteral("No se encuentra la plantilla del script de AUTOCAD:") + SaltoDoble
-               + QDir::toNativeSeparators(ruta));
+        Avisar(QStringLiteral("No se encuentra la plantilla del script de AUTOCAD:") + SaltoDoble +
+               QDir::toNativeSeparators(ruta));
         return std::nullopt;
     }
     if (!fichero.open(QIODevice::ReadOnly)) {
-        Avisar(QStringLiteral("No se puede leer la plantilla del script de AUTOCAD:") + SaltoDoble
-               + QDir::toNativeSeparators(ruta) + SaltoDoble + fichero.errorString());
+        Avisar(QStringLiteral("No se puede leer la plantilla del script de AUTOCAD:") + SaltoDoble +
+               QDir::toNativeSeparators(ruta) + SaltoDoble + fichero.errorString());
         return std::nullopt;
     }
     std::optional<PlantillaScript> plantilla = PlantillaScript::DesdeBytes(fichero.readAll());
     if (!plantilla) {
         Avisar(QStringLiteral("La plantilla del script de AUTOCAD no tiene el bloque del punto "
-                              "entre \"[\" y \"]\":")
-               + SaltoDoble + QDir::toNativeSeparators(ruta));
+                              "entre \"[\" y \"]\":") +
+               SaltoDoble + QDir::toNativeSeparators(ruta));
     }
     return plantilla;
 }
@@ -101,7 +100,7 @@ QString ConSeparadorFinal(const QString& carpeta)
     return ruta;
 }
 
-}  // namespace
+} // namespace
 
 QString RutaScript()
 {
@@ -154,9 +153,9 @@ bool GenerarAutoCad(const QString& codigoObra, ProgresoScript* progreso)
         return true;
     }
     if (!Programas().Iniciar(programa, {script})) {
-        Avisar(QStringLiteral("No se pudo iniciar AUTOCAD:") + SaltoDoble + programa + SaltoDoble
-               + QStringLiteral("Revise la \"Ruta Instalación AUTOCAD\" o ejecute desde Autocad el 'SCRIPT':")
-               + SaltoDoble + script);
+        Avisar(QStringLiteral("No se pudo iniciar AUTOCAD:") + SaltoDoble + programa + SaltoDoble +
+               QStringLiteral("Revise la \"Ruta Instalación AUTOCAD\" o ejecute desde Autocad el 'SCRIPT':") +
+               SaltoDoble + script);
         return false;
     }
     return true;
@@ -205,8 +204,8 @@ bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoS
     {
         CursorEspera espera;
         ProgresoDialogo dialogo;
-        resultado = EscribirScriptObra(obra, *plantilla, datos, rutaScript, puntos, progreso ? progreso : &dialogo,
-                                       &detalle);
+        resultado =
+            EscribirScriptObra(obra, *plantilla, datos, rutaScript, puntos, progreso ? progreso : &dialogo, &detalle);
     }
     switch (resultado) {
     case ResultadoScript::Escrito:
@@ -220,8 +219,8 @@ bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoS
         AvisarErrorLectura(obra);
         return false;
     case ResultadoScript::FalloEscritura:
-        Avisar(QStringLiteral("No se pudo escribir el script de AUTOCAD:") + SaltoDoble
-               + QDir::toNativeSeparators(rutaScript) + SaltoDoble + detalle);
+        Avisar(QStringLiteral("No se pudo escribir el script de AUTOCAD:") + SaltoDoble +
+               QDir::toNativeSeparators(rutaScript) + SaltoDoble + detalle);
         return false;
     }
     if (datos.Escala != escalaGuardada)
@@ -229,4 +228,4 @@ bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoS
     return true;
 }
 
-}  // namespace corvela
+} // namespace corvela

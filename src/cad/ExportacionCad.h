@@ -36,4 +36,4 @@ bool GenerarAutoCad(const QString& codigoObra, ProgresoScript* progreso = nullpt
 // every stop but a cancelled prompt or progress is explained to the user.
 bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoScript* progreso = nullptr);
 
-}  // namespace corvela
+} // namespace corvela

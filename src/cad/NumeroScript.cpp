@@ -1,7 +1,7 @@
 #include "cad/NumeroScript.h"
 
-#include "core/TextoNumerico.h"
 #include "cad/CodigoLatino.h"
+#include "core/TextoNumerico.h"
 
 #include <algorithm>
 #include <charconv>
@@ -16,7 +16,7 @@ namespace {
 const QString kPrefijoFormato = QStringLiteral("###0.");
 constexpr int kCifrasSignificativas = 15;
 constexpr int kMaximoDecimales = 15;
-constexpr int kMaximoExponente = 30;  // beyond it the general way is fast enough
+constexpr int kMaximoExponente = 30; // beyond it the general way is fast enough
 
 int DecimalesDelFormato(const QString& formato)
 {
@@ -64,9 +64,8 @@ bool CifrasRapidas(double positivo, char* cifras, int& exponente)
 {
     constexpr int kCifrasLeidas = kCifrasSignificativas + 2;
     char texto[40];
-    const auto fin = std::to_chars(texto, texto + sizeof texto, positivo, std::chars_format::scientific,
-                                   kCifrasLeidas - 1)
-                         .ptr;
+    const auto fin =
+        std::to_chars(texto, texto + sizeof texto, positivo, std::chars_format::scientific, kCifrasLeidas - 1).ptr;
     const char* e = texto + kCifrasLeidas + 1;
     if (*e != 'e')
         return false;
@@ -92,7 +91,7 @@ bool CifrasRapidas(double positivo, char* cifras, int& exponente)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 NumeroScript::NumeroScript(const QString& formato) : formato_(formato), decimales_(DecimalesDelFormato(formato)) {}
 
@@ -158,4 +157,4 @@ bool NumeroScript::AnadirDirecto(double valor, QByteArray& destino) const
     return true;
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -21,7 +21,7 @@ private:
     bool AnadirDirecto(double valor, QByteArray& destino) const;
 
     QString formato_;
-    int decimales_ = -1;  // -1: not the usual pattern, laid out the general way
+    int decimales_ = -1; // -1: not the usual pattern, laid out the general way
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -14,13 +14,11 @@ using Marcador = PlantillaScript::Marcador;
 // The work-wide placeholders stand anywhere; the point ones only in the block.
 constexpr std::array<Marcador, 3> kMarcadoresObra = {Marcador::LimiteMinimo, Marcador::LimiteMaximo,
                                                      Marcador::NombreDibujo};
-constexpr std::array<Marcador, 8> kMarcadoresBloque = {Marcador::LimiteMinimo, Marcador::LimiteMaximo,
-                                                       Marcador::NombreDibujo, Marcador::CoorX,
-                                                       Marcador::CoorY,        Marcador::CoorZ,
-                                                       Marcador::Resena,       Marcador::Escala};
+constexpr std::array<Marcador, 8> kMarcadoresBloque = {
+    Marcador::LimiteMinimo, Marcador::LimiteMaximo, Marcador::NombreDibujo, Marcador::CoorX,
+    Marcador::CoorY,        Marcador::CoorZ,        Marcador::Resena,       Marcador::Escala};
 
-template <std::size_t N>
-PlantillaScript::Tramos Trocear(QStringView texto, const std::array<Marcador, N>& marcadores)
+template <std::size_t N> PlantillaScript::Tramos Trocear(QStringView texto, const std::array<Marcador, N>& marcadores)
 {
     PlantillaScript::Tramos tramos;
     qsizetype desde = 0;
@@ -63,7 +61,7 @@ QString SaltosCrLf(QString texto)
     return texto;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<PlantillaScript> PlantillaScript::DesdeBytes(const QByteArray& bytes)
 {
@@ -87,16 +85,24 @@ std::optional<PlantillaScript> PlantillaScript::DesdeTexto(const QString& texto)
 QString PlantillaScript::TextoMarcador(Marcador marcador)
 {
     switch (marcador) {
-    case Marcador::LimiteMinimo: return QStringLiteral("%LIMITE_MINIMO%");
-    case Marcador::LimiteMaximo: return QStringLiteral("%LIMITE_MAX%");
-    case Marcador::NombreDibujo: return QStringLiteral("%NombreDibujo%");
-    case Marcador::CoorX: return QStringLiteral("%CoorX%");
-    case Marcador::CoorY: return QStringLiteral("%CoorY%");
-    case Marcador::CoorZ: return QStringLiteral("%CoorZ%");
-    case Marcador::Resena: return QStringLiteral("%RESEÑA%");
-    case Marcador::Escala: return QStringLiteral("%ESCALA%");
+    case Marcador::LimiteMinimo:
+        return QStringLiteral("%LIMITE_MINIMO%");
+    case Marcador::LimiteMaximo:
+        return QStringLiteral("%LIMITE_MAX%");
+    case Marcador::NombreDibujo:
+        return QStringLiteral("%NombreDibujo%");
+    case Marcador::CoorX:
+        return QStringLiteral("%CoorX%");
+    case Marcador::CoorY:
+        return QStringLiteral("%CoorY%");
+    case Marcador::CoorZ:
+        return QStringLiteral("%CoorZ%");
+    case Marcador::Resena:
+        return QStringLiteral("%RESEÑA%");
+    case Marcador::Escala:
+        return QStringLiteral("%ESCALA%");
     }
     return QString();
 }
 
-}  // namespace corvela
+} // namespace corvela

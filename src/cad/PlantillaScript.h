@@ -46,4 +46,4 @@ private:
     Tramos pie_;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -6,8 +6,8 @@ namespace corvela {
 
 namespace {
 constexpr int kPasos = 1000;
-constexpr int kEsperaAntesDeMostrar = 500;  // ms
-}  // namespace
+constexpr int kEsperaAntesDeMostrar = 500; // ms
+} // namespace
 
 ProgresoDialogo::ProgresoDialogo() = default;
 ProgresoDialogo::~ProgresoDialogo()
@@ -18,8 +18,8 @@ ProgresoDialogo::~ProgresoDialogo()
 bool ProgresoDialogo::Avanzar(qint64 escritos, qint64 total)
 {
     if (!dialogo_) {
-        dialogo_ = new QProgressDialog(QStringLiteral("Generando el script de AUTOCAD..."),
-                                       QStringLiteral("&Cancelar"), 0, kPasos, QApplication::activeWindow());
+        dialogo_ = new QProgressDialog(QStringLiteral("Generando el script de AUTOCAD..."), QStringLiteral("&Cancelar"),
+                                       0, kPasos, QApplication::activeWindow());
         dialogo_->setWindowTitle(QApplication::applicationDisplayName());
         dialogo_->setWindowModality(Qt::WindowModal);
         dialogo_->setMinimumDuration(kEsperaAntesDeMostrar);
@@ -33,4 +33,4 @@ bool ProgresoDialogo::Avanzar(qint64 escritos, qint64 total)
     return !dialogo_->wasCanceled();
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -24,4 +24,4 @@ private:
     QPointer<QProgressDialog> dialogo_;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -13,4 +13,4 @@ public:
     virtual bool Avanzar(qint64 escritos, qint64 total) = 0;
 };
 
-}  // namespace corvela
+} // namespace corvela

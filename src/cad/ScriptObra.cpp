@@ -1,11 +1,11 @@
 #include "cad/ScriptObra.h"
 
+#include "cad/ProgresoScript.h"
 #include "core/EscrituraSegura.h"
 #include "core/TextoNumerico.h"
 #include "records/AccesoDatos.h"
 #include "records/ErrorDatos.h"
 #include "records/Esquema.h"
-#include "cad/ProgresoScript.h"
 
 #include <QSqlError>
 
@@ -33,7 +33,7 @@ QString TextoLimite(const QVariant& valor)
     return ComaAPunto(ValorCampo(valor, QMetaType::Double));
 }
 
-}  // namespace
+} // namespace
 
 bool LimitesObra(int codObra, QString& maxX, QString& minX, QString& maxY, QString& minY, qint64* puntos)
 {
@@ -74,8 +74,8 @@ ResultadoScript EscribirScriptObra(int codObra, const PlantillaScript& plantilla
     escritor.EscribirCabecera();
     qint64 escritos = 0;
     while (puntos->next()) {
-        escritor.EscribirPunto(puntos->value(0), puntos->value(1), puntos->value(2), puntos->value(3),
-                               puntos->value(4), puntos->value(5));
+        escritor.EscribirPunto(puntos->value(0), puntos->value(1), puntos->value(2), puntos->value(3), puntos->value(4),
+                               puntos->value(5));
         ++escritos;
         if (progreso && escritos % kPuntosPorAviso == 0 && !progreso->Avanzar(escritos, total)) {
             fichero.Cancelar();
@@ -100,4 +100,4 @@ ResultadoScript EscribirScriptObra(int codObra, const PlantillaScript& plantilla
     return ResultadoScript::Escrito;
 }
 
-}  // namespace corvela
+} // namespace corvela

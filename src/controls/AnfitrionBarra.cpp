@@ -8,4 +8,4 @@ void AnfitrionBarra::Edicion(bool&) {}
 
 void AnfitrionBarra::LimpiaPantalla() {}
 
-}  // namespace corvela
+} // namespace corvela

@@ -6,15 +6,15 @@ namespace corvela {
 
 // What the record toolbar tells its host, with the code each moment is known by.
 enum class EventoBarra : int {
-    NuevaEntrada = 0,         // "Nueva Entrada" pressed, the card prepared
-    Abrir = 1,                // "Abrir" pressed, the editing state set
-    AntesDeGuardar = 2,       // "Guardar" pressed, before saving: the host may veto through bfEventoOk
-    Buscado = 3,              // "Buscar" pressed, after the search, found or not
-    Imprimir = 4,             // "Imprimir" pressed
-    PantallaLimpia = 9,       // "Limpiar Pantalla" pressed, after the screen was cleared
-    Retroceder = 10,          // "Retroceder" pressed
-    RegistrosCambiados = 11,  // a search found records or a record was deleted: the host re-binds its navigator
-    Guardado = 99,            // "Guardar" finished: saved, failed or vetoed
+    NuevaEntrada = 0,        // "Nueva Entrada" pressed, the card prepared
+    Abrir = 1,               // "Abrir" pressed, the editing state set
+    AntesDeGuardar = 2,      // "Guardar" pressed, before saving: the host may veto through bfEventoOk
+    Buscado = 3,             // "Buscar" pressed, after the search, found or not
+    Imprimir = 4,            // "Imprimir" pressed
+    PantallaLimpia = 9,      // "Limpiar Pantalla" pressed, after the screen was cleared
+    Retroceder = 10,         // "Retroceder" pressed
+    RegistrosCambiados = 11, // a search found records or a record was deleted: the host re-binds its navigator
+    Guardado = 99,           // "Guardar" finished: saved, failed or vetoed
 };
 
 // What the record toolbar needs from the window that carries it: the bound
@@ -34,4 +34,4 @@ public:
     virtual void LimpiaPantalla();
 };
 
-}  // namespace corvela
+} // namespace corvela

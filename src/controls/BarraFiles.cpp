@@ -23,22 +23,21 @@ namespace corvela {
 
 namespace {
 
-enum Boton {
-    kNueva = 0, kAbrir, kGuardar, kBuscar, kImprimir, kBorrar, kLimpiar, kProcesador, kRetroceder
-};
+enum Boton { kNueva = 0, kAbrir, kGuardar, kBuscar, kImprimir, kBorrar, kLimpiar, kProcesador, kRetroceder };
 enum Imagen { kDeshabilitado = 1, kNormal = 2, kEncima = 3, kPulsado = 4 };
 constexpr int kNinguno = 255;
 
 using Estados = std::array<bool, BarraFiles::kBotones>;
 //                                  Nueva  Abrir  Guard  Busca  Impri  Borra  Limpi  Proce  Retro
-constexpr Estados kBusqueda{{       true,  false, false, true,  true,  false, true,  true,  true}};
-constexpr Estados kNuevaEntrada{{   false, false, true,  false, false, false, true,  true,  true}};
-constexpr Estados kEdicion{{        false, false, true,  false, false, true,  true,  true,  true}};
-constexpr Estados kRegistroMostrado{{true, true,  false, false, true,  false, true,  true,  true}};
+constexpr Estados kBusqueda{{true, false, false, true, true, false, true, true, true}};
+constexpr Estados kNuevaEntrada{{false, false, true, false, false, false, true, true, true}};
+constexpr Estados kEdicion{{false, false, true, false, false, true, true, true, true}};
+constexpr Estados kRegistroMostrado{{true, true, false, false, true, false, true, true, true}};
 
 const std::array<QString, BarraFiles::kBotones> kAyudas{
-    QStringLiteral("Nueva Entrada"), QStringLiteral("Abrir"), QStringLiteral("Guardar"),
-    QStringLiteral("Buscar"), QStringLiteral("Imprimir"), QStringLiteral("Borrar"),
+    QStringLiteral("Nueva Entrada"),    QStringLiteral("Abrir"),
+    QStringLiteral("Guardar"),          QStringLiteral("Buscar"),
+    QStringLiteral("Imprimir"),         QStringLiteral("Borrar"),
     QStringLiteral("Limpiar Pantalla"), QStringLiteral("Arrancar Procesador de Textos"),
     QStringLiteral("Retroceder")};
 
@@ -62,12 +61,9 @@ QPixmap CargarImagen(int boton, int imagen)
     return mapa;
 }
 
-}  // namespace
+} // namespace
 
-BarraFiles::BarraFiles(QWidget* padre)
-    : QWidget(padre)
-    , iman1_(new QLabel(this))
-    , BotonActivo_(kNinguno)
+BarraFiles::BarraFiles(QWidget* padre) : QWidget(padre), iman1_(new QLabel(this)), BotonActivo_(kNinguno)
 {
     iman1_->setObjectName(QStringLiteral("Iman1"));
     iman1_->setMouseTracking(true);
@@ -105,8 +101,7 @@ bool BarraFiles::EstBoton(int NumeroBoton) const
     return NumeroBoton >= 0 && NumeroBoton < kBotones && EstadoBotones_[NumeroBoton];
 }
 
-void BarraFiles::BBEstado(bool& B0, bool& B1, bool& B2, bool& B3, bool& B4, bool& B5, bool& B6, bool& B7,
-                          bool& B8)
+void BarraFiles::BBEstado(bool& B0, bool& B1, bool& B2, bool& B3, bool& B4, bool& B5, bool& B6, bool& B7, bool& B8)
 {
     if (FrmActivo)
         FrmActivo->Edicion(B2);
@@ -259,8 +254,8 @@ void BarraFiles::GuardarCambios()
 
 void BarraFiles::Borrar()
 {
-    if (Dialogos().MsgBox(QStringLiteral("¿Desea borrar el registro?"), Icono::Pregunta, Botones::AceptarCancelar)
-        != Respuesta::Aceptar)
+    if (Dialogos().MsgBox(QStringLiteral("¿Desea borrar el registro?"), Icono::Pregunta, Botones::AceptarCancelar) !=
+        Respuesta::Aceptar)
         return;
     const int codigo = TxtCod ? static_cast<int>(std::lround(ValorNumerico(TxtCod->text()))) : 0;
     if (!GesTablas || !GesTablas->Borrar_Registro(FrmActivo->Tabla(), codigo))
@@ -286,19 +281,40 @@ void BarraFiles::ArrancarProcesadorTextos()
 void BarraFiles::Accion(int boton)
 {
     switch (boton) {
-    case kNueva: NuevaEntrada(); Evento(EventoBarra::NuevaEntrada); break;
-    case kAbrir: BotonesAbrir(); Evento(EventoBarra::Abrir); break;
-    case kGuardar: Guardar(); break;
-    case kBuscar: BuscarRs(); Evento(EventoBarra::Buscado); break;
-    case kImprimir: Evento(EventoBarra::Imprimir); break;
+    case kNueva:
+        NuevaEntrada();
+        Evento(EventoBarra::NuevaEntrada);
+        break;
+    case kAbrir:
+        BotonesAbrir();
+        Evento(EventoBarra::Abrir);
+        break;
+    case kGuardar:
+        Guardar();
+        break;
+    case kBuscar:
+        BuscarRs();
+        Evento(EventoBarra::Buscado);
+        break;
+    case kImprimir:
+        Evento(EventoBarra::Imprimir);
+        break;
     case kBorrar:
         if (FrmActivo && FrmActivo->SePuedeBorrar())
             Borrar();
         break;
-    case kLimpiar: LimpiarPantalla(); Evento(EventoBarra::PantallaLimpia); break;
-    case kProcesador: ArrancarProcesadorTextos(); break;
-    case kRetroceder: Evento(EventoBarra::Retroceder); break;
-    default: break;
+    case kLimpiar:
+        LimpiarPantalla();
+        Evento(EventoBarra::PantallaLimpia);
+        break;
+    case kProcesador:
+        ArrancarProcesadorTextos();
+        break;
+    case kRetroceder:
+        Evento(EventoBarra::Retroceder);
+        break;
+    default:
+        break;
     }
 }
 
@@ -396,8 +412,8 @@ bool BarraFiles::eventFilter(QObject* objeto, QEvent* evento)
         return true;
     case QEvent::MouseButtonRelease: {
         const auto* raton = static_cast<QMouseEvent*>(evento);
-        const bool esClic = !dobleClic_ && raton->button() == Qt::LeftButton
-                            && picture10_[boton]->rect().contains(raton->position().toPoint());
+        const bool esClic = !dobleClic_ && raton->button() == Qt::LeftButton &&
+                            picture10_[boton]->rect().contains(raton->position().toPoint());
         dobleClic_ = false;
         SoltarRaton(boton);
         if (esClic)
@@ -416,4 +432,4 @@ void BarraFiles::leaveEvent(QEvent* evento)
     QWidget::leaveEvent(evento);
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -28,7 +28,7 @@ public:
 
     // Set by the host at load.
     Moverse* ctlMoverse = nullptr;
-    QLineEdit* TxtCod = nullptr;  // the key of the record deleted
+    QLineEdit* TxtCod = nullptr; // the key of the record deleted
     AnfitrionBarra* FrmActivo = nullptr;
     QLineEdit* FocoPorDefecto = nullptr;
     GestionTablas* GesTablas = nullptr;
@@ -93,4 +93,4 @@ private:
     bool dobleClic_ = false;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -12,7 +12,7 @@ int Escalar(int twips, int disenoTwips, int actual)
     return static_cast<int>(std::lround(static_cast<double>(twips) * actual / disenoTwips));
 }
 
-}  // namespace
+} // namespace
 
 QRect RectProporcional(const QRect& twips, const QSize& disenoTwips, const QSize& actual)
 {
@@ -28,4 +28,4 @@ void ColocarProporcional(QWidget* parte, const QRect& twips, const QSize& diseno
     parte->setGeometry(RectProporcional(twips, disenoTwips, actual));
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -13,4 +13,4 @@ namespace corvela {
 QRect RectProporcional(const QRect& twips, const QSize& disenoTwips, const QSize& actual);
 void ColocarProporcional(QWidget* parte, const QRect& twips, const QSize& disenoTwips, const QSize& actual);
 
-}  // namespace corvela
+} // namespace corvela

@@ -36,4 +36,4 @@ void MostrarResultado(GestionTablas& gestion, Moverse& navegador)
     navegador.VisibleCtl(true);
 }
 
-}  // namespace corvela
+} // namespace corvela

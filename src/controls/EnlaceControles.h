@@ -20,4 +20,4 @@ void EnlazarControles(AnfitrionBarra& anfitrion, BarraFiles& barra, Moverse& nav
 // error is shown, then the navigator takes the new result from its first record.
 void MostrarResultado(GestionTablas& gestion, Moverse& navegador);
 
-}  // namespace corvela
+} // namespace corvela

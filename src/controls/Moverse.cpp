@@ -51,11 +51,9 @@ QString TextoVisible(const QVariant& valor)
     return valor.toString();
 }
 
-}  // namespace
+} // namespace
 
-Moverse::Moverse(QWidget* padre)
-    : QWidget(padre)
-    , frameMoverse_(new QFrame(this))
+Moverse::Moverse(QWidget* padre) : QWidget(padre), frameMoverse_(new QFrame(this))
 {
     frameMoverse_->setObjectName(QStringLiteral("FrameMoverse"));
     frameMoverse_->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -107,11 +105,22 @@ void Moverse::Desplazar(int indice)
 {
     RecordSet& rs = Registro();
     switch (indice) {
-    case kPrimero: rs.MoveFirst(); break;
-    case kAnterior: if (!rs.Bof()) rs.MovePrevious(); break;
-    case kSiguiente: if (!rs.Eof()) rs.MoveNext(); break;
-    case kUltimo: rs.MoveLast(); break;
-    default: break;
+    case kPrimero:
+        rs.MoveFirst();
+        break;
+    case kAnterior:
+        if (!rs.Bof())
+            rs.MovePrevious();
+        break;
+    case kSiguiente:
+        if (!rs.Eof())
+            rs.MoveNext();
+        break;
+    case kUltimo:
+        rs.MoveLast();
+        break;
+    default:
+        break;
     }
 }
 
@@ -201,4 +210,4 @@ void Moverse::VisibleCtl(bool Es_Visible)
     frameMoverse_->setVisible(Es_Visible);
 }
 
-}  // namespace corvela
+} // namespace corvela

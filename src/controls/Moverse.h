@@ -58,4 +58,4 @@ private:
     RecordSet sinRegistros_;
 };
 
-}  // namespace corvela
+} // namespace corvela

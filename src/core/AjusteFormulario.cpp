@@ -67,15 +67,15 @@ void AjustarControl(const Control& c, Factores& f)
         factorFuente = 1.0;
     } else if (prefijo == QLatin1String("Comb")) {
         Mover(control, f, false);
-    } else if (prefijo == QLatin1String("Fech") || prefijo == QLatin1String("FFec")
-               || prefijo == QLatin1String("FHor")) {
+    } else if (prefijo == QLatin1String("Fech") || prefijo == QLatin1String("FFec") ||
+               prefijo == QLatin1String("FHor")) {
         Mover(control, f, true);
         if (f.fuenteFechaEscalada)
             factorFuente = 1.0;
         f.fuenteFechaEscalada = true;
-    } else if (prefijo == QLatin1String("Marc") || prefijo == QLatin1String("Cale")
-               || prefijo == QLatin1String("Imag") || prefijo == QLatin1String("Pict")
-               || prefijo == QLatin1String("Tree") || prefijo == QLatin1String("Iman")) {
+    } else if (prefijo == QLatin1String("Marc") || prefijo == QLatin1String("Cale") ||
+               prefijo == QLatin1String("Imag") || prefijo == QLatin1String("Pict") ||
+               prefijo == QLatin1String("Tree") || prefijo == QLatin1String("Iman")) {
         Mover(control, f, true);
         factorFuente = 1.0;
     } else {
@@ -96,8 +96,8 @@ void ReunirControles(QWidget* padre, QVector<Control>& controles)
 {
     for (QObject* hijo : padre->children()) {
         auto* control = qobject_cast<QWidget*>(hijo);
-        if (!control || control->isWindow() || control->objectName().isEmpty()
-            || control->objectName().startsWith(QLatin1String("qt_")))
+        if (!control || control->isWindow() || control->objectName().isEmpty() ||
+            control->objectName().startsWith(QLatin1String("qt_")))
             continue;
         controles.push_back({control, control->font()});
         if (EsContenedor(control))
@@ -105,7 +105,7 @@ void ReunirControles(QWidget* padre, QVector<Control>& controles)
     }
 }
 
-}  // namespace
+} // namespace
 
 void Ajustar_Form(QWidget* formulario)
 {
@@ -125,4 +125,4 @@ void Ajustar_Form(QWidget* formulario, const QSize& pantalla)
         AjustarControl(control, f);
 }
 
-}  // namespace corvela
+} // namespace corvela

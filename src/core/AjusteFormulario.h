@@ -14,4 +14,4 @@ namespace corvela {
 void Ajustar_Form(QWidget* formulario);
 void Ajustar_Form(QWidget* formulario, const QSize& pantalla);
 
-}  // namespace corvela
+} // namespace corvela

@@ -19,4 +19,4 @@ void RepartirColumnas(QTreeView* lista, const QVector<int>& anchosTwips)
         lista->header()->resizeSection(i, static_cast<int>(Pixeles(anchosTwips[i]) * escala));
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -10,4 +10,4 @@ namespace corvela {
 // list is wider than they add up to, so a scaled window shows whole numbers.
 void RepartirColumnas(QTreeView* lista, const QVector<int>& anchosTwips);
 
-}  // namespace corvela
+} // namespace corvela

@@ -59,7 +59,7 @@ bool CambiariaDeCodificacion(const QByteArray& bytes, const Contenido& como)
     if (como.utf8 || std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return static_cast<uchar>(c) < 0x80; }))
         return false;
     QStringDecoder utf8(QStringConverter::Utf8);
-    const QString leido = utf8.decode(bytes);  // the decoder only runs when its text is taken
+    const QString leido = utf8.decode(bytes); // the decoder only runs when its text is taken
     Q_UNUSED(leido);
     return !utf8.hasError();
 }
@@ -79,7 +79,8 @@ std::optional<QString> ValorInadmisible(const QString& valor, const Contenido& c
     if (!como.utf8) {
         for (const QChar c : valor) {
             if (c.unicode() > 0xFF)
-                return QStringLiteral("El valor contiene caracteres que la codificación del fichero (Latin-1) no admite.");
+                return QStringLiteral(
+                    "El valor contiene caracteres que la codificación del fichero (Latin-1) no admite.");
         }
     }
     return std::nullopt;
@@ -104,8 +105,7 @@ bool EsClave(const QString& linea, const QString& clave)
 QString SinComillas(QString valor)
 {
     valor = valor.trimmed();
-    if (valor.size() >= 2 && (valor.startsWith(u'"') || valor.startsWith(u'\''))
-        && valor.endsWith(valor[0]))
+    if (valor.size() >= 2 && (valor.startsWith(u'"') || valor.startsWith(u'\'')) && valor.endsWith(valor[0]))
         valor = valor.mid(1, valor.size() - 2);
     return valor;
 }
@@ -172,7 +172,7 @@ bool EscribirClave(const QString& fichero, const QString& seccion, const QString
     return EscrituraSegura::Grabar(fichero, bytes, &error);
 }
 
-}  // namespace
+} // namespace
 
 QString ArchivoIni::Leer(const QString& fichero, const QString& seccion, const QString& clave, QString* error)
 {
@@ -205,4 +205,4 @@ bool ArchivoIni::Escribir(const QString& fichero, const QString& seccion, const 
     return escrito;
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -18,15 +18,14 @@ public:
     // The stored value (surrounding blanks and quotes removed, cut to 254
     // characters), or the empty text. error receives why an existing file could
     // not be read, and is emptied otherwise.
-    static QString Leer(const QString& fichero, const QString& seccion, const QString& clave,
-                        QString* error = nullptr);
+    static QString Leer(const QString& fichero, const QString& seccion, const QString& clave, QString* error = nullptr);
 
     // Replaces or adds the key. False, with the file untouched and the reason in
     // error, when the file cannot be read whole or written, or when the value
     // holds a line break (it would start a line of its own) or a character the
     // file's encoding lacks.
-    static bool Escribir(const QString& fichero, const QString& seccion, const QString& clave,
-                         const QString& valor, QString* error = nullptr);
+    static bool Escribir(const QString& fichero, const QString& seccion, const QString& clave, const QString& valor,
+                         QString* error = nullptr);
 };
 
-}  // namespace corvela
+} // namespace corvela

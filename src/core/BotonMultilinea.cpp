@@ -18,4 +18,4 @@ void BotonMultilinea::paintEvent(QPaintEvent*)
     pintor.drawText(area, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, texto);
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -16,4 +16,4 @@ protected:
     void paintEvent(QPaintEvent* evento) override;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -32,14 +32,19 @@ bool EsMultilinea(QWidget* campo)
 int CodigoDe(const QKeyEvent* tecla)
 {
     switch (tecla->key()) {
-    case Qt::Key_Backspace: return kRetroceso;
+    case Qt::Key_Backspace:
+        return kRetroceso;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return kIntro;
-    case Qt::Key_Escape: return kEscape;
+    case Qt::Key_Enter:
+        return kIntro;
+    case Qt::Key_Escape:
+        return kEscape;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-    case Qt::Key_Delete: return -1;
-    default: break;
+    case Qt::Key_Delete:
+        return -1;
+    default:
+        break;
     }
     const QString texto = tecla->text();
     if (texto.size() != 1)
@@ -47,7 +52,7 @@ int CodigoDe(const QKeyEvent* tecla)
     return texto[0].unicode();
 }
 
-}  // namespace
+} // namespace
 
 int TeclaNumerica(int& codigoTecla, const QString& separador)
 {
@@ -67,7 +72,8 @@ int TeclaNumerica(int& codigoTecla, const QString& separador)
 int TeclaEdicion(int& codigoTecla, QWidget* campo)
 {
     switch (codigoTecla) {
-    case kRetroceso: return kRetroceso;
+    case kRetroceso:
+        return kRetroceso;
     case kIntro:
         if (EsMultilinea(campo))
             return kIntro;
@@ -77,11 +83,13 @@ int TeclaEdicion(int& codigoTecla, QWidget* campo)
         }
         codigoTecla = 0;
         return 0;
-    case kEscape: return 0;
+    case kEscape:
+        return 0;
     case kComillaDoble:
         codigoTecla = kComillaSimple;
         return kComillaSimple;
-    default: return codigoTecla;
+    default:
+        return codigoTecla;
     }
 }
 
@@ -244,4 +252,4 @@ bool FiltroFoco::eventFilter(QObject*, QEvent* evento)
     return false;
 }
 
-}  // namespace corvela
+} // namespace corvela

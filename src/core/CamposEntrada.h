@@ -90,4 +90,4 @@ private:
     std::function<void()> alSalir_;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -15,4 +15,4 @@ CursorEspera::~CursorEspera()
     QGuiApplication::restoreOverrideCursor();
 }
 
-}  // namespace corvela
+} // namespace corvela

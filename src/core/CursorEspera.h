@@ -12,4 +12,4 @@ public:
     CursorEspera& operator=(const CursorEspera&) = delete;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -29,7 +29,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<QFileDialog> DialogoFicheros(QWidget* padre, const QString& titulo, const QString& inicial,
                                              QFileDialog::FileMode modo, QFileDialog::AcceptMode uso)
@@ -46,4 +46,4 @@ std::unique_ptr<QFileDialog> DialogoFicheros(QWidget* padre, const QString& titu
     return dialogo;
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -13,4 +13,4 @@ namespace corvela {
 std::unique_ptr<QFileDialog> DialogoFicheros(QWidget* padre, const QString& titulo, const QString& inicial,
                                              QFileDialog::FileMode modo, QFileDialog::AcceptMode uso);
 
-}  // namespace corvela
+} // namespace corvela

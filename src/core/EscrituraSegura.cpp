@@ -55,4 +55,4 @@ bool EscrituraSegura::Grabar(const QString& ruta, const QByteArray& contenido, Q
     return grabado;
 }
 
-}  // namespace corvela
+} // namespace corvela

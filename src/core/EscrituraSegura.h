@@ -36,4 +36,4 @@ private:
     QString error_;
 };
 
-}  // namespace corvela
+} // namespace corvela

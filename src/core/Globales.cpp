@@ -38,4 +38,4 @@ QString RutaRecurso(const QString& nombre)
     return QDir(CarpetaRecursos).filePath(nombre);
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -6,8 +6,8 @@
 // decimals, which follow the user's "Nº Decimales" setting.
 namespace corvela {
 
-extern QString CarpetaDatos;     // database, settings file, CAD script and template
-extern QString CarpetaRecursos;  // read-only bitmaps, splash picture, default template
+extern QString CarpetaDatos;    // database, settings file, CAD script and template
+extern QString CarpetaRecursos; // read-only bitmaps, splash picture, default template
 extern QString FicheroIni;
 extern QString IniGeneral;
 extern QString IniLocal;
@@ -26,4 +26,4 @@ void IniciarGlobales(const QString& carpetaDatos, const QString& carpetaRecursos
 QString RutaDatos(const QString& nombre);
 QString RutaRecurso(const QString& nombre);
 
-}  // namespace corvela
+} // namespace corvela

@@ -3,8 +3,7 @@
 namespace corvela {
 
 // A seam of the program: the implementation a test installed, or else the real one.
-template <class Interfaz, class Real>
-class Instalado
+template <class Interfaz, class Real> class Instalado
 {
 public:
     static Interfaz& Actual()
@@ -21,4 +20,4 @@ private:
     static inline Interfaz* instalado_ = nullptr;
 };
 
-}  // namespace corvela
+} // namespace corvela

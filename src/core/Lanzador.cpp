@@ -21,4 +21,4 @@ void InstalarLanzador(Lanzador* lanzador)
     Instalado<Lanzador, LanzadorQt>::Instalar(lanzador);
 }
 
-}  // namespace corvela
+} // namespace corvela

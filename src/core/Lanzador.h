@@ -23,4 +23,4 @@ public:
 Lanzador& Programas();
 void InstalarLanzador(Lanzador* lanzador);
 
-}  // namespace corvela
+} // namespace corvela

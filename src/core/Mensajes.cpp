@@ -15,4 +15,4 @@ void InstalarDialogos(Mensajes* mensajes)
     Instalado<Mensajes, MensajesQt>::Instalar(mensajes);
 }
 
-}  // namespace corvela
+} // namespace corvela

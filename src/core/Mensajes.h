@@ -34,4 +34,4 @@ public:
 Mensajes& Dialogos();
 void InstalarDialogos(Mensajes* mensajes);
 
-}  // namespace corvela
+} // namespace corvela

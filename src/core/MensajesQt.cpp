@@ -30,11 +30,16 @@ std::optional<QString> Elegido(const QString& titulo, const QString& inicial, QF
 QMessageBox::Icon IconoQt(Icono icono)
 {
     switch (icono) {
-    case Icono::Informacion: return QMessageBox::Information;
-    case Icono::Exclamacion: return QMessageBox::Warning;
-    case Icono::Pregunta: return QMessageBox::Question;
-    case Icono::Critico: return QMessageBox::Critical;
-    case Icono::Ninguno: break;
+    case Icono::Informacion:
+        return QMessageBox::Information;
+    case Icono::Exclamacion:
+        return QMessageBox::Warning;
+    case Icono::Pregunta:
+        return QMessageBox::Question;
+    case Icono::Critico:
+        return QMessageBox::Critical;
+    case Icono::Ninguno:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -42,9 +47,12 @@ QMessageBox::Icon IconoQt(Icono icono)
 QMessageBox::StandardButtons BotonesQt(Botones botones)
 {
     switch (botones) {
-    case Botones::AceptarCancelar: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Botones::SiNo: return QMessageBox::Yes | QMessageBox::No;
-    case Botones::Aceptar: break;
+    case Botones::AceptarCancelar:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Botones::SiNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Botones::Aceptar:
+        break;
     }
     return QMessageBox::Ok;
 }
@@ -52,19 +60,23 @@ QMessageBox::StandardButtons BotonesQt(Botones botones)
 Respuesta RespuestaDe(int boton)
 {
     switch (boton) {
-    case QMessageBox::Cancel: return Respuesta::Cancelar;
-    case QMessageBox::Yes: return Respuesta::Si;
-    case QMessageBox::No: return Respuesta::No;
-    default: return Respuesta::Aceptar;
+    case QMessageBox::Cancel:
+        return Respuesta::Cancelar;
+    case QMessageBox::Yes:
+        return Respuesta::Si;
+    case QMessageBox::No:
+        return Respuesta::No;
+    default:
+        return Respuesta::Aceptar;
     }
 }
 
-}  // namespace
+} // namespace
 
 Respuesta MensajesQt::MsgBox(const QString& texto, Icono icono, Botones botones)
 {
-    QMessageBox caja(IconoQt(icono), QApplication::applicationDisplayName(), texto,
-                     BotonesQt(botones), VentanaActiva());
+    QMessageBox caja(IconoQt(icono), QApplication::applicationDisplayName(), texto, BotonesQt(botones),
+                     VentanaActiva());
     caja.setWindowFlag(Qt::WindowStaysOnTopHint);
     return RespuestaDe(caja.exec());
 }
@@ -72,8 +84,8 @@ Respuesta MensajesQt::MsgBox(const QString& texto, Icono icono, Botones botones)
 std::optional<QString> MensajesQt::InputBox(const QString& pregunta, const QString& porDefecto)
 {
     bool aceptado = false;
-    const QString texto = QInputDialog::getText(VentanaActiva(), QApplication::applicationDisplayName(),
-                                                pregunta, QLineEdit::Normal, porDefecto, &aceptado);
+    const QString texto = QInputDialog::getText(VentanaActiva(), QApplication::applicationDisplayName(), pregunta,
+                                                QLineEdit::Normal, porDefecto, &aceptado);
     if (!aceptado)
         return std::nullopt;
     return texto;
@@ -100,4 +112,4 @@ bool MensajesQt::ElegirImpresora(QPrinter& impresora)
     return dialogo.exec() == QDialog::Accepted;
 }
 
-}  // namespace corvela
+} // namespace corvela

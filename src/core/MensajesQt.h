@@ -16,4 +16,4 @@ public:
     bool ElegirImpresora(QPrinter& impresora) override;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -21,4 +21,4 @@ std::optional<QVariant> NumeroMostrado::Guardado(const QString& texto) const
     return valor_;
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -27,4 +27,4 @@ private:
     QString texto_;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -23,14 +23,14 @@ QString LeerIni(const QString& clave, const QString& fichero)
     QString error;
     const QString valor = ArchivoIni::Leer(fichero, kSeccion, clave, &error);
     if (!error.isEmpty()) {
-        Dialogos().MsgBox(QStringLiteral("Error al leer el parámetro.") + SaltoDoble
-                          + QString::number(kErrorAccesoFichero) + QStringLiteral("-")
-                          + QStringLiteral("No se puede leer el fichero ") + fichero + QStringLiteral(": ") + error);
+        Dialogos().MsgBox(QStringLiteral("Error al leer el parámetro.") + SaltoDoble +
+                          QString::number(kErrorAccesoFichero) + QStringLiteral("-") +
+                          QStringLiteral("No se puede leer el fichero ") + fichero + QStringLiteral(": ") + error);
     }
     return valor;
 }
 
-}  // namespace
+} // namespace
 
 QString LeerParametro(const QString& clave, int longitud, const QString& porDefecto, QString& origen)
 {
@@ -65,8 +65,8 @@ bool GrabarParametro(const QString& clave, const QString& valor, const QString& 
     QString error;
     if (ArchivoIni::Escribir(fichero, kSeccion, clave, valor, &error))
         return true;
-    Dialogos().MsgBox(QStringLiteral("No se pudo guardar el parámetro ") + clave + QStringLiteral(" en el fichero ")
-                          + fichero + QStringLiteral(".") + SaltoDoble + error,
+    Dialogos().MsgBox(QStringLiteral("No se pudo guardar el parámetro ") + clave + QStringLiteral(" en el fichero ") +
+                          fichero + QStringLiteral(".") + SaltoDoble + error,
                       Icono::Exclamacion);
     return false;
 }
@@ -80,4 +80,4 @@ void CargarDecimales()
     FormatoDecimales = QStringLiteral("###0.") + QString(NumDecimales, u'0');
 }
 
-}  // namespace corvela
+} // namespace corvela

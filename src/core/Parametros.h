@@ -19,4 +19,4 @@ bool GrabarParametro(const QString& clave, const QString& valor, const QString& 
 // Sets NumDecimales and FormatoDecimales from the setting "Decimales" (3 by default).
 void CargarDecimales();
 
-}  // namespace corvela
+} // namespace corvela

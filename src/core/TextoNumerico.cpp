@@ -122,7 +122,7 @@ QString SumarUno(QString cifras)
     return QLatin1Char('1') + cifras;
 }
 
-}  // namespace
+} // namespace
 
 QString SeparadorDecimal()
 {
@@ -295,4 +295,4 @@ QVariant ValorCampo(const QVariant& valor, QMetaType::Type tipo)
     return EsCampoNumerico(tipo) ? QVariant(0) : QVariant(QString());
 }
 
-}  // namespace corvela
+} // namespace corvela

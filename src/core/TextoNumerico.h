@@ -49,4 +49,4 @@ bool EsCampoNumerico(QMetaType::Type tipo);
 // A field value with a missing value replaced by 0 or the empty text.
 QVariant ValorCampo(const QVariant& valor, QMetaType::Type tipo);
 
-}  // namespace corvela
+} // namespace corvela

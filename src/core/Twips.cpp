@@ -14,4 +14,4 @@ void ColocarTwips(QWidget* control, int izquierda, int arriba, int ancho, int al
     control->setGeometry(RectTwips(izquierda, arriba, ancho, alto));
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -18,4 +18,4 @@ constexpr int Pixeles(int twips)
 QRect RectTwips(int izquierda, int arriba, int ancho, int alto);
 void ColocarTwips(QWidget* control, int izquierda, int arriba, int ancho, int alto);
 
-}  // namespace corvela
+} // namespace corvela

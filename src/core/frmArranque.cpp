@@ -18,7 +18,7 @@ namespace {
 QPointer<frmArranque> instancia;
 std::function<void()> principal;
 
-}  // namespace
+} // namespace
 
 frmArranque* frmArranque::Instancia()
 {
@@ -37,8 +37,7 @@ void frmArranque::FijarPrincipal(std::function<void()> mostrarPrincipal)
     principal = std::move(mostrarPrincipal);
 }
 
-frmArranque::frmArranque()
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen)
+frmArranque::frmArranque() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen)
 {
     setObjectName(QStringLiteral("frmArranque"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -136,4 +135,4 @@ bool frmArranque::eventFilter(QObject* objeto, QEvent* evento)
     return QWidget::eventFilter(objeto, evento);
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -46,4 +46,4 @@ private:
     bool descargando_ = false;
 };
 
-}  // namespace corvela
+} // namespace corvela

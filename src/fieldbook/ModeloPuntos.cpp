@@ -25,7 +25,7 @@ Qt::Alignment Alineacion(int columna)
     return (EsNumerica(columna) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
-}  // namespace
+} // namespace
 
 int ModeloPuntos::rowCount(const QModelIndex& padre) const
 {
@@ -113,4 +113,4 @@ int ModeloPuntos::AnchoColumna(int columna)
     return 815;
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -39,4 +39,4 @@ private:
     QVector<Punto> puntos_;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -21,16 +21,15 @@ static_assert(esquema::kCc3 - esquema::kLectMed + 1 == kNumerosPunto);
 const QString kTabla = esquema::Nombre(esquema::kPuntos);
 const QString kDeLaEstacion = QStringLiteral(" WHERE CODOBRA=? AND CODEST=?");
 // The point as it was loaded: a missing value was read as 0 or the empty text.
-const QString kComoSeCargo =
-    QStringLiteral(" AND CODPUNTO=? AND COALESCE(%1,'')=? AND %2 AND COALESCE(%3,'')=?")
-        .arg(NombrePunto(esquema::kResena),
-             ColumnasPunto(esquema::kLectMed, esquema::kCc3, QStringLiteral("COALESCE(%1,0)=?"),
-                           QStringLiteral(" AND ")),
-             NombrePunto(esquema::kObserv));
+const QString kComoSeCargo = QStringLiteral(" AND CODPUNTO=? AND COALESCE(%1,'')=? AND %2 AND COALESCE(%3,'')=?")
+                                 .arg(NombrePunto(esquema::kResena),
+                                      ColumnasPunto(esquema::kLectMed, esquema::kCc3,
+                                                    QStringLiteral("COALESCE(%1,0)=?"), QStringLiteral(" AND ")),
+                                      NombrePunto(esquema::kObserv));
 // The station's points in code order, every column of a point.
 const QString kLectura =
-    QStringLiteral("SELECT %1 FROM %2").arg(ColumnasPunto(esquema::kCodPunto, esquema::kObserv), kTabla)
-    + kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO");
+    QStringLiteral("SELECT %1 FROM %2").arg(ColumnasPunto(esquema::kCodPunto, esquema::kObserv), kTabla) +
+    kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO");
 // Every column of a point and its station.
 const QString kInsercion =
     QStringLiteral("INSERT INTO %1(%2) VALUES (%3)")
@@ -71,10 +70,10 @@ QVariantList ComoSeCargo(const Punto& cargado)
 void FijarPuntoCambiado(const Punto& cargado, const QString& consecuencia)
 {
     FijarError(kErrorRegistroCambiado,
-               QStringLiteral("El PUNTO ") + QString::number(cargado.Codigo)
-                   + QStringLiteral(" ha cambiado en la base de datos desde que se cargó la lista: otro puesto lo ha "
-                                    "modificado, renumerado o borrado. ")
-                   + consecuencia);
+               QStringLiteral("El PUNTO ") + QString::number(cargado.Codigo) +
+                   QStringLiteral(" ha cambiado en la base de datos desde que se cargó la lista: otro puesto lo ha "
+                                  "modificado, renumerado o borrado. ") +
+                   consecuencia);
 }
 
 // Prepares a statement that runs many times; the error is left pending when it cannot be.
@@ -98,7 +97,7 @@ bool Ejecutar(QSqlQuery& q, const QVariantList& valores)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<QVector<Punto>> PuntosEstacion::Leer() const
 {
@@ -179,9 +178,9 @@ bool PuntosEstacion::Renumerar() const
     Transaccion transaccion;
     if (!transaccion.Iniciada())
         return false;
-    auto lectura = AbrirLectura(Sentencia("SELECT CODPUNTO FROM %1") + kDeLaEstacion
-                                    + QStringLiteral(" ORDER BY CODPUNTO"),
-                                {obra_, estacion_});
+    auto lectura =
+        AbrirLectura(Sentencia("SELECT CODPUNTO FROM %1") + kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO"),
+                     {obra_, estacion_});
     if (!lectura)
         return false;
     QVector<qint64> codigos;
@@ -220,9 +219,9 @@ bool PuntosEstacion::AbrirLinea(const Punto& cargado) const
     if (!transaccion.Iniciada())
         return false;
     // The highest code to move up; none when the point is no longer as it was loaded.
-    auto sigue = AbrirLectura(Sentencia("SELECT MAX(CODPUNTO) FROM %1") + kDeLaEstacion
-                                  + Sentencia(" AND CODPUNTO>=? AND EXISTS (SELECT 1 FROM %1") + kDeLaEstacion
-                                  + kComoSeCargo + u')',
+    auto sigue = AbrirLectura(Sentencia("SELECT MAX(CODPUNTO) FROM %1") + kDeLaEstacion +
+                                  Sentencia(" AND CODPUNTO>=? AND EXISTS (SELECT 1 FROM %1") + kDeLaEstacion +
+                                  kComoSeCargo + u')',
                               QVariantList{obra_, estacion_, cargado.Codigo, obra_, estacion_} + ComoSeCargo(cargado));
     if (!sigue)
         return false;
@@ -237,13 +236,14 @@ bool PuntosEstacion::AbrirLinea(const Punto& cargado) const
     const int codigo = cargado.Codigo;
     const qint64 salto = mayor.toLongLong() - codigo + 2;
     const QString condicion = kDeLaEstacion + QStringLiteral(" AND CODPUNTO>=?");
-    if (!EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO+?") + condicion, {salto, obra_, estacion_, codigo})
-        || !EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO-?") + condicion,
-                           {salto - 1, obra_, estacion_, codigo + salto}))
+    if (!EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO+?") + condicion,
+                        {salto, obra_, estacion_, codigo}) ||
+        !EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO-?") + condicion,
+                        {salto - 1, obra_, estacion_, codigo + salto}))
         return false;
     Punto blanco;
     blanco.Codigo = codigo;
     return Insertar(blanco) && transaccion.Confirmar();
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -62,4 +62,4 @@ private:
     int estacion_;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -15,10 +15,10 @@ const QString kPatronMediaCompletada = QStringLiteral("##0.0##");
 
 QString PreguntaMedia(const QString& introducido, const QString& calculado)
 {
-    return QStringLiteral("El Hilo Medio no coincide con la MEDIA del Superior e Inferior.") + SaltoDoble
-           + QStringLiteral("Introducido:\t") + introducido + QStringLiteral("\r\n") + QStringLiteral("Calculado:\t")
-           + calculado + SaltoDoble
-           + QStringLiteral("¿Aceptar su Valor introducido? (Pulse NO para corregir la lactura)");
+    return QStringLiteral("El Hilo Medio no coincide con la MEDIA del Superior e Inferior.") + SaltoDoble +
+           QStringLiteral("Introducido:\t") + introducido + QStringLiteral("\r\n") + QStringLiteral("Calculado:\t") +
+           calculado + SaltoDoble +
+           QStringLiteral("¿Aceptar su Valor introducido? (Pulse NO para corregir la lactura)");
 }
 
 // The middle reading as compared with the mean: what was typed, or a stored
@@ -29,7 +29,7 @@ QString MediaComparable(const Lectura& media)
     return media.Guardada ? PatronEntrada(media.Valor, kPatronMedia) : media.Texto;
 }
 
-}  // namespace
+} // namespace
 
 QString SeparadorEntrada()
 {
@@ -135,4 +135,4 @@ void CompletarLecturaMedia(Lectura& media, const Lectura& superior, const Lectur
         media = LecturaDeTexto(PatronEntrada(ValorNumerico(textoMedia), kPatronMediaCompletada));
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -41,7 +41,7 @@ QString LaDistancia(double superior, double inferior, double vertical);
 // The station the observations are made from.
 struct DatosEstacion
 {
-    double Altura = 0.0;  // instrument height above the mark
+    double Altura = 0.0; // instrument height above the mark
     double X = 0.0;
     double Y = 0.0;
     double Z = 0.0;
@@ -49,7 +49,7 @@ struct DatosEstacion
 
 struct ResultadoReduccion
 {
-    QString Distancia;  // as the entry row shows it, at most two decimals
+    QString Distancia; // as the entry row shows it, at most two decimals
     double X = 0.0;
     double Y = 0.0;
     double Z = 0.0;
@@ -63,9 +63,9 @@ ResultadoReduccion ReducirObservacion(double media, double superior, double infe
 // One wire reading of the entry row.
 struct Lectura
 {
-    QString Texto;          // as its field shows it
-    double Valor = 0.0;     // the number it stands for
-    bool Guardada = false;  // Valor is a stored value that Texto only shows rounded
+    QString Texto;         // as its field shows it
+    double Valor = 0.0;    // the number it stands for
+    bool Guardada = false; // Valor is a stored value that Texto only shows rounded
 };
 
 Lectura LecturaDeTexto(const QString& texto);
@@ -81,4 +81,4 @@ QString MediaLectura(Lectura& media, const Lectura& superior, const Lectura& inf
 // with the mean in "##0.0##".
 void CompletarLecturaMedia(Lectura& media, const Lectura& superior, const Lectura& inferior);
 
-}  // namespace corvela
+} // namespace corvela

@@ -1,13 +1,13 @@
 #include "fieldbook/frmPuntos.h"
 
 #include "core/AjusteFormulario.h"
+#include "core/AnchoColumnas.h"
 #include "core/CamposEntrada.h"
+#include "core/CursorEspera.h"
 #include "core/Globales.h"
 #include "core/Mensajes.h"
 #include "core/TextoNumerico.h"
 #include "core/Twips.h"
-#include "core/AnchoColumnas.h"
-#include "core/CursorEspera.h"
 #include "fieldbook/ModeloPuntos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
@@ -40,20 +40,20 @@ struct CampoEntrada
     int ancho;
     int longitudMaxima;
     bool aLaDerecha;
-    int etiqueta;  // index of its label in Label3
+    int etiqueta; // index of its label in Label3
     const char* titulo;
 };
 
 constexpr CampoEntrada kEntrada[frmPuntos::kCampos] = {
-    {90, 495, 3, false, 0, "Punto"},       {600, 795, 6, false, 11, "Reseña"},  {1410, 765, 7, true, 1, "Media"},
-    {2190, 765, 7, true, 2, "Superior"},   {2970, 795, 7, true, 3, "Inferior"}, {3780, 765, 7, true, 4, "Angulo H."},
-    {4560, 705, 7, true, 5, "A. Vert."},   {5280, 705, 7, true, 6, "Distancia"}, {6000, 675, 7, true, 7, "X"},
-    {6690, 675, 7, true, 8, "Y"},          {7380, 675, 7, true, 9, "Z"},        {8070, 795, 100, false, 10, "Notas"},
+    {90, 495, 3, false, 0, "Punto"},     {600, 795, 6, false, 11, "Reseña"},   {1410, 765, 7, true, 1, "Media"},
+    {2190, 765, 7, true, 2, "Superior"}, {2970, 795, 7, true, 3, "Inferior"},  {3780, 765, 7, true, 4, "Angulo H."},
+    {4560, 705, 7, true, 5, "A. Vert."}, {5280, 705, 7, true, 6, "Distancia"}, {6000, 675, 7, true, 7, "X"},
+    {6690, 675, 7, true, 8, "Y"},        {7380, 675, 7, true, 9, "Z"},         {8070, 795, 100, false, 10, "Notas"},
 };
 
 // The header labels: left, top and width in twips within their frame. The work
 // and the date stand against the right edge, where long texts stay readable.
-constexpr int kCabecera[8][3] = {{4800, 180, 4700}, {90, 480, 2400},  {2520, 630, 1590}, {4140, 630, 1290},
+constexpr int kCabecera[8][3] = {{4800, 180, 4700}, {90, 480, 2400},   {2520, 630, 1590}, {4140, 630, 1290},
                                  {5460, 630, 1230}, {6720, 630, 2780}, {6000, 420, 3500}, {90, 720, 2400}};
 constexpr int kObra = 0;
 constexpr int kFecha = 6;
@@ -114,7 +114,7 @@ void VerErrorPuntos()
 
 // The text columns of the entry row, whose declared sizes the database does not enforce.
 constexpr std::pair<int, esquema::ColumnaPunto> kColumnasTexto[] = {{kResena, esquema::kResena},
-                                                                     {kNotas, esquema::kObserv}};
+                                                                    {kNotas, esquema::kObserv}};
 
 // The designed face where it exists, else the nearest in width, so that the
 // captions fit the fields they were measured for.
@@ -136,7 +136,7 @@ QLabel* NuevaEtiqueta(QWidget* padre, const QString& texto, const QRect& rect)
     return etiqueta;
 }
 
-}  // namespace
+} // namespace
 
 frmPuntos* frmPuntos::Instancia()
 {
@@ -346,15 +346,15 @@ void frmPuntos::EscribirCabecera(const QString& descripcionObra, const QString& 
     Label1_[4]->setText(QStringLiteral("Y = ") + TextoGeneral(estacion_.Y));
     Label1_[5]->setText(QStringLiteral("Z = ") + TextoGeneral(estacion_.Z));
     Label1_[6]->setText(QStringLiteral("Fecha: ") + fecha);
-    Label1_[7]->setText(QStringLiteral("Nº Obra:") + QString::number(NObra_) + QStringLiteral("  Estación:")
-                        + QString::number(NEstacion_));
+    Label1_[7]->setText(QStringLiteral("Nº Obra:") + QString::number(NObra_) + QStringLiteral("  Estación:") +
+                        QString::number(NEstacion_));
 }
 
 bool frmPuntos::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (objeto == ListView1_->viewport() && (evento->type() == QEvent::MouseButtonPress
-                                             || evento->type() == QEvent::MouseButtonRelease
-                                             || evento->type() == QEvent::MouseButtonDblClick)) {
+    if (objeto == ListView1_->viewport() &&
+        (evento->type() == QEvent::MouseButtonPress || evento->type() == QEvent::MouseButtonRelease ||
+         evento->type() == QEvent::MouseButtonDblClick)) {
         // The right button only selects and opens the menu; the list sees none of it.
         auto* raton = static_cast<QMouseEvent*>(evento);
         if (raton->button() != Qt::RightButton)
@@ -453,8 +453,7 @@ void frmPuntos::ConfirmarBorrado()
         return;
     const QString codigo = QString::number(modelo_->PuntoEn(fila).Codigo);
     if (Dialogos().MsgBox(QStringLiteral("¿Eliminar el PUNTO ") + codigo + QStringLiteral("?"), Icono::Pregunta,
-                          Botones::SiNo)
-        == Respuesta::Si)
+                          Botones::SiNo) == Respuesta::Si)
         BorrarPunto();
 }
 
@@ -477,7 +476,7 @@ void frmPuntos::AlSalir(int indice)
 int frmPuntos::FiltrarTecla(int indice, int& codigoTecla)
 {
     if (indice == kCodigo)
-        return TeclaNumerica(codigoTecla, QString());  // whole numbers only
+        return TeclaNumerica(codigoTecla, QString()); // whole numbers only
     if (indice != kResena && indice != kNotas)
         return TeclaNumerica(codigoTecla, SeparadorEntrada());
     return codigoTecla;
@@ -628,9 +627,9 @@ void frmPuntos::RecortarTextos()
         if (texto.back().isHighSurrogate())
             texto.chop(1);
         EscribirCampo(indice, texto);
-        avisos << QStringLiteral("El texto de ") + QString::fromUtf8(kEntrada[indice].titulo)
-                      + QStringLiteral(" pasa de los ") + QString::number(maximo)
-                      + QStringLiteral(" caracteres que admite la base de datos: se ha recortado.");
+        avisos << QStringLiteral("El texto de ") + QString::fromUtf8(kEntrada[indice].titulo) +
+                      QStringLiteral(" pasa de los ") + QString::number(maximo) +
+                      QStringLiteral(" caracteres que admite la base de datos: se ha recortado.");
     }
     if (!avisos.isEmpty())
         Dialogos().MsgBox(avisos.join(QStringLiteral("\r\n")), Icono::Informacion, Botones::Aceptar);
@@ -668,18 +667,16 @@ void frmPuntos::GrabarPunto()
     }
 
     const bool copia = modelo_->PuntoEn(fila).Codigo != *codigo;
-    if (copia
-        && Dialogos().MsgBox(QStringLiteral("Va a copiar el contenido de la linea ")
-                                 + QString::number(modelo_->PuntoEn(fila).Codigo) + QStringLiteral(" a la linea ")
-                                 + Text1_[kCodigo]->text() + SaltoDoble + QStringLiteral("¿Está Vd. Seguro?"),
-                             Icono::Informacion, Botones::SiNo)
-               != Respuesta::Si)
+    if (copia && Dialogos().MsgBox(QStringLiteral("Va a copiar el contenido de la linea ") +
+                                       QString::number(modelo_->PuntoEn(fila).Codigo) + QStringLiteral(" a la linea ") +
+                                       Text1_[kCodigo]->text() + SaltoDoble + QStringLiteral("¿Está Vd. Seguro?"),
+                                   Icono::Informacion, Botones::SiNo) != Respuesta::Si)
         return;
     const std::optional<Punto> cargado = PuntoCargado(*codigo);
     if (!cargado) {
         // Nothing was written: what the user typed stays in the entry row.
-        Dialogos().MsgBox(QStringLiteral("No existe el PUNTO ") + QString::number(*codigo)
-                              + QStringLiteral(" en esta estación. No se ha grabado nada."),
+        Dialogos().MsgBox(QStringLiteral("No existe el PUNTO ") + QString::number(*codigo) +
+                              QStringLiteral(" en esta estación. No se ha grabado nada."),
                           Icono::Exclamacion, Botones::Aceptar);
         return;
     }
@@ -763,4 +760,4 @@ void frmPuntos::InsertarPunto()
         InformarFallo();
 }
 
-}  // namespace corvela
+} // namespace corvela

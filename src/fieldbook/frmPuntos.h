@@ -131,4 +131,4 @@ private:
     bool cargandoEditor_ = false;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -3,9 +3,9 @@
 #include "core/Globales.h"
 #include "core/Mensajes.h"
 #include "core/TextoNumerico.h"
-#include "records/ErrorDatos.h"
 #include "informe/ListadoObra.h"
 #include "informe/frmListados.h"
+#include "records/ErrorDatos.h"
 
 #include <utility>
 
@@ -20,8 +20,8 @@ void ImprimirObra(const QString& codigoObra)
     }
     ListadoObra registros;
     if (!registros.Abrir(codigo)) {
-        Dialogos().MsgBox(QStringLiteral("No se pudo leer la obra para imprimirla.") + SaltoDoble
-                              + ErrorPendiente().Descripcion,
+        Dialogos().MsgBox(QStringLiteral("No se pudo leer la obra para imprimirla.") + SaltoDoble +
+                              ErrorPendiente().Descripcion,
                           Icono::Critico);
         LimpiarError();
         return;
@@ -29,4 +29,4 @@ void ImprimirObra(const QString& codigoObra)
     frmListados::Mostrar(std::move(registros));
 }
 
-}  // namespace corvela
+} // namespace corvela

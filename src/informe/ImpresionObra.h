@@ -9,4 +9,4 @@ namespace corvela {
 // out again when it is already open). An empty or zero code only asks for a work.
 void ImprimirObra(const QString& codigoObra);
 
-}  // namespace corvela
+} // namespace corvela

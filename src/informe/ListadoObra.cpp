@@ -20,15 +20,29 @@ const QString kConsulta =
                    "LEFT JOIN %3 P ON (E.CODOBRA = P.CODOBRA) AND (E.CODEST = P.CODEST) "
                    "WHERE O.CODOBRA = ? "
                    "ORDER BY E.CODEST, P.CODPUNTO")
-        .arg(esquema::Nombre(esquema::kObras), esquema::Nombre(esquema::kEstaciones),
-             esquema::Nombre(esquema::kPuntos),
+        .arg(esquema::Nombre(esquema::kObras), esquema::Nombre(esquema::kEstaciones), esquema::Nombre(esquema::kPuntos),
              esquema::ColumnasPunto(esquema::kCodPunto, esquema::kObserv, QStringLiteral("P.%1")));
 
 // Column positions in the query above; the point's columns follow the station's.
 enum Columna {
-    kCodObra, kExpediente, kDescObra, kPropietario, kDomicilio, kPoblacion, kProvincia, kCodigoPostal,
-    kTelefono, kFax, kDni,
-    kCodEst, kDescEst, kFecha, kAltaPar, kCoordX, kCoordY, kCoordZ,
+    kCodObra,
+    kExpediente,
+    kDescObra,
+    kPropietario,
+    kDomicilio,
+    kPoblacion,
+    kProvincia,
+    kCodigoPostal,
+    kTelefono,
+    kFax,
+    kDni,
+    kCodEst,
+    kDescEst,
+    kFecha,
+    kAltaPar,
+    kCoordX,
+    kCoordY,
+    kCoordZ,
     kPrimeraDelPunto
 };
 
@@ -96,7 +110,7 @@ PuntoListado LeerPunto(const QSqlQuery& q)
     return punto;
 }
 
-}  // namespace
+} // namespace
 
 void ListadoObra::Vaciar()
 {
@@ -130,4 +144,4 @@ bool ListadoObra::Abrir(double codigoObra)
     return true;
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -82,4 +82,4 @@ private:
     std::vector<PuntoListado> puntos_;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -36,8 +36,18 @@ struct DefinicionColumna
 };
 
 const std::array<DefinicionColumna, esquema::kColumnasLista> kColumnas{{
-    {11, true}, {38, false}, {15, true}, {15, true}, {15, true}, {17, true},
-    {17, true}, {17, true},  {22, true}, {22, true}, {17, true}, {61, false},
+    {11, true},
+    {38, false},
+    {15, true},
+    {15, true},
+    {15, true},
+    {17, true},
+    {17, true},
+    {17, true},
+    {22, true},
+    {22, true},
+    {17, true},
+    {61, false},
 }};
 
 // One of the work's particulars, placed on a grid of six columns.
@@ -63,25 +73,16 @@ QString Cantidad(int numero, const QString& uno, const QString& varios)
     return QString::number(numero) + u' ' + (numero == 1 ? uno : varios);
 }
 
-}  // namespace
+} // namespace
 
 MaquetaLibreta::MaquetaLibreta(const ListadoObra& datos, const Ajustes& ajustes, QPagedPaintDevice& dispositivo)
-    : datos_(datos),
-      ajustes_(ajustes),
-      dispositivo_(dispositivo),
-      pixelesPorMm_(dispositivo.logicalDpiY() / 25.4),
-      ancho_(dispositivo.width()),
-      alto_(dispositivo.height()),
+    : datos_(datos), ajustes_(ajustes), dispositivo_(dispositivo), pixelesPorMm_(dispositivo.logicalDpiY() / 25.4),
+      ancho_(dispositivo.width()), alto_(dispositivo.height()),
       patron_(ajustes.decimales > 0 ? QStringLiteral("###0.") + QString(ajustes.decimales, u'0')
                                     : QStringLiteral("###0")),
-      fuentePagina_(Fuente(7.5)),
-      fuenteEtiqueta_(Fuente(6.5)),
-      fuenteValor_(Fuente(9)),
-      fuenteValorNegrita_(Fuente(9, true)),
-      fuenteTitulos_(Fuente(7, true)),
-      fuenteCelda_(Fuente(7.5)),
-      fuenteNota_(Fuente(7, false, true)),
-      metricaCelda_(fuenteCelda_, &dispositivo)
+      fuentePagina_(Fuente(7.5)), fuenteEtiqueta_(Fuente(6.5)), fuenteValor_(Fuente(9)),
+      fuenteValorNegrita_(Fuente(9, true)), fuenteTitulos_(Fuente(7, true)), fuenteCelda_(Fuente(7.5)),
+      fuenteNota_(Fuente(7, false, true)), metricaCelda_(fuenteCelda_, &dispositivo)
 {
     anchoCifra_ = metricaCelda_.horizontalAdvance(u'0');
     PrepararColumnas();
@@ -171,8 +172,8 @@ QStringList MaquetaLibreta::LineasTexto(const QString& texto, double ancho) cons
     for (int i = 0; i < mostradas; ++i)
         lineas << texto.mid(inicios[i], inicios[i + 1] - inicios[i]).trimmed();
     if (inicios.size() - 1 > kMaximoLineas)
-        lineas.last() = metricaCelda_.elidedText(texto.mid(inicios[kMaximoLineas - 1]).simplified(),
-                                                 Qt::ElideRight, ancho);
+        lineas.last() =
+            metricaCelda_.elidedText(texto.mid(inicios[kMaximoLineas - 1]).simplified(), Qt::ElideRight, ancho);
     return lineas;
 }
 
@@ -329,8 +330,8 @@ void MaquetaLibreta::DibujarPiePagina()
     pintor_->drawLine(QPointF(0, raya), QPointF(ancho_, raya));
     const QRectF linea(0, raya + Mm(1), ancho_, alto_ - raya - Mm(1));
     DibujarTexto(linea, Qt::AlignLeft | Qt::AlignVCenter,
-                 QStringLiteral("Impreso el ") + ajustes_.fecha.toString(QStringLiteral("dd/MM/yyyy")),
-                 fuentePagina_, kGris);
+                 QStringLiteral("Impreso el ") + ajustes_.fecha.toString(QStringLiteral("dd/MM/yyyy")), fuentePagina_,
+                 kGris);
     DibujarTexto(linea, Qt::AlignRight | Qt::AlignVCenter,
                  QStringLiteral("Página %1 de %2").arg(pagina_).arg(totalPaginas_), Fuente(7.5, true), kTexto);
 }
@@ -404,7 +405,8 @@ void MaquetaLibreta::DibujarDatosObra(double y)
         }
         for (const Dato& dato : filas[fila]) {
             const QRectF zona(dato.columna * celda + Mm(2.5), arriba, dato.columnas * celda - Mm(5), altoCampo_);
-            DibujarCampo(zona, dato.etiqueta, dato.valor, Qt::AlignLeft, fila == 0 ? fuenteValorNegrita_ : fuenteValor_);
+            DibujarCampo(zona, dato.etiqueta, dato.valor, Qt::AlignLeft,
+                         fila == 0 ? fuenteValorNegrita_ : fuenteValor_);
         }
     }
 }
@@ -414,8 +416,8 @@ void MaquetaLibreta::DibujarGrupo(const EstacionListado& estacion, bool continua
     const double arriba = y_ + Mm(3);
     pintor_->fillRect(QRectF(0, arriba, ancho_, altoCampo_), kFondoEstacion);
     pintor_->fillRect(QRectF(0, arriba, Mm(1.2), altoCampo_), kAzul);
-    const QString descripcion = continuacion ? estacion.descripcion + QStringLiteral("  (continuación)")
-                                             : estacion.descripcion;
+    const QString descripcion =
+        continuacion ? estacion.descripcion + QStringLiteral("  (continuación)") : estacion.descripcion;
     const std::array<CampoEstacion, 7> campos{{
         {QStringLiteral("Estación"), QString::number(estacion.codigo), 24, false},
         {QStringLiteral("Descripción"), descripcion, 101, false},
@@ -458,9 +460,15 @@ void MaquetaLibreta::DibujarPunto(int indice, bool sombreada)
     const double arriba = y_ + margenFila_;
     DibujarCeldaTexto(columnas_[esquema::kCodPunto], arriba, QString::number(punto.codigo), 1);
     DibujarCeldaTexto(columnas_[esquema::kResena], arriba, punto.resena, lineas);
-    const std::array<double, 9> valores{punto.lecturaMedia,     punto.lecturaSuperior, punto.lecturaInferior,
-                                        punto.anguloHorizontal, punto.anguloVertical,  punto.distancia,
-                                        punto.x,                punto.y,               punto.z};
+    const std::array<double, 9> valores{punto.lecturaMedia,
+                                        punto.lecturaSuperior,
+                                        punto.lecturaInferior,
+                                        punto.anguloHorizontal,
+                                        punto.anguloVertical,
+                                        punto.distancia,
+                                        punto.x,
+                                        punto.y,
+                                        punto.z};
     for (size_t i = 0; i < valores.size(); ++i)
         DibujarCeldaNumero(columnas_[esquema::kLectMed + i], arriba, valores[i]);
     DibujarCeldaTexto(columnas_[esquema::kObserv], arriba, punto.notas, lineas);
@@ -509,8 +517,8 @@ void MaquetaLibreta::DibujarPieGrupo(const EstacionListado& estacion)
     pintor_->drawLine(QPointF(0, y_), QPointF(ancho_, y_));
     const QRectF zona(0, y_ + Mm(0.6), ancho_ - Mm(kRelleno), altoPieGrupo_ - Mm(0.6));
     DibujarTexto(zona, Qt::AlignRight | Qt::AlignTop,
-                 QStringLiteral("Estación ") + QString::number(estacion.codigo) + QStringLiteral(": ")
-                     + Cantidad(estacion.numeroPuntos, QStringLiteral("punto"), QStringLiteral("puntos")),
+                 QStringLiteral("Estación ") + QString::number(estacion.codigo) + QStringLiteral(": ") +
+                     Cantidad(estacion.numeroPuntos, QStringLiteral("punto"), QStringLiteral("puntos")),
                  fuenteNota_, kGris);
 }
 
@@ -520,16 +528,16 @@ void MaquetaLibreta::DibujarPieInforme()
     pintor_->setPen(QPen(kAzul, Mm(0.5)));
     pintor_->drawLine(QPointF(0, raya), QPointF(ancho_, raya));
     const QRectF zona(0, raya + Mm(1.2), ancho_, altoValor_);
-    const QString total = datos_.HayObra()
-        ? QStringLiteral("Total de la obra: ")
-              + Cantidad(static_cast<int>(datos_.Estaciones().size()), QStringLiteral("estación"),
-                         QStringLiteral("estaciones"))
-              + QStringLiteral("  ·  ")
-              + Cantidad(static_cast<int>(datos_.Puntos().size()), QStringLiteral("punto"), QStringLiteral("puntos"))
-        : QStringLiteral("No hay datos de esta obra.");
+    const QString total = datos_.HayObra() ? QStringLiteral("Total de la obra: ") +
+                                                 Cantidad(static_cast<int>(datos_.Estaciones().size()),
+                                                          QStringLiteral("estación"), QStringLiteral("estaciones")) +
+                                                 QStringLiteral("  ·  ") +
+                                                 Cantidad(static_cast<int>(datos_.Puntos().size()),
+                                                          QStringLiteral("punto"), QStringLiteral("puntos"))
+                                           : QStringLiteral("No hay datos de esta obra.");
     DibujarTexto(zona, Qt::AlignLeft | Qt::AlignVCenter, total, fuenteValorNegrita_, kAzul);
     DibujarTexto(zona, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Fin de la libreta de campo"), fuenteNota_,
                  kGris);
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -129,4 +129,4 @@ private:
     bool paginaVacia_ = true;
 };
 
-}  // namespace corvela
+} // namespace corvela

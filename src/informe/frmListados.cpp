@@ -1,8 +1,8 @@
 #include "informe/frmListados.h"
 
+#include "core/CursorEspera.h"
 #include "core/Globales.h"
 #include "core/Mensajes.h"
-#include "core/CursorEspera.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -21,7 +21,7 @@ namespace {
 
 QPointer<frmListados> instancia;
 
-}  // namespace
+} // namespace
 
 frmListados* frmListados::Instancia()
 {
@@ -168,4 +168,4 @@ void frmListados::GuardarPdf()
         Dialogos().MsgBox(QStringLiteral("No se pudo guardar el fichero:") + SaltoDoble + *ruta, Icono::Exclamacion);
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -51,4 +51,4 @@ private:
     QPrintPreviewWidget* CRViewer1 = nullptr;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -12,8 +12,8 @@ namespace corvela {
 void rptCorvela::PrepararPagina(QPagedPaintDevice& dispositivo)
 {
     // The wider left margin leaves room to punch or bind the pages.
-    dispositivo.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                          QMarginsF(15, 10, 10, 10), QPageLayout::Millimeter));
+    dispositivo.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(15, 10, 10, 10),
+                                          QPageLayout::Millimeter));
 }
 
 int rptCorvela::Imprimir(QPagedPaintDevice& dispositivo) const
@@ -38,4 +38,4 @@ bool rptCorvela::GuardarPdf(const QString& ruta) const
     return Imprimir(pdf) > 0;
 }
 
-}  // namespace corvela
+} // namespace corvela

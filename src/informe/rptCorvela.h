@@ -51,4 +51,4 @@ private:
     QDate fecha_ = QDate::currentDate();
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -57,7 +57,7 @@ void FijarEspera(const QSqlDatabase& db, int milisegundos)
     q.exec(QStringLiteral("PRAGMA busy_timeout = ") + QString::number(milisegundos));
 }
 
-}  // namespace
+} // namespace
 
 bool EjecutarAccion(const QString& sql, const QVariantList& valores, int* filas)
 {
@@ -82,8 +82,8 @@ std::optional<int> MaximoValor(const QString& tabla, const QString& campo, const
         return 1;
     const qlonglong maximo = q->value(0).toLongLong();
     if (maximo >= std::numeric_limits<int>::max()) {
-        FijarError(kErrorDesbordamiento, QStringLiteral("Desbordamiento: no quedan códigos libres para ") + campo
-                                             + QStringLiteral(" en ") + tabla + u'.');
+        FijarError(kErrorDesbordamiento, QStringLiteral("Desbordamiento: no quedan códigos libres para ") + campo +
+                                             QStringLiteral(" en ") + tabla + u'.');
         return std::nullopt;
     }
     return static_cast<int>(maximo) + 1;
@@ -129,4 +129,4 @@ EsperaLimitada::~EsperaLimitada()
         FijarEspera(BaseDatos(), *anterior_);
 }
 
-}  // namespace corvela
+} // namespace corvela

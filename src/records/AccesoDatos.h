@@ -60,4 +60,4 @@ private:
     std::optional<int> anterior_;
 };
 
-}  // namespace corvela
+} // namespace corvela

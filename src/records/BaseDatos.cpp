@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSqlError>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <optional>
 #include <sqlite3.h>
@@ -95,8 +95,8 @@ std::optional<QString> MotivoRechazo(const QString& ruta)
     for (const QString& sufijo : kCompaneros) {
         const QString companero = ruta + sufijo;
         if (QFileInfo::exists(companero) && !SePuedeEscribir(companero))
-            return QStringLiteral("No se puede escribir en el fichero ") + companero
-                   + QStringLiteral(", que la acompaña (quizá sea de otro usuario).");
+            return QStringLiteral("No se puede escribir en el fichero ") + companero +
+                   QStringLiteral(", que la acompaña (quizá sea de otro usuario).");
     }
     return std::nullopt;
 }
@@ -212,8 +212,8 @@ bool LeerEsquema(QSqlDatabase db, QString& motivo)
     for (const QString& tabla : kTablas) {
         const QStringList faltan = Faltan(requeridas->value(tabla), tablas.value(tabla));
         if (!faltan.isEmpty()) {
-            motivo = QStringLiteral("A la tabla ") + tabla + QStringLiteral(" le faltan columnas: ")
-                     + faltan.join(QStringLiteral(", ")) + QStringLiteral(".");
+            motivo = QStringLiteral("A la tabla ") + tabla + QStringLiteral(" le faltan columnas: ") +
+                     faltan.join(QStringLiteral(", ")) + QStringLiteral(".");
             return false;
         }
     }
@@ -233,8 +233,7 @@ void Plegar(sqlite3_context* contexto, int, sqlite3_value** argumentos)
         return;
     }
     const auto* texto = reinterpret_cast<const char*>(sqlite3_value_text(argumentos[0]));
-    const QByteArray plegado =
-        QString::fromUtf8(texto, sqlite3_value_bytes(argumentos[0])).toCaseFolded().toUtf8();
+    const QByteArray plegado = QString::fromUtf8(texto, sqlite3_value_bytes(argumentos[0])).toCaseFolded().toUtf8();
     sqlite3_result_text(contexto, plegado.constData(), static_cast<int>(plegado.size()), SQLITE_TRANSIENT);
 }
 
@@ -244,11 +243,9 @@ bool RegistrarFunciones(QSqlDatabase& db)
     if (qstrcmp(manejador.typeName(), "sqlite3*") != 0)
         return false;
     auto* conexion = *static_cast<sqlite3* const*>(manejador.constData());
-    return conexion
-           && sqlite3_create_function_v2(conexion, kFuncionPlegar.toUtf8().constData(), 1,
-                                         SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, Plegar, nullptr, nullptr,
-                                         nullptr)
-                  == SQLITE_OK;
+    return conexion && sqlite3_create_function_v2(conexion, kFuncionPlegar.toUtf8().constData(), 1,
+                                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, Plegar, nullptr, nullptr,
+                                                  nullptr) == SQLITE_OK;
 }
 
 bool Conectar(const QString& ruta, QString& motivo)
@@ -284,10 +281,10 @@ bool AbrirComprobada(const QString& ruta, QString& motivo)
 Apertura Rechazar(const QString& ruta, const QString& motivo)
 {
     CerrarBaseDatos();
-    Dialogos().MsgBox(QStringLiteral("No se puede usar la base de datos:\r\n\r\n") + ruta
-                          + QStringLiteral("\r\n\r\nNo es una base de datos de Corvela Geoda o está dañada, "
-                                           "bloqueada o protegida contra escritura. No se ha modificado.")
-                          + (motivo.isEmpty() ? QString() : QStringLiteral("\r\n\r\n") + motivo) + kFinPrograma,
+    Dialogos().MsgBox(QStringLiteral("No se puede usar la base de datos:\r\n\r\n") + ruta +
+                          QStringLiteral("\r\n\r\nNo es una base de datos de Corvela Geoda o está dañada, "
+                                         "bloqueada o protegida contra escritura. No se ha modificado.") +
+                          (motivo.isEmpty() ? QString() : QStringLiteral("\r\n\r\n") + motivo) + kFinPrograma,
                       Icono::Critico);
     return Apertura::Rechazada;
 }
@@ -309,7 +306,8 @@ bool CrearCarpeta(const QString& carpeta, QStringList& nuevas, QString& motivo)
             nuevas << falta;
     }
     if (!creada)
-        motivo = QStringLiteral("No se pudo crear la carpeta ") + QDir::toNativeSeparators(carpeta) + QStringLiteral(".");
+        motivo =
+            QStringLiteral("No se pudo crear la carpeta ") + QDir::toNativeSeparators(carpeta) + QStringLiteral(".");
     return creada;
 }
 
@@ -328,15 +326,16 @@ bool CrearFicheroVacio(const QString& ruta, QString& motivo)
 Apertura CrearBaseDatos(const QString& ruta)
 {
     QStringList nuevos;
-    for (const QString& sufijo : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+    for (const QString& sufijo :
+         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
         if (!QFileInfo::exists(ruta + sufijo))
             nuevos << ruta + sufijo;
     }
     QStringList carpetas;
     QString motivo;
-    if (CrearCarpeta(QFileInfo(ruta).absolutePath(), carpetas, motivo) && CrearFicheroVacio(ruta, motivo)
-        && Conectar(ruta, motivo) && CrearEsquema(BaseDatos(), motivo) && LeerEsquema(BaseDatos(), motivo)
-        && Preparar(BaseDatos(), motivo))
+    if (CrearCarpeta(QFileInfo(ruta).absolutePath(), carpetas, motivo) && CrearFicheroVacio(ruta, motivo) &&
+        Conectar(ruta, motivo) && CrearEsquema(BaseDatos(), motivo) && LeerEsquema(BaseDatos(), motivo) &&
+        Preparar(BaseDatos(), motivo))
         return Apertura::Abierta;
 
     CerrarBaseDatos();
@@ -344,13 +343,13 @@ Apertura CrearBaseDatos(const QString& ruta)
         QFile::remove(fichero);
     for (const QString& carpeta : std::as_const(carpetas))
         QDir().rmdir(carpeta);
-    Dialogos().MsgBox(QStringLiteral("No se pudo crear la base de datos:\r\n\r\n") + ruta + QStringLiteral("\r\n\r\n")
-                          + motivo + kFinPrograma,
+    Dialogos().MsgBox(QStringLiteral("No se pudo crear la base de datos:\r\n\r\n") + ruta + QStringLiteral("\r\n\r\n") +
+                          motivo + kFinPrograma,
                       Icono::Critico);
     return Apertura::FalloCreacion;
 }
 
-}  // namespace
+} // namespace
 
 QSqlDatabase BaseDatos()
 {
@@ -360,10 +359,10 @@ QSqlDatabase BaseDatos()
 Apertura AbrirBaseDatos(const QString& ruta)
 {
     if (!QFileInfo::exists(ruta)) {
-        const Respuesta r = Dialogos().MsgBox(
-            QStringLiteral("No existe la base de datos:\r\n\r\n") + ruta
-                + QStringLiteral("\r\n\r\n¿Desea crear una base de datos nueva y vacía?"),
-            Icono::Pregunta, Botones::SiNo);
+        const Respuesta r =
+            Dialogos().MsgBox(QStringLiteral("No existe la base de datos:\r\n\r\n") + ruta +
+                                  QStringLiteral("\r\n\r\n¿Desea crear una base de datos nueva y vacía?"),
+                              Icono::Pregunta, Botones::SiNo);
         if (r != Respuesta::Si)
             return Apertura::NoCreada;
         return CrearBaseDatos(ruta);
@@ -403,4 +402,4 @@ QMetaType::Type TipoColumna(const QString& columna)
     return Columnas().value(columna.toUpper(), Columna{0, QMetaType::QString}).tipo;
 }
 
-}  // namespace corvela
+} // namespace corvela

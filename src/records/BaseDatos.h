@@ -10,10 +10,10 @@ namespace corvela {
 QSqlDatabase BaseDatos();
 
 enum class Apertura {
-    Abierta,        // the database is open
-    NoCreada,       // the file did not exist and the user chose not to create it
-    FalloCreacion,  // a new database could not be made; nothing of it was left behind
-    Rechazada       // the file is not a usable database of this program; it was not touched
+    Abierta,       // the database is open
+    NoCreada,      // the file did not exist and the user chose not to create it
+    FalloCreacion, // a new database could not be made; nothing of it was left behind
+    Rechazada      // the file is not a usable database of this program; it was not touched
 };
 
 // Opens the database file; when it does not exist, asks whether to create a new
@@ -33,4 +33,4 @@ QString TextoPlegado(const QString& expresion);
 int LongitudColumna(const QString& columna);
 QMetaType::Type TipoColumna(const QString& columna);
 
-}  // namespace corvela
+} // namespace corvela

@@ -63,7 +63,7 @@ QString CausaDe(const QSqlError& error)
     }
 }
 
-}  // namespace
+} // namespace
 
 const ErrorDatos& ErrorPendiente()
 {
@@ -105,14 +105,14 @@ void InformarError()
         Dialogos().MsgBox(error.Descripcion, Icono::Exclamacion, Botones::Aceptar);
         return;
     }
-    const Respuesta respuesta = Dialogos().MsgBox(
-        TextoError(error) + SaltoDoble + QStringLiteral("¿Desea continuar con la ejecución del programa?"),
-        Icono::Critico, Botones::AceptarCancelar);
+    const Respuesta respuesta = Dialogos().MsgBox(TextoError(error) + SaltoDoble +
+                                                      QStringLiteral("¿Desea continuar con la ejecución del programa?"),
+                                                  Icono::Critico, Botones::AceptarCancelar);
     if (respuesta == Respuesta::Cancelar) {
-        Dialogos().MsgBox(QStringLiteral("Error ") + QString::number(error.Numero) + QStringLiteral(" - ")
-                              + error.Descripcion,
+        Dialogos().MsgBox(QStringLiteral("Error ") + QString::number(error.Numero) + QStringLiteral(" - ") +
+                              error.Descripcion,
                           Icono::Critico, Botones::Aceptar);
     }
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -36,4 +36,4 @@ QString TextoError(const ErrorDatos& error);
 // shows its number.
 void InformarError();
 
-}  // namespace corvela
+} // namespace corvela

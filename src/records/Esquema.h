@@ -58,7 +58,7 @@ enum ColumnaPunto {
 inline constexpr int kColumnasLista = kObserv + 1;
 
 inline constexpr std::array<const char*, kColumnasPunto> kNombresPunto{
-    "CODPUNTO", "RESENA", "LECTMED", "LECTSUP", "LECTINF", "ANGHOR", "ANGVER",
+    "CODPUNTO", "RESENA", "LECTMED", "LECTSUP", "LECTINF", "ANGHOR",  "ANGVER",
     "DISTAN",   "CC1",    "CC2",     "CC3",     "OBSERV",  "CODOBRA", "CODEST"};
 
 // The titles of the points list, on screen and in print.
@@ -92,4 +92,4 @@ inline QString ColumnasPunto(ColumnaPunto primera, ColumnaPunto ultima, const QS
     return partes.join(separador);
 }
 
-}  // namespace corvela::esquema
+} // namespace corvela::esquema

@@ -12,4 +12,4 @@ QString FormularioEnlazado::ColumnaClave() const
     return CamposEnlazados().value(0).Columna;
 }
 
-}  // namespace corvela
+} // namespace corvela

@@ -11,7 +11,7 @@ namespace corvela {
 // One entry field bound to a column of the window's table.
 struct CampoEnlazado
 {
-    QString Columna;  // written exactly as the column is named, e.g. "Expediente"
+    QString Columna; // written exactly as the column is named, e.g. "Expediente"
     QLineEdit* Campo = nullptr;
 };
 
@@ -35,4 +35,4 @@ public:
     QString ColumnaClave() const;
 };
 
-}  // namespace corvela
+} // namespace corvela

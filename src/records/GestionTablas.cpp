@@ -19,7 +19,7 @@ namespace corvela {
 namespace {
 
 constexpr int kIntentos = 10;
-constexpr int kEsperaPorIntento = 1000;  // milliseconds
+constexpr int kEsperaPorIntento = 1000; // milliseconds
 constexpr int kErrorElementoNoEncontrado = 3265;
 // A QLineEdit may hand back a null text, which the driver would bind as a missing value.
 const QString kTextoVacio = QStringLiteral("");
@@ -75,8 +75,8 @@ QString CriterioComienzaPor(const QString& columna)
 {
     if (EsColumnaNumerica(columna))
         return QStringLiteral("CAST(") + columna + QStringLiteral(" AS TEXT) LIKE ? ESCAPE '\\'");
-    return TextoPlegado(columna) + QStringLiteral(" LIKE ") + TextoPlegado(QStringLiteral("?"))
-           + QStringLiteral(" ESCAPE '\\'");
+    return TextoPlegado(columna) + QStringLiteral(" LIKE ") + TextoPlegado(QStringLiteral("?")) +
+           QStringLiteral(" ESCAPE '\\'");
 }
 
 QString ValorDelCriterio(const QString& columna, const QString& texto)
@@ -87,13 +87,13 @@ QString ValorDelCriterio(const QString& columna, const QString& texto)
 
 QString ObraCambiada(const QVariant& codigo, const QString& consecuencia)
 {
-    return QStringLiteral("La obra ") + codigo.toString()
-           + QStringLiteral(" ha cambiado en la base de datos desde que se cargó en la ficha: otro puesto la ha "
-                            "modificado o borrado. ")
-           + consecuencia;
+    return QStringLiteral("La obra ") + codigo.toString() +
+           QStringLiteral(" ha cambiado en la base de datos desde que se cargó en la ficha: otro puesto la ha "
+                          "modificado o borrado. ") +
+           consecuencia;
 }
 
-}  // namespace
+} // namespace
 
 QString GestionTablas::TablaResuelta(const QString& tabla) const
 {
@@ -185,8 +185,8 @@ bool GestionTablas::Añadir_Registro(const QString& Tabla, bool Updatar)
         marcas << QStringLiteral("?");
         valores << ValorParaColumna(enlace.Columna, TextoDe(enlace.Campo));
     }
-    Sql = QStringLiteral("Insert into ") + TablaResuelta(Tabla) + u'(' + columnas.join(u',')
-          + QStringLiteral(") values (") + marcas.join(u',') + u')';
+    Sql = QStringLiteral("Insert into ") + TablaResuelta(Tabla) + u'(' + columnas.join(u',') +
+          QStringLiteral(") values (") + marcas.join(u',') + u')';
     return EjecutarSQL(Sql, valores, Updatar) == Ejecucion::Hecha;
 }
 
@@ -204,8 +204,8 @@ bool GestionTablas::Modificar_Registro(const QString& Tabla)
     valores << clave;
     const QString cargada = CondicionCargada(clave, valores);
     const QString tabla = TablaResuelta(Tabla);
-    Sql = QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") + asignaciones.join(QStringLiteral(", "))
-          + CondicionClave() + cargada;
+    Sql = QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") + asignaciones.join(QStringLiteral(", ")) +
+          CondicionClave() + cargada;
     const QString siCambiada =
         cargada.isEmpty() ? QString()
                           : ObraCambiada(clave, QStringLiteral("No se ha grabado nada; la ficha conserva lo que "
@@ -227,8 +227,8 @@ QString GestionTablas::CondicionClave() const
 bool GestionTablas::EsElActual(const QVariant& clave) const
 {
     const QString columnaClave = Formulario->ColumnaClave();
-    return RS && RS->AbsolutePosition() >= 0 && RS->TieneCampo(columnaClave)
-           && RS->Valor(columnaClave).toLongLong() == clave.toLongLong();
+    return RS && RS->AbsolutePosition() >= 0 && RS->TieneCampo(columnaClave) &&
+           RS->Valor(columnaClave).toLongLong() == clave.toLongLong();
 }
 
 // The condition that the shown record is still stored as RS's current record holds
@@ -332,10 +332,9 @@ bool GestionTablas::SeguirIntentando()
                           Icono::Pregunta, Botones::Aceptar);
         return false;
     }
-    return Dialogos().MsgBox(QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?") + SaltoDoble
-                                 + TextoError(error),
-                             Icono::Pregunta, Botones::AceptarCancelar)
-           != Respuesta::Cancelar;
+    return Dialogos().MsgBox(QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?") + SaltoDoble +
+                                 TextoError(error),
+                             Icono::Pregunta, Botones::AceptarCancelar) != Respuesta::Cancelar;
 }
 
 void GestionTablas::VerPosibleError()
@@ -361,4 +360,4 @@ void GestionTablas::Ajustar_Form(QWidget* ventana)
     corvela::Ajustar_Form(ventana);
 }
 
-}  // namespace corvela
+} // namespace corvela

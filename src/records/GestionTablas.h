@@ -84,4 +84,4 @@ private:
     void RefrescarActual(const QString& tabla, const QVariant& clave);
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -17,7 +17,7 @@ void SinRegistroActual()
     FijarError(kErrorSinRegistroActual, QStringLiteral("No hay un registro activo."));
 }
 
-}  // namespace
+} // namespace
 
 RecordSet RecordSet::Abrir(const QString& sql, const QVariantList& valores)
 {
@@ -159,4 +159,4 @@ QMetaType::Type RecordSet::Tipo(const QString& campo) const
     return TipoColumna(campo);
 }
 
-}  // namespace corvela
+} // namespace corvela

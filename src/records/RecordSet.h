@@ -62,4 +62,4 @@ private:
     bool valido_ = false;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -28,20 +28,20 @@ const QString kComoSeCargo = QStringLiteral(
 
 QVariantList ComoSeCargo(const Estacion& e)
 {
-    return {e.CodObra,     e.CodEst,      Texto(e.Descripcion), Texto(e.Fecha),
+    return {e.CodObra,    e.CodEst,     Texto(e.Descripcion), Texto(e.Fecha),
             e.Valores[0], e.Valores[1], e.Valores[2],         e.Valores[3]};
 }
 
 void FijarEstacionCambiada(const Estacion& cargada, const QString& consecuencia)
 {
     FijarError(kErrorRegistroCambiado,
-               QStringLiteral("La estación ") + QString::number(cargada.CodEst)
-                   + QStringLiteral(" ha cambiado en la base de datos desde que se cargó la lista: otro puesto la ha "
-                                    "modificado o borrado. ")
-                   + consecuencia);
+               QStringLiteral("La estación ") + QString::number(cargada.CodEst) +
+                   QStringLiteral(" ha cambiado en la base de datos desde que se cargó la lista: otro puesto la ha "
+                                  "modificado o borrado. ") +
+                   consecuencia);
 }
 
-}  // namespace
+} // namespace
 
 std::optional<QVector<Estacion>> LeerEstaciones(int codObra)
 {
@@ -88,11 +88,11 @@ bool ActualizarEstacion(const Estacion& estacion, const Estacion& cargada)
 {
     int filas = 0;
     if (!EjecutarAccion(QStringLiteral("UPDATE B_ESTACIONES SET DESCEST = ?, FECHA = ?, ALTAPAR = ?, COORDX = ?, "
-                                       "COORDY = ?, COORDZ = ?")
-                            + kComoSeCargo,
+                                       "COORDY = ?, COORDZ = ?") +
+                            kComoSeCargo,
                         QVariantList{Texto(estacion.Descripcion), Texto(estacion.Fecha), estacion.Valores[0],
-                                     estacion.Valores[1], estacion.Valores[2], estacion.Valores[3]}
-                            + ComoSeCargo(cargada),
+                                     estacion.Valores[1], estacion.Valores[2], estacion.Valores[3]} +
+                            ComoSeCargo(cargada),
                         &filas))
         return false;
     if (filas == 0) {
@@ -125,4 +125,4 @@ Borrado BorrarEstacion(const Estacion& cargada)
     return transaccion.Confirmar() ? Borrado::Borrada : Borrado::Fallida;
 }
 
-}  // namespace corvela
+} // namespace corvela

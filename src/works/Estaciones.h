@@ -39,4 +39,4 @@ enum class Borrado { Borrada, TienePuntos, Fallida };
 // Deletes the station cargada, as it was loaded, when it has no points.
 Borrado BorrarEstacion(const Estacion& cargada);
 
-}  // namespace corvela
+} // namespace corvela

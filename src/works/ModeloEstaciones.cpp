@@ -27,15 +27,20 @@ const std::array<Cabecera, ModeloEstaciones::NumeroColumnas> kCabeceras{{
 QString TextoDe(const Estacion& e, int columna)
 {
     switch (columna) {
-    case ModeloEstaciones::CObra: return QString::number(e.CodObra);
-    case ModeloEstaciones::CEstc: return QString::number(e.CodEst);
-    case ModeloEstaciones::Descripcion: return e.Descripcion;
-    case ModeloEstaciones::Fecha: return e.Fecha;
-    default: return FormatearNumero(e.Valores[columna - ModeloEstaciones::Altura]);
+    case ModeloEstaciones::CObra:
+        return QString::number(e.CodObra);
+    case ModeloEstaciones::CEstc:
+        return QString::number(e.CodEst);
+    case ModeloEstaciones::Descripcion:
+        return e.Descripcion;
+    case ModeloEstaciones::Fecha:
+        return e.Fecha;
+    default:
+        return FormatearNumero(e.Valores[columna - ModeloEstaciones::Altura]);
     }
 }
 
-}  // namespace
+} // namespace
 
 void ModeloEstaciones::Cargar(QVector<Estacion> estaciones)
 {
@@ -86,4 +91,4 @@ QVariant ModeloEstaciones::headerData(int seccion, Qt::Orientation orientacion, 
     return {};
 }
 
-}  // namespace corvela
+} // namespace corvela

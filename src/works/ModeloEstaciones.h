@@ -33,4 +33,4 @@ private:
     QVector<Estacion> estaciones_;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -1,5 +1,6 @@
 #include "works/frmFicha.h"
 
+#include "cad/ExportacionCad.h"
 #include "controls/BarraFiles.h"
 #include "controls/EnlaceControles.h"
 #include "controls/Moverse.h"
@@ -13,10 +14,9 @@
 #include "core/Twips.h"
 #include "core/frmArranque.h"
 #include "fieldbook/frmPuntos.h"
+#include "informe/ImpresionObra.h"
 #include "records/ErrorDatos.h"
 #include "records/Esquema.h"
-#include "cad/ExportacionCad.h"
-#include "informe/ImpresionObra.h"
 #include "works/ModeloEstaciones.h"
 
 #include <QEvent>
@@ -43,12 +43,22 @@ using esquema::kCamposObra;
 struct PosicionCampo
 {
     int fila;
-    int columnaPantalla;  // 0 left, 1 right-hand column
+    int columnaPantalla; // 0 left, 1 right-hand column
 };
 
 // In txtFields index order, the order of the works fields; the tab order runs by row and column on screen.
 const std::array<PosicionCampo, kCamposObra.size()> kPosicionesObra{{
-    {0, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 1}, {5, 0}, {6, 0}, {7, 0}, {6, 1}, {7, 1}, {1, 0},
+    {0, 0},
+    {2, 0},
+    {3, 0},
+    {4, 0},
+    {5, 1},
+    {5, 0},
+    {6, 0},
+    {7, 0},
+    {6, 1},
+    {7, 1},
+    {1, 0},
 }};
 const std::array<int, kCamposObra.size()> kOrdenTabulador{0, 10, 1, 2, 3, 5, 4, 6, 8, 7, 9};
 
@@ -83,7 +93,7 @@ QGroupBox* Marco(const QString& nombre, const QString& titulo, QWidget* padre)
     return marco;
 }
 
-}  // namespace
+} // namespace
 
 frmFicha* frmFicha::Instancia()
 {
@@ -102,15 +112,13 @@ void frmFicha::Mostrar()
     ficha->activateWindow();
 }
 
-frmFicha::frmFicha()
-    : BarraFiles1(new BarraFiles(this))
-    , Moverse1(new Moverse(this))
+frmFicha::frmFicha() : BarraFiles1(new BarraFiles(this)), Moverse1(new Moverse(this))
 {
     setObjectName(QStringLiteral("frmFicha"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Ficha de Clientes"));
     QFont fuente = font();
-    fuente.setPointSize(8);  // the size the twips layout was designed for
+    fuente.setPointSize(8); // the size the twips layout was designed for
     setFont(fuente);
     resize(RectTwips(0, 0, 8955, 6570).size());
     BarraFiles1->setObjectName(QStringLiteral("BarraFiles1"));
@@ -123,7 +131,7 @@ frmFicha::frmFicha()
     CrearConfiguracion(configuracion);
     CrearEstaciones();
     OrdenarTabulador();
-    HabilitarEstaciones(false);  // the editor opens only with "Abrir"
+    HabilitarEstaciones(false); // the editor opens only with "Abrir"
     connect(Moverse1, &Moverse::SeDesplazo, this, &frmFicha::CargarEstaciones);
 }
 
@@ -146,7 +154,8 @@ void frmFicha::CrearCamposObra()
         ColocarTwips(txtFields[i], izquierdaCampo, arriba, ancho, 285);
         QLineEdit* campo = txtFields[i];
         new FiltroTeclas(campo, TeclaEdicion);
-        new FiltroFoco(campo, [campo] { SeleccionarTexto(campo); }, nullptr);
+        new FiltroFoco(
+            campo, [campo] { SeleccionarTexto(campo); }, nullptr);
     }
     txtFields[0]->setText(QStringLiteral("0"));
 }
@@ -226,7 +235,8 @@ void frmFicha::CrearEditor(QGroupBox* marco)
         campo->setObjectName(QStringLiteral("Text1"));
         campo->setAlignment(c.alineacion | Qt::AlignVCenter);
         ColocarTwips(campo, c.izquierda, 360, c.ancho, 285);
-        new FiltroFoco(campo, [campo] { SeleccionarTexto(campo); }, nullptr);
+        new FiltroFoco(
+            campo, [campo] { SeleccionarTexto(campo); }, nullptr);
         if (i >= kPrimerNumero) {
             new FiltroTeclas(
                 campo, [](int& codigo, QWidget*) { return TeclaNumerica(codigo, QStringLiteral(",")); }, c.longitud);
@@ -320,20 +330,29 @@ void frmFicha::BarraFilesEvento(EventoBarra& CodigoEvento)
         HabilitarEstaciones(true);
         HabilitarCodigo(false);
         break;
-    case EventoBarra::AntesDeGuardar: HabilitarCodigo(false); break;
+    case EventoBarra::AntesDeGuardar:
+        HabilitarCodigo(false);
+        break;
     case EventoBarra::Buscado:
         CargarEstaciones();
         HabilitarCodigo(false);
         break;
-    case EventoBarra::Imprimir: ImprimirObra(txtFields[0]->text()); break;
+    case EventoBarra::Imprimir:
+        ImprimirObra(txtFields[0]->text());
+        break;
     case EventoBarra::PantallaLimpia:
         GesTablas.RS.reset();
         codigoFijado_ = false;
         HabilitarEstaciones(false);
         break;
-    case EventoBarra::Retroceder: close(); break;
-    case EventoBarra::RegistrosCambiados: MostrarResultado(GesTablas, *Moverse1); break;
-    case EventoBarra::Guardado: break;
+    case EventoBarra::Retroceder:
+        close();
+        break;
+    case EventoBarra::RegistrosCambiados:
+        MostrarResultado(GesTablas, *Moverse1);
+        break;
+    case EventoBarra::Guardado:
+        break;
     }
 }
 
@@ -553,4 +572,4 @@ void frmFicha::changeEvent(QEvent* evento)
     QWidget::changeEvent(evento);
 }
 
-}  // namespace corvela
+} // namespace corvela

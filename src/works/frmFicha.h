@@ -98,4 +98,4 @@ private:
     bool codigoFijado_ = false;
 };
 
-}  // namespace corvela
+} // namespace corvela

@@ -8,10 +8,10 @@
 #include "core/ArchivoIni.h"
 #include "core/Globales.h"
 #include "fieldbook/frmPuntos.h"
+#include "informe/frmListados.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "works/frmFicha.h"
-#include "informe/frmListados.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,14 +3,14 @@
 #include "LanzadorGrabado.h"
 #include "MensajesGrabados.h"
 #include "ProcesoHijo.h"
-#include "core/ArchivoIni.h"
-#include "core/Globales.h"
-#include "core/Parametros.h"
-#include "records/AccesoDatos.h"
-#include "core/TextoNumerico.h"
 #include "cad/ExportacionCad.h"
 #include "cad/NumeroScript.h"
 #include "cad/ProgresoScript.h"
+#include "core/ArchivoIni.h"
+#include "core/Globales.h"
+#include "core/Parametros.h"
+#include "core/TextoNumerico.h"
+#include "records/AccesoDatos.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -77,7 +77,7 @@ bool Exportar(pruebas::MensajesGrabados& mensajes, const QString& escala, const 
     return GenerarAutoCad(kObra, progreso);
 }
 
-}  // namespace
+} // namespace
 
 class TstExportacionCad : public QObject
 {
@@ -99,11 +99,13 @@ private slots:
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
         InsertarEjemplo();
 
-        pruebas::EscribirFichero(RutaPlantilla(), "H\r\n[P %CoorX% %CoorY% %RESE\xD1""A%]\r\nF");
+        pruebas::EscribirFichero(RutaPlantilla(), "H\r\n[P %CoorX% %CoorY% %RESE\xD1"
+                                                  "A%]\r\nF");
         QVERIFY(Exportar(mensajes, QStringLiteral("0.01"), QStringLiteral("OBRA7")));
-        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("H\r\nP 100.500 200.000 1/1\r\nP 110.250 210.750 1/2/EJE-CALLE\r\nF\r\n"));
-        QCOMPARE(mensajes.Preguntas(),
-                 QStringList({QStringLiteral("Escala de visualización ( 1: ??\?)"), QStringLiteral("Nombre del dibujo:")}));
+        QCOMPARE(pruebas::LeerFichero(RutaScript()),
+                 QByteArray("H\r\nP 100.500 200.000 1/1\r\nP 110.250 210.750 1/2/EJE-CALLE\r\nF\r\n"));
+        QCOMPARE(mensajes.Preguntas(), QStringList({QStringLiteral("Escala de visualización ( 1: ??\?)"),
+                                                    QStringLiteral("Nombre del dibujo:")}));
 
         pruebas::EscribirFichero(RutaPlantilla(), "%LIMITE_MINIMO% %LIMITE_MAX%\r\n[%CoorX%]");
         QVERIFY(Exportar(mensajes, QStringLiteral("0.01"), QStringLiteral("OBRA7")));
@@ -117,8 +119,8 @@ private slots:
         QTest::addColumn<int>("decimales");
         for (const char* configuracion : {"es_ES", "C"}) {
             for (int decimales : {0, 1, 3, 6})
-                QTest::addRow("%s, %d decimales", configuracion, decimales) << QString::fromLatin1(configuracion)
-                                                                           << decimales;
+                QTest::addRow("%s, %d decimales", configuracion, decimales)
+                    << QString::fromLatin1(configuracion) << decimales;
         }
     }
 
@@ -128,9 +130,23 @@ private slots:
         QFETCH(int, decimales);
         pruebas::EntornoPrueba entorno(configuracion, false);
         // Halves at the last digit shown, and at the 15th significant digit on both sides of even.
-        QVector<QVariant> valores = {0.0, -0.0, 2.675, -2.5, 0.0005, -0.0004, 9.9995, 999999.9999996,
-                                     123456789012344.5, 123456789012345.5, 4500000.123046875, 1e-20, 7.5e29,
-                                     2e31, QVariant(), QVariant(qlonglong(42)), QVariant(QStringLiteral("abc"))};
+        QVector<QVariant> valores = {0.0,
+                                     -0.0,
+                                     2.675,
+                                     -2.5,
+                                     0.0005,
+                                     -0.0004,
+                                     9.9995,
+                                     999999.9999996,
+                                     123456789012344.5,
+                                     123456789012345.5,
+                                     4500000.123046875,
+                                     1e-20,
+                                     7.5e29,
+                                     2e31,
+                                     QVariant(),
+                                     QVariant(qlonglong(42)),
+                                     QVariant(QStringLiteral("abc"))};
         QRandomGenerator azar = pruebas::AzarSembrado();
         for (int i = 0; i < 5000; ++i) {
             const double magnitud = std::pow(10.0, azar.bounded(-4, 9));
@@ -156,15 +172,20 @@ private slots:
         InsertarPunto(2, 15, 1.5, 2.5, QVariant(), QStringLiteral("\xC1RBOL  GRANDE %ESCALA%"));
 
         pruebas::EscribirFichero(RutaPlantilla(), "%NombreDibujo%|%CoorX%|%ESCALA%|%LIMITE_MINIMO%\r\n"
-                                  "[%LIMITE_MAX%;%ESCALA%;%CoorZ%;%coorx%;%RESE\xD1""A%;%NombreDibujo%]\r\n"
-                                  "%RESE\xD1""A%|%LIMITE_MAX%");
+                                                  "[%LIMITE_MAX%;%ESCALA%;%CoorZ%;%coorx%;%RESE\xD1"
+                                                  "A%;%NombreDibujo%]\r\n"
+                                                  "%RESE\xD1"
+                                                  "A%|%LIMITE_MAX%");
         QVERIFY(Exportar(mensajes, QStringLiteral("0,5"), QStringLiteral("OBRA7")));
-        QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("/d/[obras]/OBRA7|%CoorX%|%ESCALA%|1.5,2.5\r\n"
-                                                "1.5,2.5;0.5;0.000;%coorx%;2/15/\xC1RBOL--GRANDE-%ESCALA%;/d/[obras]/OBRA7"
-                                                "\r\n%RESE\xD1""A%|1.5,2.5\r\n"));
+        QCOMPARE(pruebas::LeerFichero(RutaScript()),
+                 QByteArray("/d/[obras]/OBRA7|%CoorX%|%ESCALA%|1.5,2.5\r\n"
+                            "1.5,2.5;0.5;0.000;%coorx%;2/15/\xC1RBOL--GRANDE-%ESCALA%;/d/[obras]/OBRA7"
+                            "\r\n%RESE\xD1"
+                            "A%|1.5,2.5\r\n"));
 
         // Line breaks of a template edited with bare line feeds reach the script as CR LF.
-        pruebas::EscribirFichero(RutaPlantilla(), "A\n[%RESE\xD1""A%]\nC\n");
+        pruebas::EscribirFichero(RutaPlantilla(), "A\n[%RESE\xD1"
+                                                  "A%]\nC\n");
         QVERIFY(Exportar(mensajes, QStringLiteral("0.5"), QStringLiteral("OBRA7")));
         QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("A\r\n2/15/\xC1RBOL--GRANDE-%ESCALA%\r\nC\r\n\r\n"));
     }
@@ -275,7 +296,8 @@ private slots:
         InsertarPunto(1, 2, 4.0, 5.0, 6.0);
 
         QVERIFY(Exportar(mensajes, QStringLiteral("0,5"), QStringLiteral("OBRA7")));
-        QCOMPARE(pruebas::LeerFichero(RutaPlantilla()), pruebas::LeerFichero(RutaRecurso(QStringLiteral("plantillas/ScriptAutoCad.Ini"))));
+        QCOMPARE(pruebas::LeerFichero(RutaPlantilla()),
+                 pruebas::LeerFichero(RutaRecurso(QStringLiteral("plantillas/ScriptAutoCad.Ini"))));
         const QByteArray script = pruebas::LeerFichero(RutaScript());
         QVERIFY(script.contains("; Limites de los puntos: 1,2 a 4,5\r\n"));
         QVERIFY(script.contains("_.POINT\r\n_non\r\n1.000,2.000,3.000\r\n_.TEXT\r\n_non\r\n1.000,2.000,3.000\r\n"
@@ -307,7 +329,8 @@ private slots:
         mensajes.ElegirRuta(std::nullopt);
         QVERIFY(!ElegirDestinoCad());
         QCOMPARE(LeerParametro(QStringLiteral("Destino")), QStringLiteral("/tmp/OTRA/"));
-        QCOMPARE(mensajes.propuestas, QStringList({QString(), QStringLiteral("/tmp/DIBUJOS/"), QStringLiteral("/tmp/OTRA/")}));
+        QCOMPARE(mensajes.propuestas,
+                 QStringList({QString(), QStringLiteral("/tmp/DIBUJOS/"), QStringLiteral("/tmp/OTRA/")}));
 
         QPushButton programa, destino;
         MostrarRutas(&programa, &destino);
@@ -335,14 +358,14 @@ private slots:
             pruebas::MensajesGrabados mensajes;
             mensajes.Responder(Respuesta::Aceptar);
             const bool generado = Exportar(mensajes, QStringLiteral("0.5"), QStringLiteral("A"));
-            return QByteArray(generado ? "1" : "0") + QByteArray::number(lanzador.llamadas.size())
-                   + mensajes.UltimoTexto().toUtf8();
+            return QByteArray(generado ? "1" : "0") + QByteArray::number(lanzador.llamadas.size()) +
+                   mensajes.UltimoTexto().toUtf8();
         });
         QVERIFY(salida);
         QCOMPARE(salida->left(2), QByteArray("00"));
         const QString aviso = QString::fromUtf8(salida->mid(2));
-        QVERIFY2(aviso.startsWith(QStringLiteral("No se pudo escribir el script de AUTOCAD:"))
-                     && aviso.contains(qt_error_string(EFBIG)),
+        QVERIFY2(aviso.startsWith(QStringLiteral("No se pudo escribir el script de AUTOCAD:")) &&
+                     aviso.contains(qt_error_string(EFBIG)),
                  qPrintable(aviso));
         QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("anterior"));
         QCOMPARE(pruebas::LeerFichero(IniGeneral), ini);

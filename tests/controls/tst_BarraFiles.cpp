@@ -22,8 +22,8 @@
 #include <QTest>
 
 using namespace corvela;
-using pruebas::InsertarObra;
 using pruebas::AnfitrionPrueba;
+using pruebas::InsertarObra;
 using pruebas::Raton;
 using Estados = std::array<bool, 9>;
 using Codigos = QVector<EventoBarra>;
@@ -31,10 +31,10 @@ using Codigos = QVector<EventoBarra>;
 namespace {
 
 //                                Nueva  Abrir  Guard  Busca  Impri  Borra  Limpi  Proce  Retro
-constexpr Estados kBusqueda{{     true,  false, false, true,  true,  false, true,  true,  true}};
-constexpr Estados kNueva{{        false, false, true,  false, false, false, true,  true,  true}};
-constexpr Estados kEdicion{{      false, false, true,  false, false, true,  true,  true,  true}};
-constexpr Estados kMostrado{{     true,  true,  false, false, true,  false, true,  true,  true}};
+constexpr Estados kBusqueda{{true, false, false, true, true, false, true, true, true}};
+constexpr Estados kNueva{{false, false, true, false, false, false, true, true, true}};
+constexpr Estados kEdicion{{false, false, true, false, false, true, true, true, true}};
+constexpr Estados kMostrado{{true, true, false, false, true, false, true, true, true}};
 
 Estados EstadosDe(const BarraFiles* barra)
 {
@@ -72,7 +72,8 @@ bool CamposHabilitados(const AnfitrionPrueba& ficha, bool habilitados)
 
 bool NavegadorVisible(const AnfitrionPrueba& ficha)
 {
-    return !ficha.Moverse1->isHidden() && !ficha.Moverse1->findChild<QFrame*>(QStringLiteral("FrameMoverse"))->isHidden();
+    return !ficha.Moverse1->isHidden() &&
+           !ficha.Moverse1->findChild<QFrame*>(QStringLiteral("FrameMoverse"))->isHidden();
 }
 
 int Obras(const QString& condicion = QStringLiteral("1 = 1"))
@@ -88,7 +89,7 @@ void Mostrar(AnfitrionPrueba& ficha)
     QVERIFY(QTest::qWaitForWindowActive(&ficha));
 }
 
-}  // namespace
+} // namespace
 
 class TstBarraFiles : public QObject
 {
@@ -124,7 +125,7 @@ private slots:
         QCOMPARE(mensajes.Mensajes().last().icono, Icono::Informacion);
         QCOMPARE(Obras(QStringLiteral("CODOBRA = 1 AND PROPIETARIO = 'O''Brien'")), 1);
         QCOMPARE(EstadosDe(barra), kBusqueda);
-        QVERIFY(ficha.Campo(QStringLiteral("PROPIETARIO"))->hasFocus());  // "Guardar" leaves the focus
+        QVERIFY(ficha.Campo(QStringLiteral("PROPIETARIO"))->hasFocus()); // "Guardar" leaves the focus
 
         InsertarObra(2, QStringLiteral("Segundo"));
         ficha.codigos.clear();
@@ -201,7 +202,8 @@ private slots:
         QCOMPARE(ficha.codigos, (Codigos{EventoBarra::RegistrosCambiados}));
         QCOMPARE(EstadosDe(barra), kMostrado);
         QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QStringLiteral("2"));
-        QCOMPARE(ficha.Moverse1->findChild<QPushButton*>(QStringLiteral("Command1_2"))->text(), QStringLiteral("1 de 1"));
+        QCOMPARE(ficha.Moverse1->findChild<QPushButton*>(QStringLiteral("Command1_2"))->text(),
+                 QStringLiteral("1 de 1"));
         QVERIFY(CamposHabilitados(ficha, false));
 
         // The last one found: the screen is left ready for a new search.

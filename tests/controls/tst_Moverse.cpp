@@ -46,7 +46,7 @@ bool EnEstadoRegistroMostrado(const BarraFiles* barra)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 class TstMoverse : public QObject
 {
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(Codigo(ficha), QStringLiteral("1"));
         QCOMPARE(ficha.Campo(QStringLiteral("PROPIETARIO"))->text(), QStringLiteral("Cliente 1"));
         QCOMPARE(ficha.desplazamientos, 0);
-        QVERIFY(!ficha.BarraFiles1->EstBoton(1));  // Registros leaves the toolbar alone
+        QVERIFY(!ficha.BarraFiles1->EstBoton(1)); // Registros leaves the toolbar alone
 
         Pulsar(nav, 3);
         QCOMPARE(Posicion(nav), QStringLiteral("2 de 4"));
@@ -133,8 +133,8 @@ private slots:
         QCOMPARE(Codigo(ficha), QStringLiteral("1"));
 
         // An empty record set: no record to show, the toolbar clears the screen.
-        nav->RSUsado = std::make_shared<RecordSet>(
-            RecordSet::Abrir(QStringLiteral("SELECT * FROM B_OBRAS WHERE CODOBRA < 0")));
+        nav->RSUsado =
+            std::make_shared<RecordSet>(RecordSet::Abrir(QStringLiteral("SELECT * FROM B_OBRAS WHERE CODOBRA < 0")));
         const int limpiezas = ficha.limpiezas;
         Pulsar(nav, 3);
         QCOMPARE(Posicion(nav), QStringLiteral("Ningún Registro"));

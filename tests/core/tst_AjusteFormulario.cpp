@@ -45,8 +45,7 @@ struct Ventana
         new QTimer(&ventana);
     }
 
-    template <typename T>
-    static T* Crear(QWidget* padre, const char* nombre, int x, int y, int ancho, int alto)
+    template <typename T> static T* Crear(QWidget* padre, const char* nombre, int x, int y, int ancho, int alto)
     {
         auto* control = new T(padre);
         control->setObjectName(QString::fromLatin1(nombre));
@@ -55,7 +54,7 @@ struct Ventana
     }
 };
 
-}  // namespace
+} // namespace
 
 class TstAjusteFormulario : public QObject
 {

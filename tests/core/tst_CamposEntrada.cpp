@@ -24,7 +24,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 class TstCamposEntrada : public QObject
 {
@@ -90,12 +90,18 @@ private slots:
     {
         QTest::addColumn<QString>("escrito");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("dos comas: vale la última") << "12,34," << "1234,";
-        QTest::newRow("decimales de más") << "12,3456" << "12,345";
-        QTest::newRow("menos detrás") << "12-" << "-12";
-        QTest::newRow("menos tras un cero") << "0-" << "-0";
-        QTest::newRow("menos solo") << "-" << "-";
-        QTest::newRow("menos tras decimales") << "1,5-" << "-1,5";
+        QTest::newRow("dos comas: vale la última") << "12,34,"
+                                                   << "1234,";
+        QTest::newRow("decimales de más") << "12,3456"
+                                          << "12,345";
+        QTest::newRow("menos detrás") << "12-"
+                                      << "-12";
+        QTest::newRow("menos tras un cero") << "0-"
+                                            << "-0";
+        QTest::newRow("menos solo") << "-"
+                                    << "-";
+        QTest::newRow("menos tras decimales") << "1,5-"
+                                              << "-1,5";
     }
 
     void ajustarNumeroTrasCadaCambio()
@@ -132,23 +138,47 @@ private slots:
     {
         QTest::addColumn<QString>("inicial");
         QTest::addColumn<int>("desde");
-        QTest::addColumn<int>("cuantos");  // selected before the edit
+        QTest::addColumn<int>("cuantos"); // selected before the edit
         QTest::addColumn<QString>("tecleado");
         QTest::addColumn<QString>("pegado");
         QTest::addColumn<QString>("esperado");
         QTest::addColumn<bool>("soloTecleo");
-        QTest::newRow("teclas hasta el límite") << "" << 0 << 0 << "123456" << "" << "1234" << false;
-        QTest::newRow("teclas sobre una selección") << "1234" << 1 << 2 << "xyz" << "" << "1xy4" << false;
-        QTest::newRow("pegar lo que cabe") << "12" << 2 << 0 << "" << "abcdef" << "12ab" << false;
-        QTest::newRow("pegar en medio") << "12" << 1 << 0 << "" << "abcdef" << "1ab2" << false;
-        QTest::newRow("pegar sobre una selección") << "1234" << 0 << 3 << "" << "abcdef" << "abc4" << false;
-        QTest::newRow("pegar en un campo lleno") << "1234" << 4 << 0 << "" << "ab" << "1234" << false;
-        QTest::newRow("texto del programa más largo") << "10000" << 5 << 0 << "5" << "6" << "10000" << false;
-        QTest::newRow("borrar del texto del programa") << "10000" << 4 << 1 << "" << "" << "1000" << false;
-        QTest::newRow("solo tecleo: teclas hasta el límite") << "" << 0 << 0 << "123456" << "" << "1234" << true;
-        QTest::newRow("solo tecleo: teclas sobre una selección") << "1234" << 1 << 2 << "xyz" << "" << "1xy4" << true;
-        QTest::newRow("solo tecleo: pegar entero") << "12" << 1 << 0 << "" << "abcdef" << "1abcdef2" << true;
-        QTest::newRow("solo tecleo: texto del programa más largo") << "10000" << 5 << 0 << "5" << "" << "10000" << true;
+        QTest::newRow("teclas hasta el límite") << "" << 0 << 0 << "123456"
+                                                << ""
+                                                << "1234" << false;
+        QTest::newRow("teclas sobre una selección") << "1234" << 1 << 2 << "xyz"
+                                                    << ""
+                                                    << "1xy4" << false;
+        QTest::newRow("pegar lo que cabe") << "12" << 2 << 0 << ""
+                                           << "abcdef"
+                                           << "12ab" << false;
+        QTest::newRow("pegar en medio") << "12" << 1 << 0 << ""
+                                        << "abcdef"
+                                        << "1ab2" << false;
+        QTest::newRow("pegar sobre una selección") << "1234" << 0 << 3 << ""
+                                                   << "abcdef"
+                                                   << "abc4" << false;
+        QTest::newRow("pegar en un campo lleno") << "1234" << 4 << 0 << ""
+                                                 << "ab"
+                                                 << "1234" << false;
+        QTest::newRow("texto del programa más largo") << "10000" << 5 << 0 << "5"
+                                                      << "6"
+                                                      << "10000" << false;
+        QTest::newRow("borrar del texto del programa") << "10000" << 4 << 1 << ""
+                                                       << ""
+                                                       << "1000" << false;
+        QTest::newRow("solo tecleo: teclas hasta el límite") << "" << 0 << 0 << "123456"
+                                                             << ""
+                                                             << "1234" << true;
+        QTest::newRow("solo tecleo: teclas sobre una selección") << "1234" << 1 << 2 << "xyz"
+                                                                 << ""
+                                                                 << "1xy4" << true;
+        QTest::newRow("solo tecleo: pegar entero") << "12" << 1 << 0 << ""
+                                                   << "abcdef"
+                                                   << "1abcdef2" << true;
+        QTest::newRow("solo tecleo: texto del programa más largo") << "10000" << 5 << 0 << "5"
+                                                                   << ""
+                                                                   << "10000" << true;
     }
 
     void limiteDeTecleo()

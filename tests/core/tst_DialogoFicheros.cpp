@@ -20,7 +20,7 @@ QByteArray ObrasVistasDesdeFuera(const QString& base)
     return sqlite.readAllStandardOutput().trimmed();
 }
 
-}  // namespace
+} // namespace
 
 class TstDialogoFicheros : public QObject
 {
@@ -42,7 +42,7 @@ private slots:
         QSignalSpy cargada(modelo, &QFileSystemModel::directoryLoaded);
         dialogo->show();
         QVERIFY(cargada.wait(10000));
-        QTest::qWait(500);  // the icons and types of the listed files are fetched after the listing
+        QTest::qWait(500); // the icons and types of the listed files are fetched after the listing
         dialogo->close();
 
         QCOMPARE(ObrasVistasDesdeFuera(base), QByteArray("1"));

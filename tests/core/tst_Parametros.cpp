@@ -17,7 +17,7 @@ namespace {
 
 const QByteArray kAjustes = "[PARAMETROS]\r\nDESTINO=/dibujos/\r\nAUTOCAD=/opt/cad\r\nEscala=0.5\r\n";
 
-}  // namespace
+} // namespace
 
 class TstParametros : public QObject
 {
@@ -66,8 +66,9 @@ private slots:
     void clavesSinMayusculasYOtrasLineasIntactas()
     {
         pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
-        pruebas::EscribirFichero(FicheroIni, "; notas\r\n[Otra]\r\nAutoCad=no\r\n[parametros]\r\nautocad = /opt/Cad/bin/cad \r\n"
-                             "basura sin igual\r\n\r\n[Fin]\r\nx=1\r\n");
+        pruebas::EscribirFichero(FicheroIni,
+                                 "; notas\r\n[Otra]\r\nAutoCad=no\r\n[parametros]\r\nautocad = /opt/Cad/bin/cad \r\n"
+                                 "basura sin igual\r\n\r\n[Fin]\r\nx=1\r\n");
         QCOMPARE(LeerParametro(QStringLiteral("AUTOCAD")), QStringLiteral("/opt/Cad/bin/cad"));
         QCOMPARE(LeerParametro(QStringLiteral("Escala"), QStringLiteral("0.01")), QStringLiteral("0.01"));
         QString origen;
@@ -77,8 +78,9 @@ private slots:
 
         QVERIFY(GrabarParametro(QStringLiteral("Escala"), QStringLiteral("0,5")));
         QVERIFY(GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/usr/bin/librecad")));
-        QCOMPARE(pruebas::LeerFichero(FicheroIni), QByteArray("; notas\r\n[Otra]\r\nAutoCad=no\r\n[parametros]\r\nAUTOCAD=/usr/bin/librecad\r\n"
-                                              "basura sin igual\r\nEscala=0,5\r\n\r\n[Fin]\r\nx=1\r\n"));
+        QCOMPARE(pruebas::LeerFichero(FicheroIni),
+                 QByteArray("; notas\r\n[Otra]\r\nAutoCad=no\r\n[parametros]\r\nAUTOCAD=/usr/bin/librecad\r\n"
+                            "basura sin igual\r\nEscala=0,5\r\n\r\n[Fin]\r\nx=1\r\n"));
     }
 
     void valoresLargosYEspacios()
@@ -113,7 +115,8 @@ private slots:
         QVERIFY(salida);
         QCOMPARE(salida->left(1), QByteArray("0"));
         const QString aviso = QString::fromUtf8(salida->mid(1));
-        QVERIFY2(aviso.contains(QStringLiteral("Decimales")) && aviso.contains(qt_error_string(EFBIG)), qPrintable(aviso));
+        QVERIFY2(aviso.contains(QStringLiteral("Decimales")) && aviso.contains(qt_error_string(EFBIG)),
+                 qPrintable(aviso));
         QCOMPARE(pruebas::LeerFichero(FicheroIni), kAjustes);
         QCOMPARE(QDir(entorno.Carpeta()).entryList(QDir::Files), QStringList({QStringLiteral("Corvelax.INI")}));
     }
@@ -124,12 +127,12 @@ private slots:
         QTest::addColumn<QString>("valor");
         QTest::addColumn<QString>("motivo");
         const QString salto = QStringLiteral("salto de línea");
-        QTest::newRow("CR LF con otra sección") << kAjustes << QStringLiteral("a\r[OTRA]\r\nAUTOCAD=/bin/evil") << salto;
+        QTest::newRow("CR LF con otra sección")
+            << kAjustes << QStringLiteral("a\r[OTRA]\r\nAUTOCAD=/bin/evil") << salto;
         QTest::newRow("LF") << kAjustes << QStringLiteral("a\nAUTOCAD=/bin/evil") << salto;
         QTest::newRow("CR") << kAjustes << QStringLiteral("a\rAUTOCAD=/bin/evil") << salto;
-        QTest::newRow("euro en fichero Latin-1")
-            << QByteArray("; Configuraci\xF3n\r\n") + kAjustes << QStringLiteral("/d/5€/")
-            << QStringLiteral("codificación");
+        QTest::newRow("euro en fichero Latin-1") << QByteArray("; Configuraci\xF3n\r\n") + kAjustes
+                                                 << QStringLiteral("/d/5€/") << QStringLiteral("codificación");
         QTest::newRow("Latin-1 que se leería como UTF-8")
             << QByteArray("[PARAMETROS]\r\nDESTINO=/Mu\xF1oz/\r\nAUTOCAD=/opt/cad\r\n")
             << QStringLiteral("/Mu\u00C3\u00B1oz/") << QStringLiteral("codificación");
@@ -156,10 +159,14 @@ private slots:
     {
         QTest::addColumn<QByteArray>("antes");
         QTest::addColumn<QByteArray>("despues");
-        QTest::newRow("Latin-1") << QByteArray("; C\xF3" "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xF1oz/\r\n")
-                                 << QByteArray("; C\xF3" "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xF1oz/\r\nAUTOCAD=/Dise\xF1o\r\n");
-        QTest::newRow("UTF-8") << QByteArray("; C\xC3\xB3" "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n")
-                               << QByteArray("; C\xC3\xB3" "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n"
+        QTest::newRow("Latin-1") << QByteArray("; C\xF3"
+                                               "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xF1oz/\r\n")
+                                 << QByteArray("; C\xF3"
+                                               "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xF1oz/\r\nAUTOCAD=/Dise\xF1o\r\n");
+        QTest::newRow("UTF-8") << QByteArray("; C\xC3\xB3"
+                                             "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n")
+                               << QByteArray("; C\xC3\xB3"
+                                             "digo\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n"
                                              "AUTOCAD=/Dise\xC3\xB1o\r\n");
         QTest::newRow("retorno suelto antes de U+FEFF")
             << QByteArray("\r\xEF\xBB\xBF[PARAMETROS]\r\nDESTINO=/x\r\n[PARAMETROS]\r\nDESTINO=/Mu\xC3\xB1oz/\r\n")
@@ -206,7 +213,8 @@ private slots:
         mensajes.Responder(Respuesta::Aceptar);
         QVERIFY(!GrabarParametro(QStringLiteral("Decimales"), QStringLiteral("2")));
         QCOMPARE(mensajes.Mensajes().size(), 3);
-        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("demasiado grande")), qPrintable(mensajes.UltimoTexto()));
+        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("demasiado grande")),
+                 qPrintable(mensajes.UltimoTexto()));
         QVERIFY(pruebas::LeerFichero(FicheroIni) == enorme);
     }
 };

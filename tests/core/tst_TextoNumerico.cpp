@@ -1,8 +1,8 @@
 #include "EntornoPrueba.h"
+#include "core/CamposEntrada.h"
 #include "core/Globales.h"
 #include "core/Parametros.h"
 #include "core/TextoNumerico.h"
-#include "core/CamposEntrada.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -68,19 +68,32 @@ private slots:
         QTest::addColumn<double>("valor");
         QTest::addColumn<QString>("patron");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("decimales fijos") << 2.5 << "###0.000" << "2,500";
-        QTest::newRow("cero") << 0.0 << "###0.000" << "0,000";
-        QTest::newRow("mitad hacia arriba") << 2.675 << "###0.00" << "2,68";
-        QTest::newRow("sin decimales, negativo") << -2.5 << "###0." << "-3,";
-        QTest::newRow("distancia redondeada") << 69.5678 << "###0.0#" << "69,57";
-        QTest::newRow("distancia de un decimal") << 69.5 << "###0.0#" << "69,5";
-        QTest::newRow("distancia entera") << 70.0 << "###0.0#" << "70,0";
-        QTest::newRow("decimales opcionales") << 1.2345 << "##0.0##" << "1,235";
-        QTest::newRow("casi cero") << 0.0004 << "0.000" << "0,000";
-        QTest::newRow("casi cero negativo") << -0.0004 << "0.000" << "0,000";
-        QTest::newRow("acarreo") << 99.9996 << "###0.000" << "100,000";
-        QTest::newRow("sin separador de miles") << 1234567.891 << "###0.000" << "1234567,891";
-        QTest::newRow("diminuto") << 1e-20 << "###0.0#" << "0,0";
+        QTest::newRow("decimales fijos") << 2.5 << "###0.000"
+                                         << "2,500";
+        QTest::newRow("cero") << 0.0 << "###0.000"
+                              << "0,000";
+        QTest::newRow("mitad hacia arriba") << 2.675 << "###0.00"
+                                            << "2,68";
+        QTest::newRow("sin decimales, negativo") << -2.5 << "###0."
+                                                 << "-3,";
+        QTest::newRow("distancia redondeada") << 69.5678 << "###0.0#"
+                                              << "69,57";
+        QTest::newRow("distancia de un decimal") << 69.5 << "###0.0#"
+                                                 << "69,5";
+        QTest::newRow("distancia entera") << 70.0 << "###0.0#"
+                                          << "70,0";
+        QTest::newRow("decimales opcionales") << 1.2345 << "##0.0##"
+                                              << "1,235";
+        QTest::newRow("casi cero") << 0.0004 << "0.000"
+                                   << "0,000";
+        QTest::newRow("casi cero negativo") << -0.0004 << "0.000"
+                                            << "0,000";
+        QTest::newRow("acarreo") << 99.9996 << "###0.000"
+                                 << "100,000";
+        QTest::newRow("sin separador de miles") << 1234567.891 << "###0.000"
+                                                << "1234567,891";
+        QTest::newRow("diminuto") << 1e-20 << "###0.0#"
+                                  << "0,0";
     }
 
     void formatearPatron()

@@ -34,7 +34,7 @@ class TstFrmArranque : public QObject
     {
         QTimer::singleShot(0, this, [this] {
             sucesos << (frmArranque::Existe() && frmArranque::Instancia()->isVisible() ? QStringLiteral("visible")
-                                                                                         : QStringLiteral("cerrada"));
+                                                                                       : QStringLiteral("cerrada"));
         });
     }
 

@@ -68,7 +68,8 @@ public:
 
 const Punto* PuntoDeCodigo(const QVector<Punto>& puntos, int codigo)
 {
-    const auto it = std::find_if(puntos.cbegin(), puntos.cend(), [codigo](const Punto& p) { return p.Codigo == codigo; });
+    const auto it =
+        std::find_if(puntos.cbegin(), puntos.cend(), [codigo](const Punto& p) { return p.Codigo == codigo; });
     return it == puntos.cend() ? nullptr : &*it;
 }
 
@@ -196,8 +197,8 @@ public:
 void CrearEstacion(int puntos)
 {
     QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA) VALUES (?)"), {kObra}));
-    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"),
-                           {kObra, kEstacion}));
+    QVERIFY(
+        EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"), {kObra, kEstacion}));
     Transaccion transaccion;
     QSqlQuery q(BaseDatos());
     QVERIFY(q.prepare(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, ANGHOR, LECTMED, "
@@ -290,7 +291,7 @@ public:
     frmPuntos* v = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 class TstConcurrencia : public QObject
 {

@@ -13,9 +13,9 @@ namespace {
 // (middle, upper, lower, horizontal, vertical) taken from a station.
 QStringList Reducir(const QStringList& lecturas, const DatosEstacion& estacion)
 {
-    const auto r = ReducirObservacion(ValorNumerico(lecturas[0]), ValorNumerico(lecturas[1]),
-                                      ValorNumerico(lecturas[2]), ValorNumerico(lecturas[3]),
-                                      ValorNumerico(lecturas[4]), estacion);
+    const auto r =
+        ReducirObservacion(ValorNumerico(lecturas[0]), ValorNumerico(lecturas[1]), ValorNumerico(lecturas[2]),
+                           ValorNumerico(lecturas[3]), ValorNumerico(lecturas[4]), estacion);
     return {r.Distancia, TextoEntrada(r.X), TextoEntrada(r.Y), TextoEntrada(r.Z)};
 }
 
@@ -23,7 +23,7 @@ const QString kPregunta = QStringLiteral(
     "El Hilo Medio no coincide con la MEDIA del Superior e Inferior.\r\n\r\nIntroducido:\t%1\r\nCalculado:\t%2"
     "\r\n\r\n¿Aceptar su Valor introducido? (Pulse NO para corregir la lactura)");
 
-}  // namespace
+} // namespace
 
 class TstReduccion : public QObject
 {
@@ -33,8 +33,8 @@ private slots:
     {
         QTest::addColumn<QString>("configuracion");
         QTest::addColumn<QStringList>("lecturas");
-        QTest::addColumn<QList<double>>("estacion");  // height, X, Y, Z
-        QTest::addColumn<QStringList>("esperado");    // distance, X, Y, Z
+        QTest::addColumn<QList<double>>("estacion"); // height, X, Y, Z
+        QTest::addColumn<QStringList>("esperado");   // distance, X, Y, Z
         const QStringList inclinada{"69,57", "1049,19341876715", "2049,19341876715", "105,525277743789"};
         QTest::newRow("visual inclinada") << "es_ES" << QStringList{"1,500", "1,850", "1,150", "50", "95"}
                                           << QList<double>{1.55, 1000, 2000, 100} << inclinada;
@@ -42,20 +42,20 @@ private slots:
         QTest::newRow("configuración C") << "C" << QStringList{"1.500", "1,850", "1.150", "50", "95"}
                                          << QList<double>{1.55, 1000, 2000, 100} << inclinada;
         // Level sight: the cotangent of the converted 100 grads is not exactly 0.
-        QTest::newRow("visual horizontal") << "es_ES" << QStringList{"1,500", "1,600", "1,400", "0", "100"}
-                                           << QList<double>{1.5, 1000, 2000, 100}
-                                           << QStringList{"20,0", "1000", "2020", "100"};
+        QTest::newRow("visual horizontal")
+            << "es_ES" << QStringList{"1,500", "1,600", "1,400", "0", "100"} << QList<double>{1.5, 1000, 2000, 100}
+            << QStringList{"20,0", "1000", "2020", "100"};
         QTest::newRow("sin lecturas") << "es_ES" << QStringList{"", "", "", "", ""}
                                       << QList<double>{1.55, 1000, 2000, 100}
                                       << QStringList{"0,0", "1000", "2000", "101,55"};
         // Calculated apart: V = 50 grads is 45 degrees: sin^2 = 1/2, cot = 1; Hz = 200 looks down -Y.
-        QTest::newRow("45 grados hacia -Y") << "es_ES" << QStringList{"1,5", "2", "1", "200", "50"}
-                                            << QList<double>{1.5, 500, 1000, 100}
-                                            << QStringList{"50,0", "500", "950", "150"};
+        QTest::newRow("45 grados hacia -Y")
+            << "es_ES" << QStringList{"1,5", "2", "1", "200", "50"} << QList<double>{1.5, 500, 1000, 100}
+            << QStringList{"50,0", "500", "950", "150"};
         // Hz = 100 along +X; the level sight's cotangent (about 1.6E-15 with the stored pi) shows in Z at 50 m.
-        QTest::newRow("horizontal hacia +X") << "es_ES" << QStringList{"1", "1,25", "0,75", "100", "100"}
-                                             << QList<double>{1.6, 0, 1000, 10}
-                                             << QStringList{"50,0", "50", "1000", "10,6000000000001"};
+        QTest::newRow("horizontal hacia +X")
+            << "es_ES" << QStringList{"1", "1,25", "0,75", "100", "100"} << QList<double>{1.6, 0, 1000, 10}
+            << QStringList{"50,0", "50", "1000", "10,6000000000001"};
     }
 
     void ejemplosDeLaLibreta()
@@ -115,9 +115,15 @@ private slots:
         QTest::addColumn<QString>("media");
         QTest::addColumn<QString>("superior");
         QTest::addColumn<QString>("inferior");
-        QTest::newRow("en el hilo superior") << "1,850" << "1,850" << "1,150";
-        QTest::newRow("en el hilo inferior") << "1,150" << "1,850" << "1,150";
-        QTest::newRow("tres lecturas iguales") << "1" << "1" << "1";
+        QTest::newRow("en el hilo superior") << "1,850"
+                                             << "1,850"
+                                             << "1,150";
+        QTest::newRow("en el hilo inferior") << "1,150"
+                                             << "1,850"
+                                             << "1,150";
+        QTest::newRow("tres lecturas iguales") << "1"
+                                               << "1"
+                                               << "1";
     }
 
     // A middle reading on a wire fails, and is not the mean either: the question follows.

@@ -29,8 +29,8 @@ enum Operacion { kGrabar, kCopiar, kBorrar, kAbrirLinea };
 void CrearEstacion(int obra, int estacion)
 {
     EjecutarAccion(QStringLiteral("INSERT OR IGNORE INTO B_OBRAS (CODOBRA) VALUES (?)"), {obra});
-    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"),
-                           {obra, estacion}));
+    QVERIFY(
+        EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"), {obra, estacion}));
 }
 
 void CrearPunto(int obra, int estacion, int codigo, const QString& resena = {}, std::array<double, 9> n = {})
@@ -133,7 +133,7 @@ void EscribirLecturas(const Libreta& l)
     l.escribir(kInferior, QStringLiteral("1,4"));
 }
 
-}  // namespace
+} // namespace
 
 class TstFrmPuntos : public QObject
 {
@@ -151,11 +151,11 @@ private slots:
         Libreta l;
         QCOMPARE(l.v->windowTitle(), QStringLiteral("Puntos de Toma"));
         QCOMPARE(l.v->Label2()->text(), QStringLiteral("CORVELA GEODA"));
-        const QStringList cabecera = {"OBRA:Los Olivos", "Estación: E-2", "Altura = 1,55", "X = 1000", "Y = 2000",
-                                      "Z = 100", "Fecha: 12/03/2001", "Nº Obra:3  Estación:2"};
+        const QStringList cabecera = {"OBRA:Los Olivos", "Estación: E-2", "Altura = 1,55",     "X = 1000",
+                                      "Y = 2000",        "Z = 100",       "Fecha: 12/03/2001", "Nº Obra:3  Estación:2"};
         for (int i = 0; i < cabecera.size(); ++i)
             QCOMPARE(l.v->Label1(i)->text(), cabecera[i]);
-        const QStringList columnas = {"Punto", "Reseña", "L.Med.", "L.Sup.", "L.Inf.", "Ang.H.",
+        const QStringList columnas = {"Punto",  "Reseña", "L.Med.", "L.Sup.", "L.Inf.", "Ang.H.",
                                       "Ang.V.", "Dist.",  "X",      "Y",      "Z",      "Notas"};
         for (int i = 0; i < columnas.size(); ++i)
             QCOMPARE(l.v->ListView1()->model()->headerData(i, Qt::Horizontal).toString(), columnas[i]);
@@ -265,8 +265,8 @@ private slots:
         l.escribir(kSuperior, QStringLiteral("1,4"));
         l.escribir(kInferior, QStringLiteral("1,6"));
         mensajes.Olvidar();
-        mensajes.Responder(Respuesta::Aceptar);  // on leaving "Inferior"
-        mensajes.Responder(Respuesta::Aceptar);  // on "Grabar"
+        mensajes.Responder(Respuesta::Aceptar); // on leaving "Inferior"
+        mensajes.Responder(Respuesta::Aceptar); // on "Grabar"
         l.grabar();
         QCOMPARE(mensajes.Mensajes().size(), 2);
         QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Lectura de hilos incorrecta"));
@@ -326,8 +326,8 @@ private slots:
         l.escribir(kCodigo, QStringLiteral("9"));
         mensajes.Responder(Respuesta::Aceptar);
         l.grabar();
-        QVERIFY(mensajes.UltimoTexto().endsWith(
-            QStringLiteral("\r\n\r\n¿Desea continuar con la ejecución del programa?")));
+        QVERIFY(
+            mensajes.UltimoTexto().endsWith(QStringLiteral("\r\n\r\n¿Desea continuar con la ejecución del programa?")));
         QCOMPARE(mensajes.Mensajes().last().icono, Icono::Critico);
         QCOMPARE(l.filas(), 5);
         QVERIFY(frmPuntos::Existe() && l.v->isVisible());
@@ -335,16 +335,17 @@ private slots:
 
         // A code the program chose that clashes (another instance took it) is chosen
         // afresh on the next try: the code field stays as the user left it, empty.
-        QVERIFY(EjecutarAccion(QStringLiteral(
-            "CREATE TRIGGER choca BEFORE INSERT ON B_PUNTOS WHEN NEW.RESENA = 'choca' BEGIN "
-            "INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA) VALUES (NEW.CODOBRA, NEW.CODEST, "
-            "NEW.CODPUNTO, 'ajeno'); END")));
+        QVERIFY(EjecutarAccion(
+            QStringLiteral("CREATE TRIGGER choca BEFORE INSERT ON B_PUNTOS WHEN NEW.RESENA = 'choca' BEGIN "
+                           "INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA) VALUES (NEW.CODOBRA, NEW.CODEST, "
+                           "NEW.CODPUNTO, 'ajeno'); END")));
         lecturas();
         l.escribir(kResena, QStringLiteral("choca"));
         l.campo(kCodigo)->clear();
         mensajes.Responder(Respuesta::Aceptar);
         l.grabar();
-        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("El registro que intenta añadir ya existe con ese mismo código."));
+        QCOMPARE(mensajes.UltimoTexto(),
+                 QStringLiteral("El registro que intenta añadir ya existe con ese mismo código."));
         QCOMPARE(l.texto(kCodigo), QString());
         l.escribir(kResena, QStringLiteral("bien"));
         l.grabar();
@@ -478,7 +479,7 @@ private slots:
         QCOMPARE(l.seleccionada(), 1);
         mensajes.Responder(Respuesta::Si);
         l.grabar();
-        QCOMPARE(Tabla()[1].Resena, QStringLiteral("arbol"));  // the copied line as it was
+        QCOMPARE(Tabla()[1].Resena, QStringLiteral("arbol")); // the copied line as it was
         QCOMPARE(Tabla()[2].Resena, QStringLiteral("copia"));
         QCOMPARE(l.celda(2, 1), QStringLiteral("copia"));
         QVERIFY(l.entradaVacia());
@@ -544,7 +545,7 @@ private slots:
         QCOMPARE(l.seleccionada(), 1);
         QCOMPARE(l.texto(kCodigo), QStringLiteral("2"));
         QCOMPARE(l.texto(kMedia), QStringLiteral("0,000"));
-        QCOMPARE(Codigos(3, 7), QList<int>{2});  // other stations untouched
+        QCOMPARE(Codigos(3, 7), QList<int>{2}); // other stations untouched
 
         // Deleting 2 then renumbering closes the gap, keeping the order.
         mensajes.Responder(Respuesta::Si);
@@ -577,8 +578,8 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         CrearEstacion(3, 2);
-        const std::array<double, 9> guardados = {1.5, 1.85, 1.15, 50.1234, 95.00005, 69.57,
-                                                 1049.19341876715, 2049.19341876715, 105.525277743789};
+        const std::array<double, 9> guardados = {
+            1.5, 1.85, 1.15, 50.1234, 95.00005, 69.57, 1049.19341876715, 2049.19341876715, 105.525277743789};
         CrearPunto(3, 2, 1, QStringLiteral("a"), guardados);
         MensajesGrabados mensajes;
         for (const char* decimales : {"0", "1"}) {

@@ -55,11 +55,11 @@ inline void Regional(int eleccion)
     std::abort();
 }
 
-}  // namespace corvela::fuzz
+} // namespace corvela::fuzz
 
 // Checks a property of the input; the detail names the values involved.
-#define EXIGE(condicion, detalle)                              \
-    do {                                                       \
-        if (!(condicion))                                      \
-            ::corvela::fuzz::Fallo(#condicion, (detalle));     \
+#define EXIGE(condicion, detalle)                                                                                      \
+    do {                                                                                                               \
+        if (!(condicion))                                                                                              \
+            ::corvela::fuzz::Fallo(#condicion, (detalle));                                                             \
     } while (false)

@@ -62,11 +62,10 @@ struct Campo
     // Digits with at most one separator and maxDecimales digits after it.
     bool EsNumeroTecleado() const
     {
-        const QString decimales = separador.isEmpty()
-                                      ? QString()
-                                      : QStringLiteral("(?:%1\\d{0,%2})?")
-                                            .arg(QRegularExpression::escape(separador))
-                                            .arg(maxDecimales);
+        const QString decimales =
+            separador.isEmpty()
+                ? QString()
+                : QStringLiteral("(?:%1\\d{0,%2})?").arg(QRegularExpression::escape(separador)).arg(maxDecimales);
         const QRegularExpression numero(QRegularExpression::anchoredPattern(QStringLiteral("\\d*%1").arg(decimales)));
         return numero.match(linea.text()).hasMatch();
     }
@@ -108,8 +107,8 @@ void Teclear(Campo& campo, const QByteArray& teclas)
         int codigo = static_cast<unsigned char>(teclas[i]);
         const int resultado = TeclaNumerica(codigo, campo.separador);
         EXIGE(resultado == codigo, QStringLiteral("tecla %1").arg(static_cast<int>(teclas[i])));
-        EXIGE(resultado == 0 || resultado == 8 || (resultado >= u'0' && resultado <= u'9')
-                  || (!primera.isEmpty() && resultado == primera[0].unicode()),
+        EXIGE(resultado == 0 || resultado == 8 || (resultado >= u'0' && resultado <= u'9') ||
+                  (!primera.isEmpty() && resultado == primera[0].unicode()),
               QStringLiteral("tecla %1 da %2").arg(static_cast<int>(teclas[i])).arg(resultado));
         if (resultado == 0)
             continue;
@@ -125,7 +124,7 @@ void Teclear(Campo& campo, const QByteArray& teclas)
     }
 }
 
-}  // namespace
+} // namespace
 
 // The font library that a widget application loads keeps its caches to the end.
 extern "C" const char* __lsan_default_suppressions()
@@ -146,7 +145,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t tamano)
 {
     const QList<QByteArray> campos = fuzz::Campos(datos, tamano, 3);
     const QByteArray& eleccion = campos[0];
-    const auto elegir = [&eleccion](int i) { return i < eleccion.size() ? static_cast<unsigned char>(eleccion[i]) : 0; };
+    const auto elegir = [&eleccion](int i) {
+        return i < eleccion.size() ? static_cast<unsigned char>(eleccion[i]) : 0;
+    };
     static const QStringList kSeparadores = {QStringLiteral(","), QStringLiteral("."), QString()};
     fuzz::Regional(elegir(2));
     const QString texto = QString::fromUtf8(campos[1]);

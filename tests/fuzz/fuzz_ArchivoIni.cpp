@@ -103,9 +103,8 @@ bool ConSalto(const QString& t)
 // A value the file can hold on one line, in its encoding.
 bool Admisible(const QString& valor, const Codificacion& como)
 {
-    return !ConSalto(valor) && (como.utf8 || std::all_of(valor.begin(), valor.end(), [](QChar c) {
-                                    return c.unicode() <= 0xFF;
-                                }));
+    return !ConSalto(valor) &&
+           (como.utf8 || std::all_of(valor.begin(), valor.end(), [](QChar c) { return c.unicode() <= 0xFF; }));
 }
 
 // A key and section that a line of the file can name: no line break, no "=" in
@@ -114,8 +113,8 @@ bool Admisible(const QString& valor, const Codificacion& como)
 // names are plain ASCII).
 bool Nombrable(const QString& seccion, const QString& clave, const Codificacion& como)
 {
-    return Admisible(seccion + clave, como) && !seccion.contains(u']') && seccion == seccion.trimmed()
-           && !clave.isEmpty() && clave == clave.trimmed() && !clave.contains(u'=') && !clave.startsWith(u'[');
+    return Admisible(seccion + clave, como) && !seccion.contains(u']') && seccion == seccion.trimmed() &&
+           !clave.isEmpty() && clave == clave.trimmed() && !clave.contains(u'=') && !clave.startsWith(u'[');
 }
 
 // What a read gives back: surrounding blanks and one pair of quotes removed, at most 254 characters.
@@ -128,8 +127,8 @@ QString Leible(QString valor)
 }
 
 // The write changed one line, or added the key to its section, or added both at the end.
-void ComprobarLineas(const QStringList& antes, const QStringList& despues, const QString& seccion,
-                     const QString& linea, const QString& detalle)
+void ComprobarLineas(const QStringList& antes, const QStringList& despues, const QString& seccion, const QString& linea,
+                     const QString& detalle)
 {
     if (despues.size() == antes.size()) {
         int distintas = 0;
@@ -151,7 +150,7 @@ void ComprobarLineas(const QStringList& antes, const QStringList& despues, const
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t tamano)
 {
@@ -186,16 +185,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t tamano)
         return 0;
     }
     const QByteArray escrito = Bytes(fichero);
-    EXIGE(como.utf8 || !Detectar(escrito).utf8
-              || std::all_of(escrito.cbegin(), escrito.cend(), [](char c) { return static_cast<uchar>(c) < 0x80; }),
+    EXIGE(como.utf8 || !Detectar(escrito).utf8 ||
+              std::all_of(escrito.cbegin(), escrito.cend(), [](char c) { return static_cast<uchar>(c) < 0x80; }),
           detalle);
     const QStringList despues = Lineas(escrito, como, detalle);
     if (!Nombrable(seccion, clave, como))
         return 0;
 
     EXIGE(ArchivoIni::Leer(fichero, seccion, clave) == Leible(valor), detalle);
-    const bool mismaClave = seccion.compare(otraSeccion, Qt::CaseInsensitive) == 0
-                            && clave.compare(otraClave, Qt::CaseInsensitive) == 0;
+    const bool mismaClave =
+        seccion.compare(otraSeccion, Qt::CaseInsensitive) == 0 && clave.compare(otraClave, Qt::CaseInsensitive) == 0;
     EXIGE(mismaClave || ArchivoIni::Leer(fichero, otraSeccion, otraClave) == otroAntes,
           detalle + QStringLiteral(" tapa [%1] %2").arg(otraSeccion, otraClave));
     ComprobarLineas(Lineas(antes, como, detalle), despues, seccion, clave + u'=' + valor, detalle);

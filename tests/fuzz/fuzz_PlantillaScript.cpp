@@ -3,11 +3,11 @@
 // of points, kind of each coordinate), the drawing name, the scale text, the
 // point description (UTF-8), then 8 bytes per coordinate.
 #include "EntradaFuzz.h"
-#include "core/Globales.h"
-#include "core/TextoNumerico.h"
 #include "cad/CodigoLatino.h"
 #include "cad/EscritorScript.h"
 #include "cad/PlantillaScript.h"
+#include "core/Globales.h"
+#include "core/TextoNumerico.h"
 
 #include <QBuffer>
 #include <QStringDecoder>
@@ -78,19 +78,28 @@ private:
     std::optional<QString> Valor(Marcador m, const Punto* punto) const
     {
         switch (m) {
-        case Marcador::LimiteMinimo: return datos_.LimiteMinimo;
-        case Marcador::LimiteMaximo: return datos_.LimiteMaximo;
-        case Marcador::NombreDibujo: return datos_.NombreDibujo;
-        default: break;
+        case Marcador::LimiteMinimo:
+            return datos_.LimiteMinimo;
+        case Marcador::LimiteMaximo:
+            return datos_.LimiteMaximo;
+        case Marcador::NombreDibujo:
+            return datos_.NombreDibujo;
+        default:
+            break;
         }
         if (!punto)
             return std::nullopt;
         switch (m) {
-        case Marcador::CoorX: return Coordenada(punto->x);
-        case Marcador::CoorY: return Coordenada(punto->y);
-        case Marcador::CoorZ: return Coordenada(punto->z);
-        case Marcador::Escala: return datos_.Escala;
-        default: return Etiqueta(*punto);
+        case Marcador::CoorX:
+            return Coordenada(punto->x);
+        case Marcador::CoorY:
+            return Coordenada(punto->y);
+        case Marcador::CoorZ:
+            return Coordenada(punto->z);
+        case Marcador::Escala:
+            return datos_.Escala;
+        default:
+            return Etiqueta(*punto);
         }
     }
 
@@ -125,23 +134,29 @@ QVariant Coordenada(const QByteArray& bytes, qsizetype& desde, int clase)
         std::memcpy(&valor, bytes.constData() + desde, sizeof valor);
     desde += 8;
     switch (clase % 4) {
-    case 0: return valor;
-    case 1: return QVariant();
-    case 2: return std::isfinite(valor) && std::fabs(valor) < 1e18 ? QVariant(static_cast<qlonglong>(valor)) : QVariant();
-    default: return TextoGeneral(valor);
+    case 0:
+        return valor;
+    case 1:
+        return QVariant();
+    case 2:
+        return std::isfinite(valor) && std::fabs(valor) < 1e18 ? QVariant(static_cast<qlonglong>(valor)) : QVariant();
+    default:
+        return TextoGeneral(valor);
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t tamano)
 {
     const QList<QByteArray> campos = fuzz::Campos(datos, tamano, 6);
     const QByteArray& eleccion = campos[1];
-    const auto elegir = [&eleccion](int i) { return i < eleccion.size() ? static_cast<unsigned char>(eleccion[i]) : 0; };
+    const auto elegir = [&eleccion](int i) {
+        return i < eleccion.size() ? static_cast<unsigned char>(eleccion[i]) : 0;
+    };
     fuzz::Regional(elegir(1));
-    FormatoDecimales = elegir(0) & 0x10 ? QStringLiteral("###0.0#")
-                                        : QStringLiteral("###0.") + QString(elegir(0) % 16, u'0');
+    FormatoDecimales =
+        elegir(0) & 0x10 ? QStringLiteral("###0.0#") : QStringLiteral("###0.") + QString(elegir(0) % 16, u'0');
 
     // The text as the template file holds it, UTF-8 when it is valid UTF-8: every line break CR LF.
     QStringDecoder utf8(QStringConverter::Utf8);
@@ -178,9 +193,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t tamano)
         escritor.EscribirPunto(p.x, p.y, p.z, p.estacion, p.numero, resena);
     escritor.Terminar();
 
-    const QByteArray esperado = ScriptEsperado(dibujo, resena)
-                                    .Escribir(texto.left(abre), texto.mid(abre + 1, cierra - abre - 1),
-                                              texto.mid(cierra + 1), puntos);
+    const QByteArray esperado =
+        ScriptEsperado(dibujo, resena)
+            .Escribir(texto.left(abre), texto.mid(abre + 1, cierra - abre - 1), texto.mid(cierra + 1), puntos);
     EXIGE(destino.data() == esperado,
           QStringLiteral("plantilla \"%1\"\nescrito  \"%2\"\nesperado \"%3\"")
               .arg(texto, TextoDeCodigoLatino(destino.data()), TextoDeCodigoLatino(esperado)));

@@ -96,8 +96,8 @@ void ComprobarFormato(const QString& texto, double valor, const Patron& p)
     if (std::fabs(valor) >= 1e300)
         return;
     const double leido = ValorNumerico(f);
-    const double tolerancia = 0.5 * std::pow(10.0, -(p.obligatorias + p.opcionales)) * (1 + 1e-9)
-                              + std::fabs(valor) * 1e-14;
+    const double tolerancia =
+        0.5 * std::pow(10.0, -(p.obligatorias + p.opcionales)) * (1 + 1e-9) + std::fabs(valor) * 1e-14;
     EXIGE(std::fabs(leido - valor) <= tolerancia, detalle + QStringLiteral(" leido %1").arg(leido, 0, 'g', 17));
     EXIGE(FormatearPatron(leido, p.texto) == f, detalle);
     // A shown value, formatted again as the lists do with text, stays as it is.
@@ -107,15 +107,15 @@ void ComprobarFormato(const QString& texto, double valor, const Patron& p)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, std::size_t tamano)
 {
     const int patron = tamano > 0 ? datos[0] : 0;
     const int regional = tamano > 1 ? datos[1] : 0;
     const std::size_t desde = tamano < 2 ? tamano : 2;
-    const QString texto = QString::fromUtf8(reinterpret_cast<const char*>(datos) + desde,
-                                            static_cast<qsizetype>(tamano - desde));
+    const QString texto =
+        QString::fromUtf8(reinterpret_cast<const char*>(datos) + desde, static_cast<qsizetype>(tamano - desde));
     fuzz::Regional(regional);
     const double valor = ValorNumerico(texto);
     ComprobarLectura(texto, valor);

@@ -2,11 +2,11 @@
 #include "MensajesGrabados.h"
 #include "core/Globales.h"
 #include "core/Parametros.h"
-#include "records/AccesoDatos.h"
-#include "records/BaseDatos.h"
 #include "informe/ImpresionObra.h"
 #include "informe/frmListados.h"
 #include "informe/rptCorvela.h"
+#include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -66,7 +66,7 @@ void CerrarListados()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-}  // namespace
+} // namespace
 
 class TstImpresionObra : public QObject
 {
@@ -132,8 +132,8 @@ private slots:
         const auto fallida = [&mensajes](const QString& codigo) {
             mensajes.Responder(Respuesta::Aceptar);
             ImprimirObra(codigo);
-            return mensajes.UltimoTexto().startsWith(QStringLiteral("No se pudo leer la obra para imprimirla."))
-                && mensajes.Mensajes().last().icono == Icono::Critico;
+            return mensajes.UltimoTexto().startsWith(QStringLiteral("No se pudo leer la obra para imprimirla.")) &&
+                   mensajes.Mensajes().last().icono == Icono::Critico;
         };
 
         // Explained, and no window opens.
@@ -171,14 +171,20 @@ private slots:
         QCOMPARE(progreso, (QList<QPair<int, int>>{{1, 1}}));
 
         const QString texto = TextoPdf(ruta);
-        for (const char* esperado :
-             {"CORVELA GEODA", "EXP-118", "Parcela 23 del polígono 4", "Ana Núñez", "Rúa Real 14", "Vigo",
-              "Pontevedra", "36202", "986123456", "986123457", "36123456B",
-              "Base norte", "12/03/2024", "1,550", "500123,457", "4678123,250", "123,500",
-              "Base sur", "13/03/2024", "1,600", "500200,000", "4678000,000", "120,000",
-              "Esquina muro", "1,750", "1,250", "37,123", "98,400", "49,876", "500130,111", "4678160,222", "124,333",
-              "Arqueta", "Farola", "101,250", "19,980", "Pozo", "0,000",
-              "Impreso el 15/03/2024", "Página 1 de 1"})
+        for (const char* esperado : {"CORVELA GEODA", "EXP-118",     "Parcela 23 del polígono 4",
+                                     "Ana Núñez",     "Rúa Real 14", "Vigo",
+                                     "Pontevedra",    "36202",       "986123456",
+                                     "986123457",     "36123456B",   "Base norte",
+                                     "12/03/2024",    "1,550",       "500123,457",
+                                     "4678123,250",   "123,500",     "Base sur",
+                                     "13/03/2024",    "1,600",       "500200,000",
+                                     "4678000,000",   "120,000",     "Esquina muro",
+                                     "1,750",         "1,250",       "37,123",
+                                     "98,400",        "49,876",      "500130,111",
+                                     "4678160,222",   "124,333",     "Arqueta",
+                                     "Farola",        "101,250",     "19,980",
+                                     "Pozo",          "0,000",       "Impreso el 15/03/2024",
+                                     "Página 1 de 1"})
             QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
 
         informe.FijarDecimales(1);
@@ -220,8 +226,8 @@ private slots:
         // Printing again with the window open lays it out again with the new data and decimals.
         bool conRelojDeArena = false;
         connect(visor, &QPrintPreviewWidget::paintRequested, this, [&conRelojDeArena] {
-            conRelojDeArena = QGuiApplication::overrideCursor()
-                && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            conRelojDeArena =
+                QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
         });
         QVERIFY(GrabarParametro(QStringLiteral("Decimales"), QStringLiteral("2")));
         CargarDecimales();

@@ -71,7 +71,7 @@ void ProtegerParaOtros(const QString& carpeta, const QString& protegido)
 
 enum class Caso { TablasAjenas, Vacio, Bloqueado, WalAjeno, ShmAjeno };
 
-}  // namespace
+} // namespace
 
 Q_DECLARE_METATYPE(Caso)
 
@@ -161,9 +161,10 @@ private slots:
         const bool deOtroUsuario = caso == Caso::WalAjeno || caso == Caso::ShmAjeno;
         switch (caso) {
         case Caso::TablasAjenas:
-            Ejecutar(ruta, {QStringLiteral("CREATE TABLE B_OBRAS (CODOBRA INTEGER, NOMBRE TEXT)"),
-                            QStringLiteral("CREATE TABLE B_ESTACIONES (CODOBRA INTEGER, CODEST INTEGER)"),
-                            QStringLiteral("CREATE TABLE B_PUNTOS (CODOBRA INTEGER, CODEST INTEGER, CODPUNTO INTEGER)")});
+            Ejecutar(ruta,
+                     {QStringLiteral("CREATE TABLE B_OBRAS (CODOBRA INTEGER, NOMBRE TEXT)"),
+                      QStringLiteral("CREATE TABLE B_ESTACIONES (CODOBRA INTEGER, CODEST INTEGER)"),
+                      QStringLiteral("CREATE TABLE B_PUNTOS (CODOBRA INTEGER, CODEST INTEGER, CODPUNTO INTEGER)")});
             break;
         case Caso::Vacio:
             pruebas::EscribirFichero(ruta, QByteArray());
@@ -210,8 +211,8 @@ private slots:
         QTest::addColumn<bool>("discoLleno");
         QTest::addColumn<QString>("motivo");
         QTest::newRow("disco lleno") << QStringLiteral("llena") << true << QString();
-        QTest::newRow("carpeta bajo un fichero") << QStringLiteral("fichero/datos") << false
-                                                 << QStringLiteral("No se pudo crear la carpeta");
+        QTest::newRow("carpeta bajo un fichero")
+            << QStringLiteral("fichero/datos") << false << QStringLiteral("No se pudo crear la carpeta");
         QTest::newRow("carpeta protegida") << QStringLiteral("protegida") << false << qt_error_string(EACCES);
     }
 
@@ -249,8 +250,8 @@ private slots:
         QVERIFY(salida);
         QCOMPARE(salida->left(1), QByteArray("0"));
         const QString aviso = QString::fromUtf8(salida->mid(1));
-        QVERIFY2(aviso.startsWith(QStringLiteral("No se pudo crear la base de datos:")) && aviso.contains(ruta)
-                     && aviso.contains(motivo),
+        QVERIFY2(aviso.startsWith(QStringLiteral("No se pudo crear la base de datos:")) && aviso.contains(ruta) &&
+                     aviso.contains(motivo),
                  qPrintable(aviso));
         QCOMPARE(QDir(entorno.Carpeta()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
         QCOMPARE(FicherosDeLaBase(QFileInfo(ruta).path()), QStringList());
@@ -319,7 +320,8 @@ private slots:
         QCOMPARE(MaximoValor(QStringLiteral("B_OBRAS"), QStringLiteral("CODOBRA")), std::optional<int>(1));
         InsertarObra(7, QStringLiteral("O'Brien"));
         QCOMPARE(MaximoValor(QStringLiteral("B_OBRAS"), QStringLiteral("CODOBRA")), std::optional<int>(8));
-        QCOMPARE(MaximoValor(QStringLiteral("B_ESTACIONES"), QStringLiteral("CODEST"), QStringLiteral(" WHERE CODOBRA=?"), {7}),
+        QCOMPARE(MaximoValor(QStringLiteral("B_ESTACIONES"), QStringLiteral("CODEST"),
+                             QStringLiteral(" WHERE CODOBRA=?"), {7}),
                  std::optional<int>(1));
 
         QVERIFY(!EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA) VALUES (?)"), {7}));
@@ -327,7 +329,8 @@ private slots:
         LimpiarError();
 
         int filas = -1;
-        QVERIFY(EjecutarAccion(QStringLiteral("UPDATE B_OBRAS SET DNI = ? WHERE CODOBRA = ?"), {QStringLiteral("1"), 99}, &filas));
+        QVERIFY(EjecutarAccion(QStringLiteral("UPDATE B_OBRAS SET DNI = ? WHERE CODOBRA = ?"),
+                               {QStringLiteral("1"), 99}, &filas));
         QCOMPARE(filas, 0);
 
         {

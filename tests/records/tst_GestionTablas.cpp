@@ -1,8 +1,8 @@
 #include "AnfitrionPrueba.h"
 #include "EntornoPrueba.h"
 #include "MensajesGrabados.h"
-#include "core/CamposEntrada.h"
 #include "controls/Moverse.h"
+#include "core/CamposEntrada.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
@@ -14,8 +14,8 @@
 #include <QTest>
 
 using namespace corvela;
-using pruebas::InsertarObra;
 using pruebas::AnfitrionPrueba;
+using pruebas::InsertarObra;
 
 namespace {
 
@@ -98,7 +98,7 @@ int Intentos()
     return q.next() ? q.value(0).toInt() : -1;
 }
 
-}  // namespace
+} // namespace
 
 class TstGestionTablas : public QObject
 {
@@ -159,10 +159,11 @@ private slots:
     void comodinesYCaracteresLiterales()
     {
         pruebas::EntornoPrueba entorno;
-        const QStringList nombres{QStringLiteral("García Pérez"), QStringLiteral("Ana García"), QStringLiteral("a_b"),
-                                  QStringLiteral("axb"), QStringLiteral("100% Seguro"), QStringLiteral("1000 Seguro"),
-                                  QStringLiteral("O'Brien"), QStringLiteral("Dice \"hola\""), QStringLiteral("c:\\x"),
-                                  QStringLiteral("c:x")};
+        const QStringList nombres{QStringLiteral("García Pérez"), QStringLiteral("Ana García"),
+                                  QStringLiteral("a_b"),          QStringLiteral("axb"),
+                                  QStringLiteral("100% Seguro"),  QStringLiteral("1000 Seguro"),
+                                  QStringLiteral("O'Brien"),      QStringLiteral("Dice \"hola\""),
+                                  QStringLiteral("c:\\x"),        QStringLiteral("c:x")};
         for (int i = 0; i < nombres.size(); ++i)
             InsertarObra(i + 1, nombres[i]);
         pruebas::MensajesGrabados mensajes;
@@ -279,10 +280,12 @@ private slots:
         mensajes.Responder(Respuesta::Aceptar);
         QVERIFY(!g.Añadir_Registro());
         QCOMPARE(mensajes.Mensajes().size(), 2);
-        QCOMPARE(mensajes.Mensajes()[0].texto, QStringLiteral("El registro que intenta añadir ya existe con ese mismo código."));
+        QCOMPARE(mensajes.Mensajes()[0].texto,
+                 QStringLiteral("El registro que intenta añadir ya existe con ese mismo código."));
         QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Pregunta);
         QCOMPARE(mensajes.Mensajes()[0].botones, Botones::Aceptar);
-        QVERIFY(mensajes.Mensajes()[1].texto.endsWith(QStringLiteral("\r\n\r\n¿Desea continuar con la ejecución del programa?")));
+        QVERIFY(mensajes.Mensajes()[1].texto.endsWith(
+            QStringLiteral("\r\n\r\n¿Desea continuar con la ejecución del programa?")));
         QCOMPARE(mensajes.Mensajes()[1].icono, Icono::Critico);
         QCOMPARE(mensajes.Mensajes()[1].botones, Botones::AceptarCancelar);
         QCOMPARE(Cuantas(), 5);
@@ -412,9 +415,8 @@ private slots:
         QCOMPARE(Intentos(), 2);
         QCOMPARE(mensajes.Mensajes().size(), 1);
         const QString causa = QStringLiteral("La base de datos ha rechazado los datos porque no cumplen sus reglas.");
-        QCOMPARE(mensajes.UltimoTexto(),
-                 QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?\r\n\r\n") + causa
-                     + QStringLiteral("\r\n\r\nbloqueado"));
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?\r\n\r\n") +
+                                             causa + QStringLiteral("\r\n\r\nbloqueado"));
         QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Pregunta);
         QCOMPARE(mensajes.Mensajes()[0].botones, Botones::AceptarCancelar);
         QCOMPARE(Columna(5, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Cambiado"));

@@ -14,9 +14,7 @@ namespace corvela::pruebas {
 
 using esquema::kCamposObra;
 
-AnfitrionPrueba::AnfitrionPrueba()
-    : BarraFiles1(new BarraFiles(this))
-    , Moverse1(new Moverse(this))
+AnfitrionPrueba::AnfitrionPrueba() : BarraFiles1(new BarraFiles(this)), Moverse1(new Moverse(this))
 {
     setWindowTitle(QStringLiteral("Ficha de Clientes"));
     ColocarTwips(this, 0, 0, 8955, 3555);
@@ -101,4 +99,4 @@ void AnfitrionPrueba::Escribir(const QString& columna, const QString& texto)
     Campo(columna)->setText(texto);
 }
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

@@ -13,7 +13,7 @@ class QLineEdit;
 namespace corvela {
 class BarraFiles;
 class Moverse;
-}  // namespace corvela
+} // namespace corvela
 
 namespace corvela::pruebas {
 
@@ -62,4 +62,4 @@ private:
     std::array<QLineEdit*, 11> campos_{};
 };
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

@@ -49,8 +49,9 @@ QRandomGenerator AzarSembrado()
 
 void InsertarObra(int codigo, const QString& propietario)
 {
-    if (!EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (?, ?)"), {codigo, propietario}))
+    if (!EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) VALUES (?, ?)"),
+                        {codigo, propietario}))
         QTest::qFail("no se pudo insertar la obra", __FILE__, __LINE__);
 }
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

@@ -29,4 +29,4 @@ QRandomGenerator AzarSembrado();
 // Inserts a work with its code and client's name; fails the running test when refused.
 void InsertarObra(int codigo, const QString& propietario);
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

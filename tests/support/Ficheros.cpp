@@ -18,4 +18,4 @@ QByteArray LeerFichero(const QString& ruta)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

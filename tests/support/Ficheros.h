@@ -10,4 +10,4 @@ void EscribirFichero(const QString& ruta, const QByteArray& bytes);
 // The whole file, or nothing when it cannot be read.
 QByteArray LeerFichero(const QString& ruta);
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

@@ -29,4 +29,4 @@ public:
     bool resultado = true;
 };
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

@@ -65,4 +65,4 @@ bool MensajesGrabados::ElegirImpresora(QPrinter&)
     return impresiones_.dequeue();
 }
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

@@ -43,7 +43,11 @@ public:
     // What each prompt and picker offered: the default answer or the starting path.
     QStringList propuestas;
     QString UltimoTexto() const { return mensajes_.isEmpty() ? QString() : mensajes_.last().texto; }
-    void Olvidar() { mensajes_.clear(); preguntas_.clear(); }
+    void Olvidar()
+    {
+        mensajes_.clear();
+        preguntas_.clear();
+    }
     bool SinRespuestasPendientes() const
     {
         return respuestas_.isEmpty() && textos_.isEmpty() && rutas_.isEmpty() && impresiones_.isEmpty();
@@ -58,4 +62,4 @@ private:
     QQueue<bool> impresiones_;
 };
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

@@ -50,7 +50,7 @@ pid_t Bifurcar()
     return ::fork();
 }
 
-}  // namespace
+} // namespace
 
 std::optional<QByteArray> ConDiscoLleno(qint64 limiteBytes, const std::function<QByteArray()>& accion)
 {
@@ -145,4 +145,4 @@ SinPrivilegios::~SinPrivilegios()
     ::setfsgid(0);
 }
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

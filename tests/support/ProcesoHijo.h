@@ -55,4 +55,4 @@ private:
     bool efectivo_ = false;
 };
 
-}  // namespace corvela::pruebas
+} // namespace corvela::pruebas

@@ -23,7 +23,7 @@ QStringList Estaciones()
     return filas;
 }
 
-}  // namespace
+} // namespace
 
 class TstEstaciones : public QObject
 {
@@ -68,8 +68,8 @@ private slots:
 
         Estacion editada = cargada;
         editada.Descripcion = QStringLiteral("mía");
-        const bool hecho = borrando ? BorrarEstacion(cargada) == Borrado::Borrada
-                                    : ActualizarEstacion(editada, cargada);
+        const bool hecho =
+            borrando ? BorrarEstacion(cargada) == Borrado::Borrada : ActualizarEstacion(editada, cargada);
         QCOMPARE(hecho, !cambiada);
         if (cambiada) {
             QCOMPARE(ErrorPendiente().Numero, kErrorRegistroCambiado);

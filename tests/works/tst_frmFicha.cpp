@@ -8,12 +8,12 @@
 #include "core/Globales.h"
 #include "core/Parametros.h"
 #include "core/TextoNumerico.h"
+#include "fieldbook/frmPuntos.h"
+#include "informe/frmListados.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/RecordSet.h"
-#include "fieldbook/frmPuntos.h"
 #include "works/frmFicha.h"
-#include "informe/frmListados.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -109,7 +109,7 @@ void ElegirDelMenu(frmFicha* f, QAction* entrada)
     QTRY_VERIFY(!f->Menu2->isVisible());
 }
 
-}  // namespace
+} // namespace
 
 class TstFrmFicha : public QObject
 {
@@ -279,8 +279,9 @@ private slots:
         ClicBarra(f->BarraFiles1, Abrir);
         ElegirFila(f, 0);
         f->Text1[0]->setText(QStringLiteral("E1 corregida"));
-        QSqlQuery(BaseDatos()).exec(QStringLiteral(
-            "CREATE TRIGGER bloqueo BEFORE UPDATE ON B_ESTACIONES BEGIN SELECT RAISE(ABORT, 'bloqueada'); END"));
+        QSqlQuery(BaseDatos())
+            .exec(QStringLiteral(
+                "CREATE TRIGGER bloqueo BEFORE UPDATE ON B_ESTACIONES BEGIN SELECT RAISE(ABORT, 'bloqueada'); END"));
         mensajes.Responder(Respuesta::Aceptar);
         f->GrabarEstacion();
         QVERIFY(mensajes.UltimoTexto().contains(QStringLiteral("bloqueada")));
@@ -444,7 +445,8 @@ private slots:
         Cerrar(f);
 
         // A stored setting is shown as it is in effect, two digits included.
-        ArchivoIni::Escribir(FicheroIni, QStringLiteral("PARAMETROS"), QStringLiteral("Decimales"), QStringLiteral("12"));
+        ArchivoIni::Escribir(FicheroIni, QStringLiteral("PARAMETROS"), QStringLiteral("Decimales"),
+                             QStringLiteral("12"));
         CargarDecimales();
         f = FichaVisible();
         QCOMPARE(f->Text2->text(), QStringLiteral("12"));

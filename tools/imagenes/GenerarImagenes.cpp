@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr int kAncho = 42;  // 630 by 450 twips
+constexpr int kAncho = 42; // 630 by 450 twips
 constexpr int kAlto = 30;
-constexpr int kLado = 24;   // icons are drawn on a 24 by 24 grid
+constexpr int kLado = 24; // icons are drawn on a 24 by 24 grid
 
 const QColor kCara(239, 239, 239);
 const QColor kCaraEncima(250, 250, 255);
@@ -173,8 +173,8 @@ void FlechaAtras(QPainter& p)
     p.drawPolygon(Poligono({{1.5, 12}, {11, 3.5}, {11, 8}, {21.5, 8}, {21.5, 16}, {11, 16}, {11, 20.5}}));
 }
 
-const std::array<std::function<void(QPainter&)>, 9> kIconos{NuevaHoja, CarpetaAbierta, Disquete, Lupa, Impresora,
-                                                           Papelera, Goma, PaginaTexto, FlechaAtras};
+const std::array<std::function<void(QPainter&)>, 9> kIconos{
+    NuevaHoja, CarpetaAbierta, Disquete, Lupa, Impresora, Papelera, Goma, PaginaTexto, FlechaAtras};
 
 QImage Icono(int boton)
 {
@@ -230,7 +230,7 @@ QImage Boton(int boton, int estado)
     return imagen;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {
