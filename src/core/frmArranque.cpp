@@ -15,22 +15,9 @@ namespace corvela {
 
 namespace {
 
-QPointer<frmArranque> instancia;
 std::function<void()> principal;
 
 } // namespace
-
-frmArranque* frmArranque::Instancia()
-{
-    if (!instancia)
-        instancia = new frmArranque();
-    return instancia;
-}
-
-bool frmArranque::Existe()
-{
-    return !instancia.isNull();
-}
 
 void frmArranque::FijarPrincipal(std::function<void()> mostrarPrincipal)
 {
@@ -116,13 +103,14 @@ void frmArranque::Esperar(int segundos)
 
 void frmArranque::Descargar()
 {
-    if (!instancia || instancia->descargando_)
+    QPointer<frmArranque> arranque = SiExiste();
+    if (!arranque || arranque->descargando_)
         return;
-    instancia->descargando_ = true;
-    instancia->Timer1->stop();
-    instancia->Esperar(1);
-    if (instancia)
-        instancia->close();
+    arranque->descargando_ = true;
+    arranque->Timer1->stop();
+    arranque->Esperar(1);
+    if (arranque) // the linger pumps events: the splash may have gone meanwhile
+        arranque->close();
 }
 
 bool frmArranque::eventFilter(QObject* objeto, QEvent* evento)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/VentanaUnica.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -12,13 +14,10 @@ namespace corvela {
 
 // The splash window: the picture (or a shadowed title when the picture is
 // missing) on top of every window until the main window is first activated.
-class frmArranque : public QWidget
+class frmArranque : public QWidget, public VentanaUnica<frmArranque>
 {
     Q_OBJECT
 public:
-    // The window, created on first reference.
-    static frmArranque* Instancia();
-    static bool Existe();
     // Closes the splash, lingering up to one second unless the picture was clicked.
     static void Descargar();
 
@@ -37,6 +36,7 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    friend class VentanaUnica<frmArranque>;
     frmArranque();
 
     QLabel* Image1 = nullptr;

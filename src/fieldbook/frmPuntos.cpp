@@ -31,8 +31,6 @@ namespace corvela {
 
 namespace {
 
-QPointer<frmPuntos> instancia;
-
 // The entry row as designed, in twips within its frame.
 struct CampoEntrada
 {
@@ -137,18 +135,6 @@ QLabel* NuevaEtiqueta(QWidget* padre, const QString& texto, const QRect& rect)
 }
 
 } // namespace
-
-frmPuntos* frmPuntos::Instancia()
-{
-    if (!instancia)
-        instancia = new frmPuntos();
-    return instancia;
-}
-
-bool frmPuntos::Existe()
-{
-    return !instancia.isNull();
-}
 
 void frmPuntos::Corvela(const QString& DescripcionObra, const QString& DescripcionEstacion, double Altura, double X,
                         double Y, double Z, const QString& Fecha, int NObra, int NEstacion)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/VentanaUnica.h"
+
 #include "core/NumeroMostrado.h"
 #include "fieldbook/PuntosEstacion.h"
 #include "fieldbook/Reduccion.h"
@@ -22,15 +24,11 @@ class ModeloPuntos;
 
 // The field book of one station: the list of its points and, below it, the
 // entry row in which a point is typed, checked, reduced and saved.
-class frmPuntos : public QWidget
+class frmPuntos : public QWidget, public VentanaUnica<frmPuntos>
 {
     Q_OBJECT
 public:
     static constexpr int kCampos = 12;
-
-    // The window, created on first reference; gone after "Salir".
-    static frmPuntos* Instancia();
-    static bool Existe();
 
     // Shows the field book of work NObra, station NEstacion without blocking the
     // caller. Altura, X, Y and Z are the station's stored values, used by the
@@ -53,6 +51,7 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    friend class VentanaUnica<frmPuntos>;
     frmPuntos();
 
     void CrearCabecera();

@@ -19,21 +19,7 @@ namespace corvela {
 
 namespace {
 
-QPointer<frmListados> instancia;
-
 } // namespace
-
-frmListados* frmListados::Instancia()
-{
-    if (!instancia)
-        instancia = new frmListados();
-    return instancia;
-}
-
-bool frmListados::Existe()
-{
-    return !instancia.isNull();
-}
 
 void frmListados::Mostrar(ListadoObra registros)
 {

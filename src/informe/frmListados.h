@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/VentanaUnica.h"
+
 #include "informe/ListadoObra.h"
 #include "informe/rptCorvela.h"
 
@@ -15,13 +17,10 @@ namespace corvela {
 // The report window: the field book it was last given, in a print preview that
 // fills the window, with buttons to print it and to save it as a PDF file. The
 // window keeps those rows for as long as it shows them.
-class frmListados : public QWidget
+class frmListados : public QWidget, public VentanaUnica<frmListados>
 {
     Q_OBJECT
 public:
-    // The window, created on first reference; closing it drops it.
-    static frmListados* Instancia();
-    static bool Existe();
     // Takes the rows of a field book, lays the report out again from them and
     // shows the window maximized.
     static void Mostrar(ListadoObra registros);
@@ -36,6 +35,7 @@ private slots:
     void GuardarPdf();
 
 private:
+    friend class VentanaUnica<frmListados>;
     frmListados();
     void CrearBarra();
     void Cargar(ListadoObra registros);
