@@ -1,5 +1,7 @@
 #include "records/BaseDatos.h"
 
+#include "records/Esquema.h"
+
 #include "core/Mensajes.h"
 
 #include <QDir>
@@ -20,7 +22,8 @@ namespace {
 const QString kConexion = QStringLiteral("corvela");
 const QString kConexionEsquema = QStringLiteral("corvela-esquema");
 const QString kFuncionPlegar = QStringLiteral("PLEGAR");
-const QStringList kTablas = {QStringLiteral("B_OBRAS"), QStringLiteral("B_ESTACIONES"), QStringLiteral("B_PUNTOS")};
+const QStringList kTablas = {esquema::Nombre(esquema::kObras), esquema::Nombre(esquema::kEstaciones),
+                             esquema::Nombre(esquema::kPuntos)};
 // Files SQLite keeps beside the database while it is in use.
 const QStringList kCompaneros = {QStringLiteral("-wal"), QStringLiteral("-shm")};
 constexpr int kSqliteOcupada = 5;

@@ -2,6 +2,7 @@
 
 #include "controls/AnfitrionBarra.h"
 #include "core/NumeroMostrado.h"
+#include "records/Esquema.h"
 #include "records/GestionTablas.h"
 #include "works/Estaciones.h"
 
@@ -36,7 +37,7 @@ public:
 
     // Bound window
     QWidget* Ventana() override { return this; }
-    QString Tabla() const override { return QStringLiteral("B_OBRAS"); }
+    QString Tabla() const override { return esquema::Nombre(esquema::kObras); }
     QVector<CampoEnlazado> CamposEnlazados() const override;
 
     // Toolbar host

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/AnfitrionBarra.h"
+#include "records/Esquema.h"
 #include "records/GestionTablas.h"
 
 #include <QVector>
@@ -30,7 +31,7 @@ public:
     void Cargar();
 
     QWidget* Ventana() override { return this; }
-    QString Tabla() const override { return QStringLiteral("B_OBRAS"); }
+    QString Tabla() const override { return esquema::Nombre(esquema::kObras); }
     QVector<CampoEnlazado> CamposEnlazados() const override;
     bool SePuedeBorrar() override;
     void BarraFilesEvento(EventoBarra& CodigoEvento) override;
