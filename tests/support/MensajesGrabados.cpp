@@ -12,6 +12,9 @@ MensajesGrabados::MensajesGrabados()
 MensajesGrabados::~MensajesGrabados()
 {
     InstalarDialogos(nullptr);
+    // An answer nobody asked for: the test scripts a dialog the program no longer shows.
+    if (!SinRespuestasPendientes() && QTest::currentTestFunction() && !QTest::currentTestFailed())
+        QTest::qFail("respuestas preparadas que ningún diálogo ha usado", __FILE__, __LINE__);
 }
 
 Respuesta MensajesGrabados::MsgBox(const QString& texto, Icono icono, Botones botones)
