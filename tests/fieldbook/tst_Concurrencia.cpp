@@ -8,6 +8,7 @@
 #include "records/ErrorDatos.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
@@ -147,7 +148,7 @@ int Hijo(int argc, char** argv)
     QCoreApplication aplicacion(argc, argv);
     MensajesHijo mensajes;
     InstalarDialogos(&mensajes);
-    SaltoDoble = QStringLiteral("\r\n\r\n");
+    IniciarGlobales(QFileInfo(qEnvironmentVariable(kBaseHijo)).path(), QString());
     if (AbrirBaseDatos(qEnvironmentVariable(kBaseHijo)) != Apertura::Abierta)
         return 2;
     Escribir("listo");
