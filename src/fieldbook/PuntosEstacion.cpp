@@ -70,10 +70,9 @@ QVariantList ComoSeCargo(const Punto& cargado)
 void FijarPuntoCambiado(const Punto& cargado, const QString& consecuencia)
 {
     FijarError(kErrorRegistroCambiado,
-               QStringLiteral("El PUNTO ") + QString::number(cargado.Codigo) +
-                   QStringLiteral(" ha cambiado en la base de datos desde que se cargó la lista: otro puesto lo ha "
-                                  "modificado, renumerado o borrado. ") +
-                   consecuencia);
+               TextoRegistroCambiado(QStringLiteral("El PUNTO ") + QString::number(cargado.Codigo),
+                                     QStringLiteral("se cargó la lista"),
+                                     QStringLiteral("lo ha modificado, renumerado o borrado"), consecuencia));
 }
 
 // Prepares a statement that runs many times; the error is left pending when it cannot be.

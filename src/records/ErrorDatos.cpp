@@ -88,6 +88,13 @@ void LimpiarError()
     pendiente = ErrorDatos();
 }
 
+QString TextoRegistroCambiado(const QString& registro, const QString& cargado, const QString& cambios,
+                              const QString& consecuencia)
+{
+    return registro + QStringLiteral(" ha cambiado en la base de datos desde que ") + cargado +
+           QStringLiteral(": otro puesto ") + cambios + QStringLiteral(". ") + consecuencia;
+}
+
 QString TextoError(const ErrorDatos& error)
 {
     if (error.Causa.isEmpty())

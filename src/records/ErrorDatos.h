@@ -28,6 +28,12 @@ void FijarError(int numero, const QString& descripcion);
 void FijarError(const QSqlError& error);
 void LimpiarError();
 
+// The notice that a record ("El PUNTO 3") is no longer as it was loaded ("se
+// cargó la lista") because another instance changed it ("lo ha modificado o
+// borrado"), and what was done about it.
+QString TextoRegistroCambiado(const QString& registro, const QString& cargado, const QString& cambios,
+                              const QString& consecuencia);
+
 // What the user reads about an error: its cause, when known, before its description.
 QString TextoError(const ErrorDatos& error);
 

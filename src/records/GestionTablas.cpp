@@ -87,10 +87,8 @@ QString ValorDelCriterio(const QString& columna, const QString& texto)
 
 QString ObraCambiada(const QVariant& codigo, const QString& consecuencia)
 {
-    return QStringLiteral("La obra ") + codigo.toString() +
-           QStringLiteral(" ha cambiado en la base de datos desde que se cargó en la ficha: otro puesto la ha "
-                          "modificado o borrado. ") +
-           consecuencia;
+    return TextoRegistroCambiado(QStringLiteral("La obra ") + codigo.toString(), QStringLiteral("se cargó en la ficha"),
+                                 QStringLiteral("la ha modificado o borrado"), consecuencia);
 }
 
 } // namespace

@@ -35,10 +35,9 @@ QVariantList ComoSeCargo(const Estacion& e)
 void FijarEstacionCambiada(const Estacion& cargada, const QString& consecuencia)
 {
     FijarError(kErrorRegistroCambiado,
-               QStringLiteral("La estación ") + QString::number(cargada.CodEst) +
-                   QStringLiteral(" ha cambiado en la base de datos desde que se cargó la lista: otro puesto la ha "
-                                  "modificado o borrado. ") +
-                   consecuencia);
+               TextoRegistroCambiado(QStringLiteral("La estación ") + QString::number(cargada.CodEst),
+                                     QStringLiteral("se cargó la lista"), QStringLiteral("la ha modificado o borrado"),
+                                     consecuencia));
 }
 
 } // namespace
