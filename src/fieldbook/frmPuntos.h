@@ -1,8 +1,7 @@
 #pragma once
 
-#include "core/VentanaUnica.h"
-
 #include "core/NumeroMostrado.h"
+#include "core/VentanaUnica.h"
 #include "fieldbook/PuntosEstacion.h"
 #include "fieldbook/Reduccion.h"
 

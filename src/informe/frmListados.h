@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/VentanaUnica.h"
-
 #include "informe/ListadoObra.h"
 #include "informe/rptCorvela.h"
 
