@@ -417,7 +417,7 @@ private slots:
             QVERIFY(EjecutarAccion(sql));
         const QVector<Punto> ajena = Tabla();
 
-        if (operacion == kCopiar || operacion == kBorrar)  // the question before copying or deleting
+        if (operacion == kCopiar || operacion == kBorrar) // the question before copying or deleting
             mensajes.Responder(Respuesta::Si);
         mensajes.Responder(Respuesta::Aceptar);
         if (operacion == kGrabar || operacion == kCopiar)
