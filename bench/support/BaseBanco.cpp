@@ -42,7 +42,7 @@ std::optional<QString> MensajesBanco::ElegirCarpeta(const QString& titulo, const
     Inesperado(titulo);
 }
 
-std::optional<QString> MensajesBanco::GuardarFichero(const QString& titulo, const QString&)
+std::optional<QString> MensajesBanco::GuardarFichero(const QString& titulo, const QString&, const QString&)
 {
     Inesperado(titulo);
 }

@@ -18,7 +18,8 @@ public:
     std::optional<QString> InputBox(const QString& pregunta, const QString& porDefecto) override;
     std::optional<QString> ElegirFichero(const QString& titulo, const QString& inicial) override;
     std::optional<QString> ElegirCarpeta(const QString& titulo, const QString& inicial) override;
-    std::optional<QString> GuardarFichero(const QString& titulo, const QString& inicial) override;
+    std::optional<QString> GuardarFichero(const QString& titulo, const QString& inicial,
+                                          const QString& filtro) override;
     bool ElegirImpresora(QPrinter& impresora) override;
 };
 

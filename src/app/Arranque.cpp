@@ -5,7 +5,29 @@
 #include "records/BaseDatos.h"
 #include "works/frmFicha.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <cstdio>
+
 namespace corvela {
+
+namespace {
+
+const QString kBaseDatos = QStringLiteral("Corvelax.db");
+
+// Asks the system itself, by making and removing a file: as root, or with
+// access lists, the permission bits tell little, and SQLite must be able to
+// create its own files beside the database.
+bool SePuedeEscribirEn(const QString& carpeta)
+{
+    QTemporaryFile prueba(QDir(carpeta).filePath(QStringLiteral(".corvela-XXXXXX")));
+    return prueba.open();
+}
+
+} // namespace
 
 bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
 {
@@ -15,7 +37,7 @@ bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
     frmArranque* arranque = frmArranque::Instancia();
     arranque->Mostrar();
 
-    if (AbrirBaseDatos(RutaDatos(QStringLiteral("Corvelax.db"))) != Apertura::Abierta) {
+    if (AbrirBaseDatos(RutaDatos(kBaseDatos)) != Apertura::Abierta) {
         arranque->close();
         return false;
     }
@@ -23,6 +45,31 @@ bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
     // runs its own event loop, and the main window must not appear before.
     arranque->IniciarTemporizador();
     return true;
+}
+
+QString CarpetaDeDatos(const std::optional<QString>& indicada, const QString& carpetaPrograma,
+                       const QString& carpetaUsuario)
+{
+    if (indicada)
+        return QDir(*indicada).absolutePath();
+    if (QFileInfo::exists(QDir(carpetaPrograma).filePath(kBaseDatos)) && SePuedeEscribirEn(carpetaPrograma))
+        return QDir(carpetaPrograma).absolutePath();
+    return QDir(carpetaUsuario).absolutePath();
+}
+
+void TerminarAlMostrarFicha()
+{
+    frmArranque::FijarPrincipal([] {
+        frmFicha::Mostrar();
+        // Once the card has been laid out and shown by the event loop.
+        QTimer::singleShot(0, qApp, [] {
+            const frmFicha* ficha = frmFicha::Instancia();
+            std::printf("%s\ndatos: %s\nrecursos: %s\n", qPrintable(ficha->windowTitle()), qPrintable(CarpetaDatos),
+                        qPrintable(CarpetaRecursos));
+            std::fflush(stdout);
+            QCoreApplication::exit(ficha->isVisible() ? 0 : 1);
+        });
+    });
 }
 
 } // namespace corvela

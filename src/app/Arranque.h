@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace corvela {
 
@@ -8,5 +9,16 @@ namespace corvela {
 // decimals, shows the splash window and opens the database. False when the
 // program must end (the user chose not to create the database, or it cannot be used).
 bool Main(const QString& carpetaDatos, const QString& carpetaRecursos);
+
+// The data folder: the one given on the command line; else the program's own
+// folder, when it already holds the database and can be written (a copy kept
+// together with its data); else the user's data folder. Nothing is created
+// here: the folder is made with the database, once the user agrees.
+QString CarpetaDeDatos(const std::optional<QString>& indicada, const QString& carpetaPrograma,
+                       const QString& carpetaUsuario);
+
+// For checking an installed copy: once the works card shows, writes its title
+// and the folders in use to the standard output and ends the program.
+void TerminarAlMostrarFicha();
 
 } // namespace corvela

@@ -32,7 +32,8 @@ public:
 } // namespace
 
 std::unique_ptr<QFileDialog> DialogoFicheros(QWidget* padre, const QString& titulo, const QString& inicial,
-                                             QFileDialog::FileMode modo, QFileDialog::AcceptMode uso)
+                                             QFileDialog::FileMode modo, QFileDialog::AcceptMode uso,
+                                             const QString& filtro)
 {
     auto dialogo = std::make_unique<QFileDialog>(padre, titulo, inicial);
     // The desktop's own dialog would run its own type detection in this process.
@@ -43,6 +44,8 @@ std::unique_ptr<QFileDialog> DialogoFicheros(QWidget* padre, const QString& titu
     dialogo->setAcceptMode(uso);
     if (modo == QFileDialog::Directory)
         dialogo->setOption(QFileDialog::ShowDirsOnly);
+    if (!filtro.isEmpty())
+        dialogo->setNameFilter(filtro);
     return dialogo;
 }
 

@@ -10,7 +10,9 @@ namespace corvela {
 // closed by this process, even to read its type for an icon, drops the locks
 // SQLite holds on it: another program could then take the database as unused
 // and remove its write-ahead log, with the points saved since.
+// A name filter ("Documentos PDF (*.pdf)"), when given, is the only one offered.
 std::unique_ptr<QFileDialog> DialogoFicheros(QWidget* padre, const QString& titulo, const QString& inicial,
-                                             QFileDialog::FileMode modo, QFileDialog::AcceptMode uso);
+                                             QFileDialog::FileMode modo, QFileDialog::AcceptMode uso,
+                                             const QString& filtro = QString());
 
 } // namespace corvela

@@ -3,6 +3,7 @@
 #include "core/Parametros.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace corvela {
 
@@ -26,6 +27,18 @@ void IniciarGlobales(const QString& carpetaDatos, const QString& carpetaRecursos
     IniGeneral = FicheroIni;
     IniLocal.clear();
     CargarDecimales();
+}
+
+QString BuscarCarpetaRecursos(const QString& carpetaPrograma)
+{
+    const QDir programa(carpetaPrograma);
+    // CORVELA_RECURSOS_INSTALADOS: where the install puts them, from the executable's folder.
+    for (const QString& candidata :
+         {programa.path(), QDir::cleanPath(programa.filePath(QStringLiteral(CORVELA_RECURSOS_INSTALADOS)))}) {
+        if (QFileInfo(QDir(candidata).filePath(QStringLiteral("IMAGEN"))).isDir())
+            return candidata;
+    }
+    return programa.path();
 }
 
 QString RutaDatos(const QString& nombre)

@@ -22,6 +22,11 @@ extern QString SaltoDoble;
 // start through it.
 void IniciarGlobales(const QString& carpetaDatos, const QString& carpetaRecursos);
 
+// The folder of the read-only resources of a program whose executable is in
+// carpetaPrograma: beside it in a build tree, the shared data folder in an
+// installed copy; the executable's own folder when neither holds them.
+QString BuscarCarpetaRecursos(const QString& carpetaPrograma);
+
 // Full path of a file in the data folder or the resource folder.
 QString RutaDatos(const QString& nombre);
 QString RutaRecurso(const QString& nombre);

@@ -24,8 +24,10 @@ public:
     virtual std::optional<QString> InputBox(const QString& pregunta, const QString& porDefecto) = 0;
     virtual std::optional<QString> ElegirFichero(const QString& titulo, const QString& inicial) = 0;
     virtual std::optional<QString> ElegirCarpeta(const QString& titulo, const QString& inicial) = 0;
-    // A file to write (it may not exist yet); empty optional when cancelled.
-    virtual std::optional<QString> GuardarFichero(const QString& titulo, const QString& inicial) = 0;
+    // A file to write (it may not exist yet), among the files the name filter
+    // lists ("Documentos PDF (*.pdf)"); empty optional when cancelled.
+    virtual std::optional<QString> GuardarFichero(const QString& titulo, const QString& inicial,
+                                                  const QString& filtro) = 0;
     // The print dialog: the user sets up the printer; false when cancelled.
     virtual bool ElegirImpresora(QPrinter& impresora) = 0;
 };

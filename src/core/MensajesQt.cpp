@@ -19,9 +19,9 @@ QWidget* VentanaActiva()
 
 // The path the user chose in a picker; nothing when cancelled.
 std::optional<QString> Elegido(const QString& titulo, const QString& inicial, QFileDialog::FileMode modo,
-                               QFileDialog::AcceptMode uso)
+                               QFileDialog::AcceptMode uso, const QString& filtro = QString())
 {
-    const auto dialogo = DialogoFicheros(VentanaActiva(), titulo, inicial, modo, uso);
+    const auto dialogo = DialogoFicheros(VentanaActiva(), titulo, inicial, modo, uso, filtro);
     if (dialogo->exec() != QDialog::Accepted || dialogo->selectedFiles().isEmpty())
         return std::nullopt;
     return dialogo->selectedFiles().constFirst();
@@ -101,9 +101,9 @@ std::optional<QString> MensajesQt::ElegirCarpeta(const QString& titulo, const QS
     return Elegido(titulo, inicial, QFileDialog::Directory, QFileDialog::AcceptOpen);
 }
 
-std::optional<QString> MensajesQt::GuardarFichero(const QString& titulo, const QString& inicial)
+std::optional<QString> MensajesQt::GuardarFichero(const QString& titulo, const QString& inicial, const QString& filtro)
 {
-    return Elegido(titulo, inicial, QFileDialog::AnyFile, QFileDialog::AcceptSave);
+    return Elegido(titulo, inicial, QFileDialog::AnyFile, QFileDialog::AcceptSave, filtro);
 }
 
 bool MensajesQt::ElegirImpresora(QPrinter& impresora)

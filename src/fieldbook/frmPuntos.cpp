@@ -541,7 +541,10 @@ void frmPuntos::Grabar()
 
 void frmPuntos::CargarPuntos(std::optional<int> codigo)
 {
-    auto puntos = Datos().Leer();
+    auto puntos = [this] {
+        CursorEspera espera;
+        return Datos().Leer();
+    }();
     if (!puntos) {
         modelo_->Cargar({});
         VerErrorPuntos();

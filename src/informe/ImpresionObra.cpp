@@ -1,5 +1,6 @@
 #include "informe/ImpresionObra.h"
 
+#include "core/CursorEspera.h"
 #include "core/Globales.h"
 #include "core/Mensajes.h"
 #include "core/TextoNumerico.h"
@@ -7,6 +8,7 @@
 #include "informe/frmListados.h"
 #include "records/ErrorDatos.h"
 
+#include <optional>
 #include <utility>
 
 namespace corvela {
@@ -18,8 +20,11 @@ void ImprimirObra(const QString& codigoObra)
         Dialogos().MsgBox(QStringLiteral("Busque la Obra a Imprimir"), Icono::Informacion);
         return;
     }
+    // A large work takes a while to read and to lay out.
+    std::optional<CursorEspera> espera(std::in_place);
     ListadoObra registros;
     if (!registros.Abrir(codigo)) {
+        espera.reset();
         Dialogos().MsgBox(QStringLiteral("No se pudo leer la obra para imprimirla.") + SaltoDoble +
                               ErrorPendiente().Descripcion,
                           Icono::Critico);

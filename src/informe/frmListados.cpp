@@ -5,12 +5,15 @@
 #include "core/Mensajes.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QGraphicsView>
+#include <QLabel>
 #include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QProgressDialog>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <utility>
@@ -18,6 +21,27 @@
 namespace corvela {
 
 namespace {
+
+constexpr int kLargoDescripcionPdf = 60;
+
+// Where a new file is proposed: the user's documents folder, or the home folder
+// when the desktop has none.
+QString CarpetaDocumentos()
+{
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documentos).isDir() ? documentos : QDir::homePath();
+}
+
+// A work's description made fit for a file name on any system.
+QString ParaNombreFichero(const QString& texto)
+{
+    QString nombre = texto.left(kLargoDescripcionPdf);
+    for (QChar& c : nombre) {
+        if (c.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = u' ';
+    }
+    return nombre.simplified();
+}
 
 } // namespace
 
@@ -81,6 +105,11 @@ void frmListados::CrearBarra()
            [this] { CRViewer1->fitToWidth(); });
     accion(QStringLiteral("PaginaEntera"), QStringLiteral("Página entera"), QKeySequence(),
            [this] { CRViewer1->fitInView(); });
+    Toolbar1->addSeparator();
+    RutaGuardada = new QLabel(Toolbar1);
+    RutaGuardada->setObjectName(QStringLiteral("RutaGuardada"));
+    RutaGuardada->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Toolbar1->addWidget(RutaGuardada);
 }
 
 void frmListados::Cargar(ListadoObra registros)
@@ -97,8 +126,14 @@ void frmListados::Cargar(ListadoObra registros)
 
 QString frmListados::NombrePdf() const
 {
-    const QString codigo = RegistrosListado.HayObra() ? QString::number(RegistrosListado.Obra().codigo) : QString();
-    return RutaDatos(QStringLiteral("Libreta obra %1.pdf").arg(codigo));
+    QString nombre = QStringLiteral("Libreta obra");
+    if (RegistrosListado.HayObra()) {
+        nombre += u' ' + QString::number(RegistrosListado.Obra().codigo);
+        const QString descripcion = ParaNombreFichero(RegistrosListado.Obra().descripcion);
+        if (!descripcion.isEmpty())
+            nombre += QStringLiteral(" - ") + descripcion;
+    }
+    return QDir(CarpetaDocumentos()).filePath(nombre + QStringLiteral(".pdf"));
 }
 
 void frmListados::MostrarPrincipio()
@@ -143,15 +178,19 @@ void frmListados::Imprimir()
 
 void frmListados::GuardarPdf()
 {
-    std::optional<QString> ruta = Dialogos().GuardarFichero(QStringLiteral("Guardar como PDF"), NombrePdf());
+    std::optional<QString> ruta = Dialogos().GuardarFichero(QStringLiteral("Guardar como PDF"), NombrePdf(),
+                                                            QStringLiteral("Documentos PDF (*.pdf)"));
     if (!ruta)
         return;
     if (QFileInfo(*ruta).suffix().isEmpty())
         *ruta += QStringLiteral(".pdf");
     bool guardado = false;
     ConProgreso([&](const rptCorvela& informe) { guardado = informe.GuardarPdf(*ruta); });
-    if (!guardado)
+    if (!guardado) {
         Dialogos().MsgBox(QStringLiteral("No se pudo guardar el fichero:") + SaltoDoble + *ruta, Icono::Exclamacion);
+        return;
+    }
+    RutaGuardada->setText(QStringLiteral("Guardado en ") + QDir::toNativeSeparators(*ruta));
 }
 
 } // namespace corvela

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 
+class QLabel;
 class QPrintPreviewWidget;
 class QToolBar;
 
@@ -38,6 +39,7 @@ private:
     frmListados();
     void CrearBarra();
     void Cargar(ListadoObra registros);
+    // The file first proposed for the PDF: the documents folder, a name from the work.
     QString NombrePdf() const;
     void MostrarPrincipio();
     // Runs a printing task with the hourglass and, for a large work, a progress window.
@@ -48,6 +50,7 @@ private:
     rptCorvela InformeObra;
     QToolBar* Toolbar1 = nullptr;
     QPrintPreviewWidget* CRViewer1 = nullptr;
+    QLabel* RutaGuardada = nullptr; // where the last PDF was written
 };
 
 } // namespace corvela

@@ -352,8 +352,18 @@ void frmFicha::BarraFilesEvento(EventoBarra& CodigoEvento)
         MostrarResultado(GesTablas, *Moverse1);
         break;
     case EventoBarra::Guardado:
+        ConfirmarCambiosGuardados();
         break;
     }
+}
+
+void frmFicha::ConfirmarCambiosGuardados()
+{
+    // Only a changed work that was saved leaves the toolbar showing the record with "Abrir"
+    // on; a new one has cleared the card after its own message, a failed save left it editing.
+    constexpr int kBotonAbrir = 1;
+    if (BarraFiles1->EstBoton(kBotonAbrir))
+        Dialogos().MsgBox(QStringLiteral("El Registro ha sido modificado"), Icono::Informacion, Botones::Aceptar);
 }
 
 void frmFicha::LimpiaPantalla()

@@ -79,6 +79,7 @@ private:
     void CrearEstaciones();
     void CrearEditor(QGroupBox* marco);
     void OrdenarTabulador();
+    void ConfirmarCambiosGuardados();
     void Cargar();
     void CabecerasEstaciones();
     void Text2_Change();

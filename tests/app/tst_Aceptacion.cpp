@@ -470,7 +470,9 @@ private slots:
         QCOMPARE(f->txtFields[Codigo]->text(), QStringLiteral("10000"));
         ClicBarra(f->BarraFiles1, Abrir);
         Teclear(f->txtFields[Descripcion], QStringLiteral("Obra diez mil, revisada"));
+        mensajes->Responder(Respuesta::Aceptar);
         ClicBarra(f->BarraFiles1, Guardar);
+        QCOMPARE(mensajes->UltimoTexto(), QStringLiteral("El Registro ha sido modificado"));
         QCOMPARE(Fila(obra, {10000}),
                  (QVariantList{QStringLiteral("Cliente diez mil"), QStringLiteral("Obra diez mil, revisada")}));
         QCOMPARE(Fila(obra, {1000}), mil);

@@ -1,10 +1,14 @@
 #include "EntornoPrueba.h"
 #include "core/DialogoFicheros.h"
+#include "core/MensajesQt.h"
 
+#include <QApplication>
 #include <QFileSystemModel>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace corvela;
 
@@ -48,6 +52,42 @@ private slots:
         QCOMPARE(ObrasVistasDesdeFuera(base), QByteArray("1"));
         pruebas::InsertarObra(2, QStringLiteral("Después del diálogo"));
         QCOMPARE(ObrasVistasDesdeFuera(base), QByteArray("2"));
+    }
+
+    // The save picker the program shows offers only the files of its filter, in the
+    // proposed folder with the proposed name, and is the picker above.
+    void guardarConSuFiltro()
+    {
+        QTemporaryDir carpeta;
+        const QString propuesta = carpeta.filePath(QStringLiteral("Libreta obra 1.pdf"));
+        QFileDialog* visto = nullptr;
+        QStringList filtros;
+        QString directorio;
+        QStringList elegidos;
+        bool propio = false;
+        QTimer espera;
+        connect(&espera, &QTimer::timeout, this, [&] {
+            auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialogo)
+                return;
+            visto = dialogo;
+            filtros = dialogo->nameFilters();
+            directorio = dialogo->directory().path();
+            elegidos = dialogo->selectedFiles();
+            propio = dialogo->testOption(QFileDialog::DontUseNativeDialog);
+            dialogo->reject();
+        });
+        espera.start(10);
+
+        MensajesQt dialogos;
+        QCOMPARE(dialogos.GuardarFichero(QStringLiteral("Guardar como PDF"), propuesta,
+                                         QStringLiteral("Documentos PDF (*.pdf)")),
+                 std::nullopt);
+        QVERIFY(visto);
+        QCOMPARE(filtros, QStringList{QStringLiteral("Documentos PDF (*.pdf)")});
+        QCOMPARE(directorio, carpeta.path());
+        QCOMPARE(elegidos, QStringList{propuesta});
+        QVERIFY(propio);
     }
 };
 

@@ -63,7 +63,10 @@ public:
     std::optional<QString> InputBox(const QString&, const QString&) override { return std::nullopt; }
     std::optional<QString> ElegirFichero(const QString&, const QString&) override { return std::nullopt; }
     std::optional<QString> ElegirCarpeta(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> GuardarFichero(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> GuardarFichero(const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
     bool ElegirImpresora(QPrinter&) override { return false; }
 };
 

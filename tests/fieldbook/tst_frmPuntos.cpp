@@ -1,5 +1,6 @@
 #include "EntornoPrueba.h"
 #include "MensajesGrabados.h"
+#include "RelojEnConsultas.h"
 #include "core/Parametros.h"
 #include "fieldbook/PuntosEstacion.h"
 #include "fieldbook/Reduccion.h"
@@ -17,6 +18,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <QTreeView>
+#include <optional>
 
 using namespace corvela;
 using pruebas::MensajesGrabados;
@@ -148,7 +150,11 @@ private slots:
         CrearPunto(3, 2, 1, QStringLiteral("poste"));
         QVERIFY(EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET LECTMED = NULL WHERE CODPUNTO = 1")));
         MensajesGrabados mensajes;
+        // A station of many points takes a while to read: the hourglass shows throughout.
+        std::optional<pruebas::RelojEnConsultas> reloj(std::in_place);
         Libreta l;
+        QVERIFY(reloj->SiempreConReloj());
+        reloj.reset();
         QCOMPARE(l.v->windowTitle(), QStringLiteral("Puntos de Toma"));
         QCOMPARE(l.v->Label2()->text(), QStringLiteral("CORVELA GEODA"));
         const QStringList cabecera = {"OBRA:Los Olivos", "Estación: E-2", "Altura = 1,55",     "X = 1000",

@@ -1,5 +1,6 @@
 #include "EntornoPrueba.h"
 #include "MensajesGrabados.h"
+#include "RelojEnConsultas.h"
 #include "core/Globales.h"
 #include "core/Parametros.h"
 #include "informe/ImpresionObra.h"
@@ -9,13 +10,17 @@
 #include "records/BaseDatos.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace corvela;
 
@@ -58,6 +63,29 @@ QString TextoPdf(const QString& ruta)
     pdftotext.waitForFinished();
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
+
+// While it lives, the user's home folder is a new empty one, without desktop settings.
+class CasaNueva
+{
+public:
+    CasaNueva() : casa_(qgetenv("HOME")), configuracion_(qgetenv("XDG_CONFIG_HOME"))
+    {
+        qputenv("HOME", carpeta_.path().toLocal8Bit());
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+    ~CasaNueva()
+    {
+        qputenv("HOME", casa_);
+        if (!configuracion_.isEmpty())
+            qputenv("XDG_CONFIG_HOME", configuracion_);
+    }
+    QString Ruta(const QString& nombre) const { return QDir(carpeta_.path()).filePath(nombre); }
+
+private:
+    QTemporaryDir carpeta_;
+    QByteArray casa_;
+    QByteArray configuracion_;
+};
 
 void CerrarListados()
 {
@@ -148,7 +176,7 @@ private slots:
         QVERIFY(fallida(QStringLiteral("2")));
         mensajes.ElegirRuta(std::nullopt);
         frmListados::Instancia()->findChild<QAction*>(QStringLiteral("GuardarPdf"))->trigger();
-        QCOMPARE(mensajes.propuestas.last(), RutaDatos(QStringLiteral("Libreta obra 1.pdf")));
+        QVERIFY(QFileInfo(mensajes.propuestas.last()).fileName().startsWith(QStringLiteral("Libreta obra 1 - ")));
         CerrarListados();
     }
 
@@ -204,13 +232,60 @@ private slots:
         QCOMPARE(progreso.last(), qMakePair(1, 1));
     }
 
+    // The file proposed is in the documents folder, named after the work, among PDF
+    // files only; once written, the window says where it went.
+    void pdfPropuestoYGuardado_data()
+    {
+        QTest::addColumn<bool>("conDocumentos");
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QString>("nombre");
+        QTest::newRow("en Documentos") << true << QStringLiteral("1")
+                                       << QStringLiteral("Libreta obra 1 - Parcela 23 del polígono 4.pdf");
+        QTest::newRow("sin Documentos, en casa")
+            << false << QStringLiteral("2") << QStringLiteral("Libreta obra 2 - Sin bases.pdf");
+        QTest::newRow("descripción con separadores")
+            << true << QStringLiteral("3") << QStringLiteral("Libreta obra 3 - Lote 3 4 norte.pdf");
+        QTest::newRow("sin descripción") << true << QStringLiteral("4") << QStringLiteral("Libreta obra 4.pdf");
+    }
+
+    void pdfPropuestoYGuardado()
+    {
+        QFETCH(bool, conDocumentos);
+        QFETCH(QString, codigo);
+        QFETCH(QString, nombre);
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        CrearObras();
+        Insertar(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, DESCOBRA) VALUES (?, ?)"),
+                 {3, QStringLiteral("Lote 3/4: \"norte\"\t")});
+        pruebas::InsertarObra(4, QStringLiteral("Sin descripción"));
+        CasaNueva casa;
+        if (conDocumentos)
+            QVERIFY(QDir().mkdir(casa.Ruta(QStringLiteral("Documents"))));
+        const auto cerrar = qScopeGuard([] { CerrarListados(); });
+
+        ImprimirObra(codigo);
+        const QString esperada = casa.Ruta(conDocumentos ? QStringLiteral("Documents/") + nombre : nombre);
+        mensajes.ElegirRuta(esperada);
+        frmListados::Instancia()->findChild<QAction*>(QStringLiteral("GuardarPdf"))->trigger();
+        QCOMPARE(mensajes.propuestas.last(), esperada);
+        QCOMPARE(mensajes.filtros.last(), QStringLiteral("Documentos PDF (*.pdf)"));
+        QVERIFY(QFileInfo(esperada).size() > 0);
+        QCOMPARE(frmListados::Instancia()->findChild<QLabel*>(QStringLiteral("RutaGuardada"))->text(),
+                 QStringLiteral("Guardado en ") + esperada);
+    }
+
     void ventanaDelListado()
     {
         pruebas::EntornoPrueba entorno;
         pruebas::MensajesGrabados mensajes;
         CrearObras();
 
+        // Reading the work waits on the database: the hourglass shows throughout.
+        std::optional<pruebas::RelojEnConsultas> reloj(std::in_place);
         ImprimirObra(QStringLiteral("1"));
+        QVERIFY(reloj->SiempreConReloj());
+        reloj.reset();
         frmListados* ventana = frmListados::Instancia();
         QCOMPARE(ventana->windowTitle(), QStringLiteral("Corvela Geoda"));
         QVERIFY(ventana->windowState() & Qt::WindowMaximized);

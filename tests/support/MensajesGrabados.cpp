@@ -53,8 +53,10 @@ std::optional<QString> MensajesGrabados::ElegirCarpeta(const QString& titulo, co
     return ElegirFichero(titulo, inicial);
 }
 
-std::optional<QString> MensajesGrabados::GuardarFichero(const QString& titulo, const QString& inicial)
+std::optional<QString> MensajesGrabados::GuardarFichero(const QString& titulo, const QString& inicial,
+                                                        const QString& filtro)
 {
+    filtros << filtro;
     return ElegirFichero(titulo, inicial);
 }
 

@@ -35,13 +35,16 @@ public:
     std::optional<QString> InputBox(const QString& pregunta, const QString& porDefecto) override;
     std::optional<QString> ElegirFichero(const QString& titulo, const QString& inicial) override;
     std::optional<QString> ElegirCarpeta(const QString& titulo, const QString& inicial) override;
-    std::optional<QString> GuardarFichero(const QString& titulo, const QString& inicial) override;
+    std::optional<QString> GuardarFichero(const QString& titulo, const QString& inicial,
+                                          const QString& filtro) override;
     bool ElegirImpresora(QPrinter& impresora) override;
 
     const QVector<Mensaje>& Mensajes() const { return mensajes_; }
     const QStringList& Preguntas() const { return preguntas_; }
     // What each prompt and picker offered: the default answer or the starting path.
     QStringList propuestas;
+    // The name filter of each save picker.
+    QStringList filtros;
     QString UltimoTexto() const { return mensajes_.isEmpty() ? QString() : mensajes_.last().texto; }
     void Olvidar()
     {

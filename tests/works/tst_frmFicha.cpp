@@ -335,6 +335,38 @@ private slots:
         QTRY_VERIFY(f.isNull());
     }
 
+    // Saving a changed work says so, as adding one does; a save that fails tells only why.
+    void guardarConfirmaLosCambios()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        pruebas::InsertarObra(1, QStringLiteral("Uno"));
+        QPointer<frmFicha> f = FichaVisible();
+        f->txtFields[Codigo]->setText(QStringLiteral("1"));
+        ClicBarra(f->BarraFiles1, Buscar);
+        ClicBarra(f->BarraFiles1, Abrir);
+        Teclear(f->txtFields[Propietario], QStringLiteral("Uno revisado"));
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicBarra(f->BarraFiles1, Guardar);
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("El Registro ha sido modificado"));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Informacion);
+        QCOMPARE(mensajes.Mensajes().last().botones, Botones::Aceptar);
+        QCOMPARE(NombreCliente(1), QStringLiteral("Uno revisado"));
+
+        ClicBarra(f->BarraFiles1, Abrir);
+        Teclear(f->txtFields[Propietario], QStringLiteral("No guardado"));
+        CerrarBaseDatos();
+        mensajes.Olvidar();
+        mensajes.Responder(Respuesta::Cancelar);
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicBarra(f->BarraFiles1, Guardar);
+        QCOMPARE(mensajes.Mensajes().size(), 2);
+        QVERIFY(mensajes.Mensajes().first().texto.startsWith(QStringLiteral("Error al ejecutar la instrucción SQL")));
+        QCOMPARE(mensajes.Mensajes().last().icono, Icono::Critico);
+        Cerrar(f);
+    }
+
     void obrasDeCincoCifras()
     {
         pruebas::EntornoPrueba entorno;
@@ -348,6 +380,7 @@ private slots:
         QCOMPARE(f->txtFields[Codigo]->text(), QStringLiteral("10000"));
         ClicBarra(f->BarraFiles1, Abrir);
         Teclear(f->txtFields[Propietario], QStringLiteral("Diez mil uno"));
+        mensajes.Responder(Respuesta::Aceptar);
         ClicBarra(f->BarraFiles1, Guardar);
         QCOMPARE(NombreCliente(10000), QStringLiteral("Diez mil uno"));
         QCOMPARE(NombreCliente(1000), QStringLiteral("Mil"));
@@ -433,6 +466,7 @@ private slots:
         ClicBarra(f->BarraFiles1, Buscar);
         TeclaSuelta(f, Qt::Key_7);
         ClicBarra(f->BarraFiles1, Abrir);
+        mensajes.Responder(Respuesta::Aceptar);
         ClicBarra(f->BarraFiles1, Guardar);
         TeclaSuelta(f, Qt::Key_8);
         ClicBarra(f->BarraFiles1, Abrir);
