@@ -79,6 +79,7 @@ private:
     void CrearEditor(QGroupBox* marco);
     void OrdenarTabulador();
     void Cargar();
+    static QString MuestraColumna(int columna);
     void CabecerasEstaciones();
     void Text2_Change();
     std::optional<int> FilaElegida() const;
