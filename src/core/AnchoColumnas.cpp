@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QTreeView>
 #include <algorithm>
+#include <cmath>
 
 namespace corvela {
 
@@ -22,6 +23,9 @@ int AnchoTexto(const QTreeView* lista, const QString& texto)
 
 } // namespace
 
+// The designed widths, widened to fill the list, then columns too narrow for
+// their text take the room from those with room to spare, in proportion to it;
+// only when no room is left does the list grow wider than it is.
 void RepartirColumnas(QTreeView* lista, const QVector<ColumnaLista>& columnas)
 {
     int diseno = 0;
@@ -29,10 +33,21 @@ void RepartirColumnas(QTreeView* lista, const QVector<ColumnaLista>& columnas)
         diseno += Pixeles(c.twips);
     const int disponible = lista->width() - 2 * lista->frameWidth() - 2;
     const double escala = diseno > 0 ? std::max(1.0, disponible / static_cast<double>(diseno)) : 1.0;
+    QVector<int> anchos;
+    QVector<int> necesarios;
+    int falta = 0;
+    int sobra = 0;
     for (int i = 0; i < columnas.size(); ++i) {
-        const int proporcional = static_cast<int>(Pixeles(columnas[i].twips) * escala);
-        const int contenido = std::max(lista->header()->sectionSizeHint(i), AnchoTexto(lista, columnas[i].muestra));
-        lista->header()->resizeSection(i, std::max(proporcional, contenido));
+        anchos << static_cast<int>(Pixeles(columnas[i].twips) * escala);
+        necesarios << std::max(lista->header()->sectionSizeHint(i), AnchoTexto(lista, columnas[i].muestra));
+        falta += std::max(0, necesarios[i] - anchos[i]);
+        sobra += std::max(0, anchos[i] - necesarios[i]);
+    }
+    const double cedido = sobra > 0 ? std::min(1.0, falta / static_cast<double>(sobra)) : 0.0;
+    for (int i = 0; i < columnas.size(); ++i) {
+        const int holgura = std::max(0, anchos[i] - necesarios[i]);
+        const int ancho = std::max(necesarios[i], anchos[i] - static_cast<int>(std::ceil(holgura * cedido)));
+        lista->header()->resizeSection(i, ancho);
     }
 }
 

@@ -254,10 +254,11 @@ private slots:
         QTest::addColumn<QTreeView*>("lista");
         QTest::addColumn<QMenu*>("menu");
         QTest::addColumn<QWidget*>("campo");
+        QTest::addColumn<bool>("todaALaVista"); // no column beyond the list's right edge
         QTest::newRow("estaciones") << frmFicha::Instancia()->ListView1 << frmFicha::Instancia()->Menu2
-                                    << static_cast<QWidget*>(frmFicha::Instancia()->Text1[0]);
+                                    << static_cast<QWidget*>(frmFicha::Instancia()->Text1[0]) << true;
         QTest::newRow("puntos") << frmPuntos::Instancia()->ListView1() << frmPuntos::Instancia()->Menu1()
-                                << static_cast<QWidget*>(frmPuntos::Instancia()->Text1(0));
+                                << static_cast<QWidget*>(frmPuntos::Instancia()->Text1(0)) << false;
     }
 
     // Lists, their headers and menus read as the fields do, and no column cuts its
@@ -267,6 +268,7 @@ private slots:
         QFETCH(QTreeView*, lista);
         QFETCH(QMenu*, menu);
         QFETCH(QWidget*, campo);
+        QFETCH(bool, todaALaVista);
         const double puntos = campo->font().pointSizeF();
         QCOMPARE(lista->font().pointSizeF(), puntos);
         QCOMPARE(lista->header()->font().pointSizeF(), puntos);
@@ -283,6 +285,8 @@ private slots:
             QVERIFY2(libre || lista->fontMetrics().horizontalAdvance(texto) + margen <= ancho,
                      qPrintable(texto + QStringLiteral(" en ") + QString::number(ancho)));
         }
+        if (todaALaVista)
+            QVERIFY(lista->header()->length() <= lista->viewport()->width());
     }
 
     // Message boxes and prompts take the size of the fields of the windows.
