@@ -2,9 +2,11 @@
 
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QVector>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace corvela {
@@ -13,24 +15,60 @@ namespace {
 
 constexpr double kAnchoDiseno = 640.0;
 constexpr double kAltoDiseno = 480.0;
+// Room left around a window for the frame the window manager adds: borders and title bar.
+constexpr int kMarcoAncho = 16;
+constexpr int kMarcoAlto = 40;
 
 struct Factores
 {
     double fx;
     double fy;
+    double fuente;
     bool fuenteFechaEscalada = false;
 };
+
+double FactorFuente(double fx, double fy)
+{
+    return std::min(fx, fy);
+}
+
+// The screen's factors, made smaller where the window with its frame would not
+// fit in the free area.
+Factores FactoresDe(const QSize& ventana, const QSize& pantalla, const QRect& disponible)
+{
+    double fx = pantalla.width() / kAnchoDiseno;
+    double fy = pantalla.height() / kAltoDiseno;
+    if (ventana.width() > 0)
+        fx = std::min(fx, (disponible.width() - kMarcoAncho) / static_cast<double>(ventana.width()));
+    if (ventana.height() > 0)
+        fy = std::min(fy, (disponible.height() - kMarcoAlto) / static_cast<double>(ventana.height()));
+    return Factores{fx, fy, FactorFuente(fx, fy)};
+}
+
+// Within the free area, frame included, keeping the place it was given where it fits.
+QPoint DentroDe(const QRect& ventana, const QRect& disponible)
+{
+    const int x =
+        std::max(disponible.left(), std::min(ventana.x(), disponible.right() + 1 - ventana.width() - kMarcoAncho));
+    const int y =
+        std::max(disponible.top(), std::min(ventana.y(), disponible.bottom() + 1 - ventana.height() - kMarcoAlto));
+    return QPoint(x, y);
+}
 
 int Escalar(int valor, double factor)
 {
     return static_cast<int>(std::lround(valor * factor));
 }
 
+// Edges are scaled, not sizes, so that controls that meet do not come to overlap by rounding.
 void Mover(QWidget* control, const Factores& f, bool conAlto)
 {
     const QRect g = control->geometry();
-    control->setGeometry(Escalar(g.x(), f.fx), Escalar(g.y(), f.fy), Escalar(g.width(), f.fx),
-                         conAlto ? Escalar(g.height(), f.fy) : g.height());
+    const int x = Escalar(g.x(), f.fx);
+    const int y = Escalar(g.y(), f.fy);
+    const int ancho = Escalar(g.x() + g.width(), f.fx) - x;
+    const int alto = conAlto ? Escalar(g.y() + g.height(), f.fy) - y : g.height();
+    control->setGeometry(x, y, ancho, alto);
 }
 
 // Sets the control's own font size from the size it had before the window was
@@ -61,10 +99,10 @@ void AjustarControl(const Control& c, Factores& f)
         return;
     }
     const QString prefijo = nombre.left(4);
-    double factorFuente = f.fx;
+    double factorFuente = f.fuente;
     if (prefijo == QLatin1String("List")) {
+        // Lists read with the fields beside them, unlike the designed 8 points.
         Mover(control, f, true);
-        factorFuente = 1.0;
     } else if (prefijo == QLatin1String("Comb")) {
         Mover(control, f, false);
     } else if (prefijo == QLatin1String("Fech") || prefijo == QLatin1String("FFec") ||
@@ -105,24 +143,51 @@ void ReunirControles(QWidget* padre, QVector<Control>& controles)
     }
 }
 
+// Pop-up menus are windows of their own: they take the window's font, scaled.
+void AjustarMenus(QWidget* formulario, const Factores& f)
+{
+    for (QMenu* menu : formulario->findChildren<QMenu*>())
+        FijarFuente(menu, formulario->font(), f.fuente);
+}
+
 } // namespace
 
 void Ajustar_Form(QWidget* formulario)
 {
     const QScreen* pantalla = formulario->screen() ? formulario->screen() : QGuiApplication::primaryScreen();
-    Ajustar_Form(formulario, pantalla ? pantalla->size() : QSize(640, 480));
+    if (!pantalla) {
+        Ajustar_Form(formulario, QSize(640, 480));
+        return;
+    }
+    Ajustar_Form(formulario, pantalla->size(), pantalla->availableGeometry());
 }
 
 void Ajustar_Form(QWidget* formulario, const QSize& pantalla)
 {
-    Factores f{pantalla.width() / kAnchoDiseno, pantalla.height() / kAltoDiseno};
+    Ajustar_Form(formulario, pantalla, QRect(QPoint(0, 0), pantalla + QSize(kMarcoAncho, kMarcoAlto)));
+}
+
+void Ajustar_Form(QWidget* formulario, const QSize& pantalla, const QRect& disponible)
+{
     const QRect g = formulario->geometry();
-    formulario->setGeometry(Escalar(g.x(), f.fx), Escalar(g.y(), f.fy), Escalar(g.width(), f.fx),
-                            Escalar(g.height(), f.fy));
+    Factores f = FactoresDe(g.size(), pantalla, disponible);
+    const QRect escalada(Escalar(g.x(), f.fx), Escalar(g.y(), f.fy), Escalar(g.width(), f.fx),
+                         Escalar(g.height(), f.fy));
+    formulario->setGeometry(QRect(DentroDe(escalada, disponible), escalada.size()));
     QVector<Control> controles;
     ReunirControles(formulario, controles);
     for (const Control& control : controles)
         AjustarControl(control, f);
+    AjustarMenus(formulario, f);
+}
+
+QFont FuenteAjustada()
+{
+    QFont fuente = QGuiApplication::font();
+    const QScreen* pantalla = QGuiApplication::primaryScreen();
+    const QSize tamano = pantalla ? pantalla->size() : QSize(640, 480);
+    fuente.setPointSizeF(kPuntosDiseno * FactorFuente(tamano.width() / kAnchoDiseno, tamano.height() / kAltoDiseno));
+    return fuente;
 }
 
 } // namespace corvela

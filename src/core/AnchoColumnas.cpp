@@ -3,20 +3,52 @@
 #include "core/Twips.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QTreeView>
 #include <algorithm>
+#include <cmath>
 
 namespace corvela {
 
-void RepartirColumnas(QTreeView* lista, const QVector<int>& anchosTwips)
+namespace {
+
+// The room a cell takes for its text: the text and the margins the view draws it within.
+int AnchoTexto(const QTreeView* lista, const QString& texto)
+{
+    if (texto.isEmpty())
+        return 0;
+    const int margen = lista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lista) + 1;
+    return lista->fontMetrics().horizontalAdvance(texto) + 2 * margen + 1;
+}
+
+} // namespace
+
+// The designed widths, widened to fill the list, then columns too narrow for
+// their text take the room from those with room to spare, in proportion to it;
+// only when no room is left does the list grow wider than it is.
+void RepartirColumnas(QTreeView* lista, const QVector<ColumnaLista>& columnas)
 {
     int diseno = 0;
-    for (int twips : anchosTwips)
-        diseno += Pixeles(twips);
+    for (const ColumnaLista& c : columnas)
+        diseno += Pixeles(c.twips);
     const int disponible = lista->width() - 2 * lista->frameWidth() - 2;
     const double escala = diseno > 0 ? std::max(1.0, disponible / static_cast<double>(diseno)) : 1.0;
-    for (int i = 0; i < anchosTwips.size(); ++i)
-        lista->header()->resizeSection(i, static_cast<int>(Pixeles(anchosTwips[i]) * escala));
+    QVector<int> anchos;
+    QVector<int> necesarios;
+    int falta = 0;
+    int sobra = 0;
+    for (int i = 0; i < columnas.size(); ++i) {
+        anchos << static_cast<int>(Pixeles(columnas[i].twips) * escala);
+        necesarios << std::max(lista->header()->sectionSizeHint(i), AnchoTexto(lista, columnas[i].muestra));
+        falta += std::max(0, necesarios[i] - anchos[i]);
+        sobra += std::max(0, anchos[i] - necesarios[i]);
+    }
+    const double cedido = sobra > 0 ? std::min(1.0, falta / static_cast<double>(sobra)) : 0.0;
+    for (int i = 0; i < columnas.size(); ++i) {
+        const int holgura = std::max(0, anchos[i] - necesarios[i]);
+        const int ancho = std::max(necesarios[i], anchos[i] - static_cast<int>(std::ceil(holgura * cedido)));
+        lista->header()->resizeSection(i, ancho);
+    }
 }
 
 } // namespace corvela

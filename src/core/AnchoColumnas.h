@@ -1,13 +1,23 @@
 #pragma once
 
+#include <QString>
 #include <QVector>
 
 class QTreeView;
 
 namespace corvela {
 
-// Gives a list its designed column widths (twips), widened in proportion when the
-// list is wider than they add up to, so a scaled window shows whole numbers.
-void RepartirColumnas(QTreeView* lista, const QVector<int>& anchosTwips);
+// A column of a list: its designed width in twips and the widest text it is
+// expected to show (empty when its texts may be cut, as free notes are).
+struct ColumnaLista
+{
+    int twips;
+    QString muestra;
+};
+
+// Gives a list its designed column widths, widened in proportion when the list
+// is wider than they add up to, and each at least as wide as its header and its
+// widest text in the list's font, so that no number shows cut.
+void RepartirColumnas(QTreeView* lista, const QVector<ColumnaLista>& columnas);
 
 } // namespace corvela

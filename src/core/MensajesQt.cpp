@@ -1,5 +1,6 @@
 #include "core/MensajesQt.h"
 
+#include "core/AjusteFormulario.h"
 #include "core/DialogoFicheros.h"
 
 #include <QApplication>
@@ -78,17 +79,20 @@ Respuesta MensajesQt::MsgBox(const QString& texto, Icono icono, Botones botones)
     QMessageBox caja(IconoQt(icono), QApplication::applicationDisplayName(), texto, BotonesQt(botones),
                      VentanaActiva());
     caja.setWindowFlag(Qt::WindowStaysOnTopHint);
+    caja.setFont(FuenteAjustada());
     return RespuestaDe(caja.exec());
 }
 
 std::optional<QString> MensajesQt::InputBox(const QString& pregunta, const QString& porDefecto)
 {
-    bool aceptado = false;
-    const QString texto = QInputDialog::getText(VentanaActiva(), QApplication::applicationDisplayName(), pregunta,
-                                                QLineEdit::Normal, porDefecto, &aceptado);
-    if (!aceptado)
+    QInputDialog dialogo(VentanaActiva());
+    dialogo.setWindowTitle(QApplication::applicationDisplayName());
+    dialogo.setLabelText(pregunta);
+    dialogo.setTextValue(porDefecto);
+    dialogo.setFont(FuenteAjustada());
+    if (dialogo.exec() != QDialog::Accepted)
         return std::nullopt;
-    return texto;
+    return dialogo.textValue();
 }
 
 std::optional<QString> MensajesQt::ElegirFichero(const QString& titulo, const QString& inicial)

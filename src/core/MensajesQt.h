@@ -4,7 +4,8 @@
 
 namespace corvela {
 
-// Real dialogs with the application's title, on top of the splash window.
+// Real dialogs with the application's title, on top of the splash window, in
+// the font of the adjusted windows' fields.
 class MensajesQt : public Mensajes
 {
 public:

@@ -31,7 +31,9 @@ namespace corvela {
 
 namespace {
 
-// The entry row as designed, in twips within its frame.
+// The entry row in twips within its frame: coordinates hold a signed figure of
+// five whole digits at three decimals, readings and angles four, each label its
+// caption; the free notes give up the room.
 struct CampoEntrada
 {
     int izquierda;
@@ -43,11 +45,13 @@ struct CampoEntrada
 };
 
 constexpr CampoEntrada kEntrada[frmPuntos::kCampos] = {
-    {90, 495, 3, false, 0, "Punto"},     {600, 795, 6, false, 11, "Reseña"},   {1410, 765, 7, true, 1, "Media"},
-    {2190, 765, 7, true, 2, "Superior"}, {2970, 795, 7, true, 3, "Inferior"},  {3780, 765, 7, true, 4, "Angulo H."},
-    {4560, 705, 7, true, 5, "A. Vert."}, {5280, 705, 7, true, 6, "Distancia"}, {6000, 675, 7, true, 7, "X"},
-    {6690, 675, 7, true, 8, "Y"},        {7380, 675, 7, true, 9, "Z"},         {8070, 795, 100, false, 10, "Notas"},
+    {90, 450, 3, false, 0, "Punto"},     {555, 660, 6, false, 11, "Reseña"},   {1230, 735, 7, true, 1, "Media"},
+    {1980, 735, 7, true, 2, "Superior"}, {2730, 735, 7, true, 3, "Inferior"},  {3480, 735, 7, true, 4, "Angulo H."},
+    {4230, 735, 7, true, 5, "A. Vert."}, {4980, 705, 7, true, 6, "Distancia"}, {5700, 870, 7, true, 7, "X"},
+    {6585, 870, 7, true, 8, "Y"},        {7470, 870, 7, true, 9, "Z"},         {8355, 525, 100, false, 10, "Notas"},
 };
+constexpr int kIzquierdaBotones = 8895;
+constexpr int kAnchoBotones = 660;
 
 // The header labels: left, top and width in twips within their frame. The work
 // and the date stand against the right edge, where long texts stay readable.
@@ -206,7 +210,8 @@ void frmPuntos::FijarFuentes()
     // once: a font inherited from a frame would be scaled with the frame and again.
     const QFont normal = FuenteVentana(8);
     for (QWidget* control : findChildren<QWidget*>()) {
-        if (control != Label2_ && !control->isWindow())
+        const bool propio = !control->objectName().isEmpty() && !control->objectName().startsWith(u"qt_");
+        if (control != Label2_ && !control->isWindow() && propio)
             control->setFont(normal);
     }
 }
@@ -240,7 +245,7 @@ void frmPuntos::CrearEntrada()
 
     for (int i = 0; i < kCampos; ++i) {
         const CampoEntrada& c = kEntrada[i];
-        const QRect rect = RectTwips(c.izquierda, 180, c.ancho, 195);
+        const QRect rect = RectTwips(c.izquierda, 120, c.ancho, 240);
         Label3_[c.etiqueta] = NuevaEtiqueta(Frame2_, QString::fromUtf8(c.titulo), rect);
         Label3_[c.etiqueta]->setObjectName(QStringLiteral("Label3"));
     }
@@ -266,9 +271,9 @@ void frmPuntos::CrearEntrada()
     }
 
     Command1_[kGrabar] = new QPushButton(QStringLiteral("Grabar"), Frame2_);
-    ColocarTwips(Command1_[kGrabar], 8880, 150, 705, 255);
+    ColocarTwips(Command1_[kGrabar], kIzquierdaBotones, 150, kAnchoBotones, 255);
     Command1_[kLimpiar] = new QPushButton(QStringLiteral("Limpiar"), Frame2_);
-    ColocarTwips(Command1_[kLimpiar], 8880, 450, 705, 255);
+    ColocarTwips(Command1_[kLimpiar], kIzquierdaBotones, 450, kAnchoBotones, 255);
     for (QPushButton* boton : Command1_)
         boton->setObjectName(QStringLiteral("Command1"));
     connect(Command1_[kGrabar], &QPushButton::clicked, this, [this] { Grabar(); });
@@ -301,12 +306,23 @@ void frmPuntos::FijarOrdenTabulacion()
     siguiente(Text1_[kCodigo]);
 }
 
+// Coordinates of five whole figures and signed, readings, angles and distances of
+// four, at the decimals in use: the widest numbers a survey's list should show whole.
+QString frmPuntos::MuestraColumna(int columna)
+{
+    if (columna == kCodigo)
+        return QStringLiteral("9999");
+    if (columna == kResena || columna == kNotas)
+        return QString();
+    return FormatearNumero(columna >= kX ? -99999.0 : 9999.0);
+}
+
 void frmPuntos::CabecerasPuntos()
 {
-    QVector<int> anchos;
+    QVector<ColumnaLista> columnas;
     for (int i = 0; i < ModeloPuntos::kColumnas; ++i)
-        anchos << ModeloPuntos::AnchoColumna(i);
-    RepartirColumnas(ListView1_, anchos);
+        columnas.push_back({ModeloPuntos::AnchoColumna(i), MuestraColumna(i)});
+    RepartirColumnas(ListView1_, columnas);
 }
 
 void frmPuntos::Cargar()
@@ -316,6 +332,7 @@ void frmPuntos::Cargar()
     ListView1_->selectionModel()->clear();
     Ajustar_Form(this);
     CabecerasPuntos();
+    RecortarCabecera();
     // Scaled to the screen it nearly fills it: its frame goes to the top left corner.
     if (const QScreen* pantalla = screen())
         move(pantalla->availableGeometry().topLeft());
@@ -334,6 +351,17 @@ void frmPuntos::EscribirCabecera(const QString& descripcionObra, const QString& 
     Label1_[6]->setText(QStringLiteral("Fecha: ") + fecha);
     Label1_[7]->setText(QStringLiteral("Nº Obra:") + QString::number(NObra_) + QStringLiteral("  Estación:") +
                         QString::number(NEstacion_));
+    for (QLabel* etiqueta : Label1_)
+        etiqueta->setToolTip(etiqueta->text());
+    RecortarCabecera();
+}
+
+// A description longer than its place ends in an ellipsis, never under the next
+// label; the whole text is in the label's tooltip.
+void frmPuntos::RecortarCabecera()
+{
+    for (QLabel* etiqueta : Label1_)
+        etiqueta->setText(etiqueta->fontMetrics().elidedText(etiqueta->toolTip(), Qt::ElideRight, etiqueta->width()));
 }
 
 bool frmPuntos::eventFilter(QObject* objeto, QEvent* evento)
@@ -480,15 +508,19 @@ double frmPuntos::ValorDe(int indice) const
     return LecturaDe(indice).Valor;
 }
 
+// A text the program writes is read from its start, as a surveyor reads a
+// number, also where it is longer than its field.
 void frmPuntos::EscribirCampo(int indice, const QString& texto)
 {
     mostrados_[indice].Olvidar();
     Text1_[indice]->setText(texto);
+    Text1_[indice]->setCursorPosition(0);
 }
 
 void frmPuntos::EscribirValor(int indice, double valor, const QString& texto)
 {
     Text1_[indice]->setText(texto);
+    Text1_[indice]->setCursorPosition(0);
     mostrados_[indice].Mostrar(valor, Text1_[indice]->text());
 }
 

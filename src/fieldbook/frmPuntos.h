@@ -58,7 +58,9 @@ private:
     void CrearMenu();
     void FijarOrdenTabulacion();
     void FijarFuentes();
+    static QString MuestraColumna(int columna);
     void CabecerasPuntos();
+    void RecortarCabecera();
     void Cargar();
     void EscribirCabecera(const QString& descripcionObra, const QString& descripcionEstacion, const QString& fecha);
 

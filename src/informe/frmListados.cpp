@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QToolBar>
@@ -61,7 +62,10 @@ frmListados::frmListados()
     setObjectName(QStringLiteral("frmListados"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Corvela Geoda"));
-    resize(900, 640);
+    // Shown maximized; restored, it keeps within the screen's free area and its frame.
+    const QScreen* pantalla = screen();
+    resize(pantalla ? QSize(900, 640).boundedTo(pantalla->availableGeometry().size() - QSize(16, 40))
+                    : QSize(900, 640));
 
     rptCorvela::PrepararPagina(impresora_);
     impresora_.setDocName(QStringLiteral("Libreta de campo"));

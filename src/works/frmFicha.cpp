@@ -72,18 +72,28 @@ struct CampoEstacion
 };
 
 const std::array<CampoEstacion, 6> kCamposEstacion{{
-    {"Desc. Estación", 100, 2500, 100, Qt::AlignLeft},
-    {"Fecha", 2660, 1000, 10, Qt::AlignLeft},
-    {"Altura", 3720, 800, 8, Qt::AlignRight},
-    {"X", 4580, 950, 7, Qt::AlignRight},
-    {"Y", 5590, 950, 7, Qt::AlignRight},
-    {"Z", 6600, 950, 7, Qt::AlignRight},
+    {"Desc. Estación", 100, 2300, 100, Qt::AlignLeft},
+    {"Fecha", 2460, 1000, 10, Qt::AlignLeft},
+    {"Altura", 3520, 900, 8, Qt::AlignRight},
+    {"X", 4480, 1020, 7, Qt::AlignRight},
+    {"Y", 5560, 1020, 7, Qt::AlignRight},
+    {"Z", 6640, 1020, 7, Qt::AlignRight},
 }};
 constexpr int kPrimerNumero = 2;
 
 int CodigoEntero(const QString& texto)
 {
     return static_cast<int>(std::lround(ValorNumerico(QStringLiteral("0") + texto)));
+}
+
+// The toolbar disables the works fields while a record is shown: they read as
+// plain text on the read-only background, not in the pale grey of a control
+// that does not apply.
+void MostrarComoLectura(QLineEdit* campo)
+{
+    QPalette paleta = campo->palette();
+    paleta.setColor(QPalette::Disabled, QPalette::Text, paleta.color(QPalette::Active, QPalette::Text));
+    campo->setPalette(paleta);
 }
 
 QGroupBox* Marco(const QString& nombre, const QString& titulo, QWidget* padre)
@@ -148,11 +158,12 @@ void frmFicha::CrearCamposObra()
         const int ancho = i == 0 ? 900 : (c.columnaPantalla == 1 ? 2290 : (dosColumnas ? 1300 : 5150));
         auto* etiqueta = new QLabel(QString::fromUtf8(kCamposObra[i].etiqueta), marco);
         etiqueta->setObjectName(QStringLiteral("Label1"));
-        ColocarTwips(etiqueta, izquierdaEtiqueta, arriba + 30, 1440, 255);
+        ColocarTwips(etiqueta, izquierdaEtiqueta, arriba + 30, izquierdaCampo - izquierdaEtiqueta - 20, 255);
         txtFields[i] = new QLineEdit(marco);
         txtFields[i]->setObjectName(QStringLiteral("txtFields"));
         ColocarTwips(txtFields[i], izquierdaCampo, arriba, ancho, 285);
         QLineEdit* campo = txtFields[i];
+        MostrarComoLectura(campo);
         new FiltroTeclas(campo, TeclaEdicion);
         new FiltroFoco(
             campo, [campo] { SeleccionarTexto(campo); }, nullptr);
@@ -250,7 +261,7 @@ void frmFicha::CrearEditor(QGroupBox* marco)
     Text1[6]->setObjectName(QStringLiteral("Text1"));
     Text1[6]->setReadOnly(true);
     Text1[6]->setToolTip(QStringLiteral("Código de la estación"));
-    ColocarTwips(Text1[6], 7700, 360, 700, 285);
+    ColocarTwips(Text1[6], 7720, 360, 680, 285);
     const std::array<const char*, 2> titulos{"Limpiar", "Grabar"};
     for (int i = 0; i < 2; ++i) {
         Command2[i] = new QPushButton(QString::fromUtf8(titulos[i]), marco);
@@ -294,12 +305,31 @@ void frmFicha::Cargar()
         move(pantalla->availableGeometry().center() - rect().center());
 }
 
+// Codes of four figures, a full date, heights of three whole figures and signed
+// coordinates of five, at the decimals in use.
+QString frmFicha::MuestraColumna(int columna)
+{
+    switch (columna) {
+    case ModeloEstaciones::CObra:
+    case ModeloEstaciones::CEstc:
+        return QStringLiteral("9999");
+    case ModeloEstaciones::Descripcion:
+        return QString();
+    case ModeloEstaciones::Fecha:
+        return QStringLiteral("00/00/0000");
+    case ModeloEstaciones::Altura:
+        return FormatearNumero(999.0);
+    default:
+        return FormatearNumero(-99999.0);
+    }
+}
+
 void frmFicha::CabecerasEstaciones()
 {
-    QVector<int> anchos;
+    QVector<ColumnaLista> columnas;
     for (int i = 0; i < ModeloEstaciones::NumeroColumnas; ++i)
-        anchos << ModeloEstaciones::AnchoTwips(i);
-    RepartirColumnas(ListView1, anchos);
+        columnas.push_back({ModeloEstaciones::AnchoTwips(i), MuestraColumna(i)});
+    RepartirColumnas(ListView1, columnas);
 }
 
 QVector<CampoEnlazado> frmFicha::CamposEnlazados() const
@@ -570,6 +600,7 @@ void frmFicha::Text2_Change()
 {
     GrabarParametro(QStringLiteral("Decimales"), Text2->text());
     CargarDecimales();
+    CabecerasEstaciones();
     ListView1->viewport()->update();
 }
 

@@ -81,6 +81,7 @@ private:
     void OrdenarTabulador();
     void ConfirmarCambiosGuardados();
     void Cargar();
+    static QString MuestraColumna(int columna);
     void CabecerasEstaciones();
     void Text2_Change();
     std::optional<int> FilaElegida() const;

@@ -28,6 +28,7 @@ struct Ventana
     QTreeView* lista;
     QLabel* label5;
     QComboBox* combo;
+    QMenu* menu;
 
     Ventana()
     {
@@ -41,7 +42,7 @@ struct Ventana
         lista = Crear<QTreeView>(marco, "ListView1", 150, 900, 3000, 1200);
         label5 = Crear<QLabel>(marco, "Label5", 1800, 300, 900, 300);
         combo = Crear<QComboBox>(&ventana, "Combo1", 150, 3150, 1500, 315);
-        new QMenu(&ventana);
+        menu = new QMenu(&ventana);
         new QTimer(&ventana);
     }
 
@@ -75,17 +76,57 @@ private slots:
         QCOMPARE(v.enMarco->font().pointSizeF(), 12.8);
         QCOMPARE(v.marco->font().pointSizeF(), 12.8);
         QCOMPARE(v.lista->geometry(), QRect(16, 96, 320, 128));
-        QCOMPARE(v.lista->font().pointSizeF(), 8.0);
+        QCOMPARE(v.lista->font().pointSizeF(), 12.8);
         QCOMPARE(v.label5->geometry(), RectTwips(1800, 300, 900, 300));
         QCOMPARE(v.label5->font().pointSizeF(), 8.0);
         QCOMPARE(v.combo->geometry(), QRect(16, 336, 160, 21));
         QCOMPARE(v.combo->font().pointSizeF(), 12.8);
 
-        // A second call scales again.
+        QCOMPARE(v.menu->font().pointSizeF(), 12.8);
+
+        // A second call scales again, as far as the window with its frame fits the
+        // screen (1024 - 16 of 640 wide), and moves it inside.
         Ajustar_Form(&v.ventana);
-        QCOMPARE(v.ventana.geometry(), QRect(51, 51, 1024, 683));
-        QCOMPARE(v.enMarco->font().pointSizeF(), 12.8 * 1.6);
-        QCOMPARE(v.lista->font().pointSizeF(), 8.0);
+        QCOMPARE(v.ventana.geometry(), QRect(0, 45, 1008, 683));
+        QCOMPARE(v.enMarco->font().pointSizeF(), 12.8 * 1008 / 640);
+        QCOMPARE(v.lista->font().pointSizeF(), 12.8 * 1008 / 640);
+    }
+
+    void pantallaAncha_data()
+    {
+        QTest::addColumn<QSize>("pantalla");
+        QTest::addColumn<double>("puntos");
+        QTest::newRow("1920x1080") << QSize(1920, 1080) << 8.0 * 1080 / 480;
+        QTest::newRow("1280x1024") << QSize(1280, 1024) << 16.0;
+        QTest::newRow("1024x768") << QSize(1024, 768) << 12.8;
+    }
+
+    // Text grows by the smaller factor, so it stays within the height made for it.
+    void pantallaAncha()
+    {
+        QFETCH(QSize, pantalla);
+        QFETCH(double, puntos);
+        Ventana v;
+        Ajustar_Form(&v.ventana, pantalla);
+        QCOMPARE(v.texto->font().pointSizeF(), puntos);
+        QCOMPARE(v.lista->font().pointSizeF(), puntos);
+        QVERIFY(v.texto->height() >= QFontMetrics(v.texto->font()).height());
+    }
+
+    // Controls that meet stay apart whatever the rounding.
+    void controlesContiguosNoSeSolapan()
+    {
+        QWidget ventana;
+        QLabel arriba(&ventana);
+        QLineEdit abajo(&ventana);
+        ColocarTwips(&ventana, 0, 0, 9600, 7200);
+        ColocarTwips(&arriba, 120, 120, 600, 240);
+        ColocarTwips(&abajo, 120, 360, 600, 285);
+        arriba.setObjectName(QStringLiteral("Label3"));
+        abajo.setObjectName(QStringLiteral("Text1"));
+        Ajustar_Form(&ventana, QSize(1024, 768));
+        QVERIFY(!arriba.geometry().intersects(abajo.geometry()));
+        QCOMPARE(arriba.geometry().bottom() + 1, abajo.geometry().top());
     }
 
     void pantallaDe640x480NoCambiaNada()
