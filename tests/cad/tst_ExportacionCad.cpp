@@ -40,6 +40,18 @@ public:
 
 const QString kObra = QStringLiteral("1");
 
+// A data folder whose CAD program is set, with the launcher and the dialogs recorded.
+struct Escena
+{
+    explicit Escena(const QString& locale = QStringLiteral("es_ES")) : entorno(locale)
+    {
+        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+    }
+    pruebas::EntornoPrueba entorno;
+    pruebas::LanzadorGrabado lanzador;
+    pruebas::MensajesGrabados mensajes;
+};
+
 // Work 1 with stations 1 and 2.
 void CrearObra()
 {
@@ -93,10 +105,8 @@ private slots:
     void ejemploResueltoByteAByte()
     {
         QFETCH(QString, locale);
-        pruebas::EntornoPrueba entorno(locale);
-        pruebas::LanzadorGrabado lanzador;
-        pruebas::MensajesGrabados mensajes;
-        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        Escena escena(locale);
+        auto& [entorno, lanzador, mensajes] = escena;
         InsertarEjemplo();
 
         pruebas::EscribirFichero(RutaPlantilla(), "H\r\n[P %CoorX% %CoorY% %RESE\xD1"
@@ -163,10 +173,8 @@ private slots:
 
     void marcadoresSoloDondeCorresponden()
     {
-        pruebas::EntornoPrueba entorno;
-        pruebas::LanzadorGrabado lanzador;
-        pruebas::MensajesGrabados mensajes;
-        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        Escena escena;
+        auto& [entorno, lanzador, mensajes] = escena;
         GrabarParametro(QStringLiteral("DESTINO"), QStringLiteral("/d/[obras]/"));
         CrearObra();
         InsertarPunto(2, 15, 1.5, 2.5, QVariant(), QStringLiteral("\xC1RBOL  GRANDE %ESCALA%"));
@@ -192,10 +200,8 @@ private slots:
 
     void escalaGuardadaSoloAlCambiar()
     {
-        pruebas::EntornoPrueba entorno;
-        pruebas::LanzadorGrabado lanzador;
-        pruebas::MensajesGrabados mensajes;
-        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        Escena escena;
+        auto& [entorno, lanzador, mensajes] = escena;
         InsertarEjemplo();
         pruebas::EscribirFichero(RutaPlantilla(), "[%CoorX%]");
 
@@ -212,10 +218,8 @@ private slots:
 
     void cancelarNoCambiaNada()
     {
-        pruebas::EntornoPrueba entorno;
-        pruebas::LanzadorGrabado lanzador;
-        pruebas::MensajesGrabados mensajes;
-        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        Escena escena;
+        auto& [entorno, lanzador, mensajes] = escena;
         pruebas::EscribirFichero(RutaPlantilla(), "[%CoorX%]");
         pruebas::EscribirFichero(RutaScript(), "anterior");
         CrearObra();
@@ -252,10 +256,8 @@ private slots:
 
     void fallosSeExplicanSinEscribir()
     {
-        pruebas::EntornoPrueba entorno;
-        pruebas::LanzadorGrabado lanzador;
-        pruebas::MensajesGrabados mensajes;
-        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        Escena escena;
+        auto& [entorno, lanzador, mensajes] = escena;
         pruebas::EscribirFichero(RutaScript(), "anterior");
         InsertarEjemplo();
         auto fallaCon = [&](const QString& obra, const QString& aviso) {
@@ -286,10 +288,8 @@ private slots:
 
     void plantillaPropiaDibujaCadaPunto()
     {
-        pruebas::EntornoPrueba entorno;
-        pruebas::LanzadorGrabado lanzador;
-        pruebas::MensajesGrabados mensajes;
-        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        Escena escena;
+        auto& [entorno, lanzador, mensajes] = escena;
         GrabarParametro(QStringLiteral("DESTINO"), QStringLiteral("/dibujos/"));
         CrearObra();
         InsertarPunto(1, 1, 1.0, 2.0, 3.0, QStringLiteral("PK 1"));
@@ -385,10 +385,8 @@ private slots:
     void plantillaEnUtf8OEnWindows1252()
     {
         QFETCH(QByteArray, plantilla);
-        pruebas::EntornoPrueba entorno;
-        pruebas::LanzadorGrabado lanzador;
-        pruebas::MensajesGrabados mensajes;
-        GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
+        Escena escena;
+        auto& [entorno, lanzador, mensajes] = escena;
         CrearObra();
         InsertarPunto(2, 15, 1.5, 2.5, 0.0, QStringLiteral("ÁRBOL"));
         pruebas::EscribirFichero(RutaPlantilla(), plantilla);

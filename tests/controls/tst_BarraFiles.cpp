@@ -78,8 +78,22 @@ bool NavegadorVisible(const AnfitrionPrueba& ficha)
 
 int Obras(const QString& condicion = QStringLiteral("1 = 1"))
 {
-    QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS WHERE ") + condicion, BaseDatos());
-    return q.next() ? q.value(0).toInt() : -1;
+    return pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS WHERE ") + condicion).toInt();
+}
+
+QString Posicion(const Moverse* navegador)
+{
+    return navegador->findChild<QPushButton*>(QStringLiteral("Command1_2"))->text();
+}
+
+QString Codigo(const AnfitrionPrueba& ficha)
+{
+    return ficha.Campo(QStringLiteral("CODOBRA"))->text();
+}
+
+void Pulsar(Moverse* navegador, int boton)
+{
+    QTest::mouseClick(navegador->findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(boton)), Qt::LeftButton);
 }
 
 void Mostrar(AnfitrionPrueba& ficha)
@@ -201,9 +215,8 @@ private slots:
         QCOMPARE(Obras(), 1);
         QCOMPARE(ficha.codigos, (Codigos{EventoBarra::RegistrosCambiados}));
         QCOMPARE(EstadosDe(barra), kMostrado);
-        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QStringLiteral("2"));
-        QCOMPARE(ficha.Moverse1->findChild<QPushButton*>(QStringLiteral("Command1_2"))->text(),
-                 QStringLiteral("1 de 1"));
+        QCOMPARE(Codigo(ficha), QStringLiteral("2"));
+        QCOMPARE(Posicion(ficha.Moverse1), QStringLiteral("1 de 1"));
         QVERIFY(CamposHabilitados(ficha, false));
 
         // The last one found: the screen is left ready for a new search.
@@ -215,7 +228,7 @@ private slots:
         QVERIFY(ficha.codigos.isEmpty());
         QCOMPARE(EstadosDe(barra), kBusqueda);
         QVERIFY(CamposHabilitados(ficha, true));
-        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QString());
+        QCOMPARE(Codigo(ficha), QString());
         QCOMPARE(mensajes.Mensajes().size(), 3);
     }
 
@@ -374,6 +387,101 @@ private slots:
         barra->PulsarBotonBuscar();
         QVERIFY(!ficha.isVisible());
         QCOMPARE(ficha.codigos, (Codigos{EventoBarra::RegistrosCambiados, EventoBarra::Buscado}));
+    }
+    void recorridoConVueltaYRotulos()
+    {
+        pruebas::EntornoPrueba entorno;
+        for (int i = 1; i <= 4; ++i)
+            InsertarObra(i, QStringLiteral("Cliente %1").arg(i));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        ficha.show();
+        Moverse* nav = ficha.Moverse1;
+
+        nav->Registros();
+        QCOMPARE(Posicion(nav), QStringLiteral("1 de 4"));
+        QCOMPARE(Codigo(ficha), QStringLiteral("1"));
+        QCOMPARE(ficha.Campo(QStringLiteral("PROPIETARIO"))->text(), QStringLiteral("Cliente 1"));
+        QCOMPARE(ficha.desplazamientos, 0);
+        QVERIFY(!ficha.BarraFiles1->EstBoton(1)); // Registros leaves the toolbar alone
+
+        Pulsar(nav, 3);
+        QCOMPARE(Posicion(nav), QStringLiteral("2 de 4"));
+        QCOMPARE(Codigo(ficha), QStringLiteral("2"));
+        QCOMPARE(ficha.desplazamientos, 1);
+        QCOMPARE(EstadosDe(ficha.BarraFiles1), kMostrado);
+
+        Pulsar(nav, 4);
+        QCOMPARE(Posicion(nav), QStringLiteral("4 de 4"));
+        Pulsar(nav, 3);
+        QCOMPARE(Posicion(nav), QStringLiteral("1 de 4"));
+        QCOMPARE(Codigo(ficha), QStringLiteral("1"));
+        Pulsar(nav, 1);
+        QCOMPARE(Posicion(nav), QStringLiteral("4 de 4"));
+        QCOMPARE(Codigo(ficha), QStringLiteral("4"));
+        Pulsar(nav, 0);
+        QCOMPARE(Codigo(ficha), QStringLiteral("1"));
+
+        // The position button refreshes the fields without moving.
+        ficha.Campo(QStringLiteral("PROPIETARIO"))->setText(QStringLiteral("tocado"));
+        Pulsar(nav, 2);
+        QCOMPARE(ficha.Campo(QStringLiteral("PROPIETARIO"))->text(), QStringLiteral("Cliente 1"));
+        QCOMPARE(Posicion(nav), QStringLiteral("1 de 4"));
+        QCOMPARE(ficha.desplazamientos, 6);
+
+        // Next, previous (wrapping), last and first by their letters.
+        QString visitados;
+        for (const char* orden : {"S", "A", "-", "+", "U", "P"}) {
+            nav->Mover(QString::fromLatin1(orden));
+            visitados += Codigo(ficha);
+        }
+        QCOMPARE(visitados, QStringLiteral("214141"));
+        const int antes = ficha.desplazamientos;
+        for (const QString& nada : {QStringLiteral("s"), QStringLiteral("p"), QStringLiteral("X"), QString()})
+            nav->Mover(nada);
+        QCOMPARE(ficha.desplazamientos, antes);
+        QCOMPARE(Codigo(ficha), QStringLiteral("1"));
+        QVERIFY(mensajes.Mensajes().isEmpty());
+
+        nav->VisibleCtl(false);
+        QVERIFY(nav->findChild<QFrame*>(QStringLiteral("FrameMoverse"))->isHidden());
+        nav->VisibleCtl(true);
+        QVERIFY(!nav->findChild<QFrame*>(QStringLiteral("FrameMoverse"))->isHidden());
+    }
+
+    void unRegistroYNinguno()
+    {
+        pruebas::EntornoPrueba entorno;
+        InsertarObra(1, QStringLiteral("Cliente 1"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        Moverse* nav = ficha.Moverse1;
+        nav->Registros();
+        Pulsar(nav, 3);
+        QCOMPARE(Posicion(nav), QStringLiteral("1 de 1"));
+        Pulsar(nav, 1);
+        QCOMPARE(Posicion(nav), QStringLiteral("1 de 1"));
+        QCOMPARE(Codigo(ficha), QStringLiteral("1"));
+
+        // An empty record set: no record to show, the toolbar clears the screen.
+        nav->RSUsado =
+            std::make_shared<RecordSet>(RecordSet::Abrir(QStringLiteral("SELECT * FROM B_OBRAS WHERE CODOBRA < 0")));
+        const int limpiezas = ficha.limpiezas;
+        Pulsar(nav, 3);
+        QCOMPARE(Posicion(nav), QStringLiteral("Ningún Registro"));
+        QCOMPARE(ficha.limpiezas, limpiezas + 1);
+        QVERIFY(ficha.BarraFiles1->EstBoton(3) && !ficha.BarraFiles1->EstBoton(1));
+        QCOMPARE(ficha.desplazamientos, 3);
+        QVERIFY(mensajes.Mensajes().isEmpty());
+
+        // Registros on it reports that there is no current record.
+        mensajes.Responder(Respuesta::Aceptar);
+        nav->Registros();
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("3021-No hay un registro activo."));
+        QCOMPARE(mensajes.Mensajes().first().icono, Icono::Informacion);
+        QCOMPARE(ficha.desplazamientos, 3);
     }
 };
 

@@ -1,23 +1,19 @@
 #include "EntornoPrueba.h"
+#include "LibretaPrueba.h"
 #include "MensajesGrabados.h"
 #include "core/Globales.h"
 #include "fieldbook/PuntosEstacion.h"
-#include "fieldbook/frmPuntos.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QMenu>
 #include <QProcess>
-#include <QPushButton>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTest>
 #include <QThread>
-#include <QTreeView>
 #include <algorithm>
 #include <cstdio>
 
@@ -200,9 +196,7 @@ public:
 
 void CrearEstacion(int puntos)
 {
-    QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA) VALUES (?)"), {kObra}));
-    QVERIFY(
-        EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"), {kObra, kEstacion}));
+    pruebas::InsertarEstacion(kObra, kEstacion);
     Transaccion transaccion;
     QSqlQuery q(BaseDatos());
     QVERIFY(q.prepare(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, ANGHOR, LECTMED, "
@@ -250,51 +244,6 @@ bool Iguales(const QVector<Punto>& a, const QVector<Punto>& b)
     });
 }
 
-QString Consulta(const QString& sql)
-{
-    QSqlQuery q(sql, BaseDatos());
-    return q.next() ? q.value(0).toString() : QString();
-}
-
-// The field book of the test's station, shown and active.
-class Libreta
-{
-public:
-    Libreta()
-    {
-        frmPuntos::Corvela(QStringLiteral("Obra"), QStringLiteral("E"), 1.5, 0, 0, 0, QString(), kObra, kEstacion);
-        v = frmPuntos::Instancia();
-        if (!QTest::qWaitForWindowActive(v))
-            QTest::qFail("la libreta no se activa", __FILE__, __LINE__);
-    }
-    ~Libreta()
-    {
-        if (frmPuntos::Existe())
-            frmPuntos::Instancia()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    void escribir(int campo, const QString& texto) const
-    {
-        v->Text1(campo)->setFocus();
-        v->Text1(campo)->selectAll();
-        QTest::keyClicks(v->Text1(campo), texto);
-    }
-    void lecturas() const
-    {
-        escribir(2, QStringLiteral("1,500"));
-        escribir(3, QStringLiteral("1,6"));
-        escribir(4, QStringLiteral("1,4"));
-    }
-    void grabar() const { QTest::mouseClick(v->Command1(1), Qt::LeftButton); }
-    void pulsarFila(int fila) const
-    {
-        const QRect rect = v->ListView1()->visualRect(v->ListView1()->model()->index(fila, 0));
-        QTest::mouseClick(v->ListView1()->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-
-    frmPuntos* v = nullptr;
-};
-
 } // namespace
 
 class TstConcurrencia : public QObject
@@ -306,10 +255,7 @@ private slots:
     // sound and show the station as it was before or after the step cut short.
     void muerteEnMitadDeUnPaso()
     {
-        const QByteArray fijada = qgetenv("CORVELA_SEMILLA");
-        const quint32 semilla = fijada.isEmpty() ? QRandomGenerator::system()->generate() : fijada.toUInt();
-        qInfo("semilla %u (CORVELA_SEMILLA la repite)", semilla);
-        QRandomGenerator azar(semilla);
+        QRandomGenerator azar = pruebas::AzarSembrado();
         for (int intento = 0; intento < 5; ++intento) {
             pruebas::EntornoPrueba entorno;
             pruebas::MensajesGrabados mensajes;
@@ -331,10 +277,11 @@ private slots:
 
             CerrarBaseDatos();
             QCOMPARE(AbrirBaseDatos(base), Apertura::Abierta);
-            QCOMPARE(Consulta(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
-            QCOMPARE(Consulta(QStringLiteral("SELECT COUNT(*) FROM (SELECT CODPUNTO FROM B_PUNTOS GROUP BY CODOBRA, "
-                                             "CODEST, CODPUNTO HAVING COUNT(*) > 1) AS d")),
-                     QStringLiteral("0"));
+            QCOMPARE(pruebas::Consultar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+            QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM (SELECT CODPUNTO FROM B_PUNTOS GROUP BY "
+                                                       "CODOBRA, CODEST, CODPUNTO HAVING COUNT(*) > 1) AS d"))
+                         .toInt(),
+                     0);
             QVector<Punto> antes = inicial;
             for (int i = 0; i < hechos; ++i)
                 Simular(antes, i);
@@ -354,9 +301,9 @@ private slots:
         pruebas::MensajesGrabados mensajes;
         CrearEstacion(12);
         QVERIFY(EjecutarAccion(QStringLiteral("DELETE FROM B_PUNTOS WHERE CODPUNTO = 5")));
-        Libreta l;
+        pruebas::LibretaPrueba l(kObra, kEstacion);
         l.pulsarFila(8);
-        QCOMPARE(l.v->Text1(0)->text(), QStringLiteral("10"));
+        QCOMPARE(l.texto(0), QStringLiteral("10"));
         l.escribir(1, QStringLiteral("nuevo"));
 
         OtroPuesto otro(QStringLiteral("renumerar"), entorno.Ruta(QStringLiteral("Corvelax.db")));
@@ -370,8 +317,8 @@ private slots:
         QCOMPARE(mensajes.Mensajes().size(), 1);
         QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("El PUNTO 10 ha cambiado")));
         QVERIFY(Iguales(Tabla(), renumerada));
-        QCOMPARE(l.v->ListView1()->model()->index(9, 1).data().toString(), QStringLiteral("p00011"));
-        QCOMPARE(l.v->Text1(1)->text(), QStringLiteral("nuevo"));
+        QCOMPARE(l.celda(9, 1), QStringLiteral("p00011"));
+        QCOMPARE(l.texto(1), QStringLiteral("nuevo"));
     }
 
     // The other instance opens lines, deletes and renumbers while this one adds
@@ -384,7 +331,7 @@ private slots:
         QStringList esperadas;
         for (const Punto& p : Tabla())
             esperadas << p.Resena;
-        Libreta l;
+        pruebas::LibretaPrueba l(kObra, kEstacion);
 
         OtroPuesto otro(QStringLiteral("competir"), entorno.Ruta(QStringLiteral("Corvelax.db")));
         QVERIFY(otro.Listo());

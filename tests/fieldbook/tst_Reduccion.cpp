@@ -74,7 +74,6 @@ private slots:
         QVERIFY(Cotangente(GradosARadianes(100)) != 0.0);
         QVERIFY(std::abs(Cotangente(GradosARadianes(100))) < 1e-14);
         QCOMPARE(Cotangente(0.0), 0.0);
-        QCOMPARE(GradosARadianes(400), 2 * kPi);
         // Swapped wires give a negative distance; the reduction ignores the check.
         QCOMPARE(Reducir({"1,5", "1,150", "1,850", "50", "95"}, {1.55, 1000, 2000, 100}).first(),
                  QStringLiteral("-69,57"));
@@ -87,61 +86,55 @@ private slots:
         QCOMPARE(LaDistancia(1.12346, 1, 100), QStringLiteral("12,35"));
     }
 
-    void comprobacionDeHilos()
-    {
-        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
-        pruebas::MensajesGrabados mensajes;
-        auto comprobar = [&](const char* m, const char* s, const char* i) {
-            mensajes.Olvidar();
-            Lectura media = LecturaDeTexto(m);
-            bool ok = true;
-            MediaLectura(media, LecturaDeTexto(s), LecturaDeTexto(i), ok);
-            return ok;
-        };
-        QVERIFY(comprobar("1,500", "1,850", "1,150"));
-        QVERIFY(mensajes.Mensajes().isEmpty());
-
-        // Swapped wires fail the three tests; the last one's text, without the full stop, is shown once.
-        mensajes.Responder(Respuesta::Aceptar);
-        QVERIFY(!comprobar("1,500", "1,150", "1,850"));
-        QCOMPARE(mensajes.Mensajes().size(), 1);
-        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("Lectura de hilos incorrecta"));
-        QCOMPARE(mensajes.Mensajes().first().icono, Icono::Informacion);
-        QCOMPARE(mensajes.Mensajes().first().botones, Botones::Aceptar);
-    }
-
-    void mediaSobreUnHilo_data()
+    void comprobacionDeHilos_data()
     {
         QTest::addColumn<QString>("media");
         QTest::addColumn<QString>("superior");
         QTest::addColumn<QString>("inferior");
+        QTest::addColumn<bool>("correcta");
+        QTest::addColumn<int>("mensajes");
+        QTest::newRow("media entre los hilos") << "1,500"
+                                               << "1,850"
+                                               << "1,150" << true << 0;
+        // Swapped wires fail the three tests; the last one's text, without the full stop, is shown once.
+        QTest::newRow("hilos cambiados") << "1,500"
+                                         << "1,150"
+                                         << "1,850" << false << 1;
+        // A middle reading on a wire fails, and is not the mean either: the question follows.
         QTest::newRow("en el hilo superior") << "1,850"
                                              << "1,850"
-                                             << "1,150";
+                                             << "1,150" << false << 2;
         QTest::newRow("en el hilo inferior") << "1,150"
                                              << "1,850"
-                                             << "1,150";
+                                             << "1,150" << false << 2;
         QTest::newRow("tres lecturas iguales") << "1"
                                                << "1"
-                                               << "1";
+                                               << "1" << false << 2;
     }
 
-    // A middle reading on a wire fails, and is not the mean either: the question follows.
-    void mediaSobreUnHilo()
+    void comprobacionDeHilos()
     {
         QFETCH(QString, media);
         QFETCH(QString, superior);
         QFETCH(QString, inferior);
+        QFETCH(bool, correcta);
+        QFETCH(int, mensajes);
         pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
-        pruebas::MensajesGrabados mensajes;
-        mensajes.Responder(Respuesta::Aceptar);
-        mensajes.Responder(Respuesta::Si);
+        pruebas::MensajesGrabados grabados;
+        if (mensajes > 0)
+            grabados.Responder(Respuesta::Aceptar);
+        if (mensajes > 1)
+            grabados.Responder(Respuesta::Si);
         Lectura lectura = LecturaDeTexto(media);
         bool ok = true;
         MediaLectura(lectura, LecturaDeTexto(superior), LecturaDeTexto(inferior), ok);
-        QVERIFY(!ok);
-        QCOMPARE(mensajes.Mensajes().size(), 2);
-        QCOMPARE(mensajes.Mensajes().first().texto, QStringLiteral("Lectura de hilos incorrecta"));
+        QCOMPARE(ok, correcta);
+        QCOMPARE(grabados.Mensajes().size(), mensajes);
+        if (!correcta) {
+            const auto& aviso = grabados.Mensajes().first();
+            QCOMPARE(aviso.texto, QStringLiteral("Lectura de hilos incorrecta"));
+            QVERIFY(aviso.icono == Icono::Informacion && aviso.botones == Botones::Aceptar);
+        }
     }
 
     void preguntaPorLaMedia()

@@ -1,10 +1,10 @@
 #include "EntornoPrueba.h"
+#include "LibretaPrueba.h"
 #include "MensajesGrabados.h"
 #include "RelojEnConsultas.h"
 #include "core/Parametros.h"
 #include "fieldbook/PuntosEstacion.h"
 #include "fieldbook/Reduccion.h"
-#include "fieldbook/frmPuntos.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 
@@ -12,12 +12,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QSqlQuery>
-#include <QTest>
-#include <QTreeView>
 #include <optional>
 
 using namespace corvela;
@@ -28,19 +24,20 @@ namespace {
 enum Campo { kCodigo, kResena, kMedia, kSuperior, kInferior, kHz, kV, kDist, kX, kY, kZ, kNotas };
 enum Operacion { kGrabar, kCopiar, kBorrar, kAbrirLinea };
 
-void CrearEstacion(int obra, int estacion)
-{
-    EjecutarAccion(QStringLiteral("INSERT OR IGNORE INTO B_OBRAS (CODOBRA) VALUES (?)"), {obra});
-    QVERIFY(
-        EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"), {obra, estacion}));
-}
-
 void CrearPunto(int obra, int estacion, int codigo, const QString& resena = {}, std::array<double, 9> n = {})
 {
     QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, LECTMED, LECTSUP, "
                                           "LECTINF, ANGHOR, ANGVER, DISTAN, CC1, CC2, CC3) "
                                           "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"),
                            {obra, estacion, codigo, resena, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], n[8]}));
+}
+
+// Work 3, station 2 with the given points, each read level at 20 m.
+void CrearEstacion(const QList<int>& puntos = {})
+{
+    pruebas::InsertarEstacion(3, 2);
+    for (int codigo : puntos)
+        CrearPunto(3, 2, codigo, QStringLiteral("p%1").arg(codigo), {1.5, 1.6, 1.4, 0, 100, 20, 1000, 2020, 100});
 }
 
 QVector<Punto> Tabla(int obra = 3, int estacion = 2)
@@ -57,51 +54,20 @@ QList<int> Codigos(int obra = 3, int estacion = 2)
 }
 
 // The field book of work 3, station 2 (height 1.55 at 1000, 2000, 100), shown and active.
-class Libreta
+class Libreta : public pruebas::LibretaPrueba
 {
 public:
     explicit Libreta(int estacion = 2)
+        : LibretaPrueba(3, estacion, QStringLiteral("Los Olivos"), QStringLiteral("E-2"), 1.55, 1000, 2000, 100,
+                        QStringLiteral("12/03/2001"))
     {
-        frmPuntos::Corvela(QStringLiteral("Los Olivos"), QStringLiteral("E-2"), 1.55, 1000, 2000, 100,
-                           QStringLiteral("12/03/2001"), 3, estacion);
-        v = frmPuntos::Instancia();
-        if (!QTest::qWaitForWindowActive(v))
-            QTest::qFail("la libreta no se activa", __FILE__, __LINE__);
-    }
-    ~Libreta()
-    {
-        if (frmPuntos::Existe())
-            frmPuntos::Instancia()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    QLineEdit* campo(int i) const { return v->Text1(i); }
-    QString texto(int i) const { return v->Text1(i)->text(); }
-    void escribir(int i, const QString& s) const
-    {
-        campo(i)->setFocus();
-        campo(i)->selectAll();
-        QTest::keyClicks(campo(i), s);
-    }
     // Types a field and leaves it with Tab, as the user does.
     void rellenar(int i, const QString& s) const
     {
         escribir(i, s);
         QTest::keyClick(campo(i), Qt::Key_Tab);
-    }
-    void grabar() const { QTest::mouseClick(v->Command1(1), Qt::LeftButton); }
-    int filas() const { return v->ListView1()->model()->rowCount(); }
-    QString celda(int fila, int columna) const
-    {
-        return v->ListView1()->model()->index(fila, columna).data().toString();
-    }
-    QPoint centroFila(int fila) const
-    {
-        return v->ListView1()->visualRect(v->ListView1()->model()->index(fila, 0)).center();
-    }
-    void pulsarFila(int fila, Qt::MouseButton boton = Qt::LeftButton) const
-    {
-        QTest::mouseClick(v->ListView1()->viewport(), boton, {}, centroFila(fila));
     }
     // Right click on a row, then the pop-up entry chosen.
     void elegir(int fila, int entrada) const
@@ -123,17 +89,7 @@ public:
         }
         return true;
     }
-
-    frmPuntos* v = nullptr;
 };
-
-// Wires 1,4 < 1,500 < 1,6: they pass, and the middle reading is their mean.
-void EscribirLecturas(const Libreta& l)
-{
-    l.escribir(kMedia, QStringLiteral("1,500"));
-    l.escribir(kSuperior, QStringLiteral("1,6"));
-    l.escribir(kInferior, QStringLiteral("1,4"));
-}
 
 } // namespace
 
@@ -144,8 +100,8 @@ private slots:
     void abrirConCabeceraYPuntos()
     {
         pruebas::EntornoPrueba entorno;
-        CrearEstacion(3, 2);
-        CrearEstacion(3, 4);
+        CrearEstacion();
+        pruebas::InsertarEstacion(3, 4);
         CrearPunto(3, 2, 5, QStringLiteral("muro"), {1.5, 1.85, 1.15, 50, 95, 69.57, 1049.19341876715, 2049.2, 105.5});
         CrearPunto(3, 2, 1, QStringLiteral("poste"));
         QVERIFY(EjecutarAccion(QStringLiteral("UPDATE B_PUNTOS SET LECTMED = NULL WHERE CODPUNTO = 1")));
@@ -155,16 +111,11 @@ private slots:
         Libreta l;
         QVERIFY(reloj->SiempreConReloj());
         reloj.reset();
-        QCOMPARE(l.v->windowTitle(), QStringLiteral("Puntos de Toma"));
-        QCOMPARE(l.v->Label2()->text(), QStringLiteral("CORVELA GEODA"));
-        const QStringList cabecera = {"OBRA:Los Olivos", "Estación: E-2", "Altura = 1,55",     "X = 1000",
-                                      "Y = 2000",        "Z = 100",       "Fecha: 12/03/2001", "Nº Obra:3  Estación:2"};
+        const QStringList cabecera = QStringLiteral("OBRA:Los Olivos|Estación: E-2|Altura = 1,55|X = 1000|Y = 2000|"
+                                                    "Z = 100|Fecha: 12/03/2001|Nº Obra:3  Estación:2")
+                                         .split(u'|');
         for (int i = 0; i < cabecera.size(); ++i)
             QCOMPARE(l.v->Label1(i)->text(), cabecera[i]);
-        const QStringList columnas = {"Punto",  "Reseña", "L.Med.", "L.Sup.", "L.Inf.", "Ang.H.",
-                                      "Ang.V.", "Dist.",  "X",      "Y",      "Z",      "Notas"};
-        for (int i = 0; i < columnas.size(); ++i)
-            QCOMPARE(l.v->ListView1()->model()->headerData(i, Qt::Horizontal).toString(), columnas[i]);
 
         // Code order, the user's decimals, a missing number as zero; nothing selected, focus in "Reseña".
         QCOMPARE(l.filas(), 2);
@@ -181,11 +132,9 @@ private slots:
         QCOMPARE(l.texto(kCodigo), QStringLiteral("5"));
         frmPuntos::Corvela(QStringLiteral("Los Olivos"), QStringLiteral("E-4"), 1.5, 0, 0, 0, QString(), 3, 4);
         QCOMPARE(frmPuntos::Instancia(), l.v);
-        QCOMPARE(l.filas(), 0);
-        QVERIFY(l.entradaVacia());
-        QCOMPARE(l.seleccionada(), -1);
+        QVERIFY(l.filas() == 0 && l.entradaVacia() && l.seleccionada() == -1);
         QCOMPARE(l.v->Label1(7)->text(), QStringLiteral("Nº Obra:3  Estación:4"));
-        EscribirLecturas(l);
+        l.lecturas();
         l.escribir(kResena, QStringLiteral("nuevo"));
         l.grabar();
         QCOMPARE(Codigos(3, 4), QList<int>{1});
@@ -202,7 +151,7 @@ private slots:
     void tecladoDeLaFilaDeEntrada()
     {
         pruebas::EntornoPrueba entorno;
-        CrearEstacion(3, 2);
+        CrearEstacion();
         MensajesGrabados mensajes;
         Libreta l;
         l.escribir(kMedia, QStringLiteral("1.5"));
@@ -227,7 +176,7 @@ private slots:
     void reduccionYComprobacionDeHilos()
     {
         pruebas::EntornoPrueba entorno;
-        CrearEstacion(3, 2);
+        CrearEstacion();
         MensajesGrabados mensajes;
         Libreta l;
         l.rellenar(kMedia, QStringLiteral("1,5"));
@@ -260,7 +209,7 @@ private slots:
         QCOMPARE(l.celda(0, 8), QStringLiteral("1069,570"));
 
         // Coordinates typed by hand after the last change of a reading are kept.
-        EscribirLecturas(l);
+        l.lecturas();
         l.escribir(kX, QStringLiteral("7"));
         l.grabar();
         QCOMPARE(Tabla().last().Numeros[kCoordenadaX], 7.0);
@@ -283,26 +232,25 @@ private slots:
     void grabarCodigosYFallos()
     {
         pruebas::EntornoPrueba entorno;
-        CrearEstacion(3, 2);
+        CrearEstacion();
         MensajesGrabados mensajes;
         Libreta l;
-        auto lecturas = [&l] { EscribirLecturas(l); };
-        lecturas();
+        l.lecturas();
         l.escribir(kResena, QStringLiteral("o'p"));
         l.grabar();
         QCOMPARE(Codigos(), QList<int>{1});
         QCOMPARE(Tabla()[0].Resena, QStringLiteral("o'p"));
         for (int codigo : {2, 5}) {
-            lecturas();
+            l.lecturas();
             l.escribir(kCodigo, QString::number(codigo));
             l.grabar();
         }
-        lecturas();
+        l.lecturas();
         l.grabar();
         QCOMPARE(Codigos(), (QList<int>{1, 2, 5, 6}));
 
         // A lower code typed by hand joins the list at its end until the next load.
-        lecturas();
+        l.lecturas();
         l.escribir(kCodigo, QStringLiteral("3"));
         l.grabar();
         QCOMPARE(l.celda(4, 0), QStringLiteral("3"));
@@ -313,7 +261,7 @@ private slots:
         for (const auto& [codigo, texto] :
              {std::pair{"2", "El registro que intenta añadir ya existe con ese mismo código."},
               std::pair{"0", noEntero}, std::pair{"1,5", noEntero}}) {
-            lecturas();
+            l.lecturas();
             l.campo(kCodigo)->setText(QString::fromLatin1(codigo));
             mensajes.Responder(Respuesta::Aceptar);
             l.grabar();
@@ -345,7 +293,7 @@ private slots:
             QStringLiteral("CREATE TRIGGER choca BEFORE INSERT ON B_PUNTOS WHEN NEW.RESENA = 'choca' BEGIN "
                            "INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA) VALUES (NEW.CODOBRA, NEW.CODEST, "
                            "NEW.CODPUNTO, 'ajeno'); END")));
-        lecturas();
+        l.lecturas();
         l.escribir(kResena, QStringLiteral("choca"));
         l.campo(kCodigo)->clear();
         mensajes.Responder(Respuesta::Aceptar);
@@ -362,10 +310,10 @@ private slots:
     void textoPegadoMasLargoQueSuColumna()
     {
         pruebas::EntornoPrueba entorno;
-        CrearEstacion(3, 2);
+        CrearEstacion();
         MensajesGrabados mensajes;
         Libreta l;
-        EscribirLecturas(l);
+        l.lecturas();
         const QString largo = QString(60, u'r') + QStringLiteral("ñ");
         for (int campo : {kResena, kNotas}) {
             QGuiApplication::clipboard()->setText(campo == kResena ? largo : largo.repeated(3));
@@ -409,9 +357,7 @@ private slots:
         QFETCH(int, operacion);
         QFETCH(QStringList, cambio);
         pruebas::EntornoPrueba entorno;
-        CrearEstacion(3, 2);
-        for (int codigo : {1, 2, 3, 4})
-            CrearPunto(3, 2, codigo, QStringLiteral("p%1").arg(codigo), {1.5, 1.6, 1.4, 0, 100, 20, 1000, 2020, 100});
+        CrearEstacion({1, 2, 3, 4});
         MensajesGrabados mensajes;
         Libreta l;
         if (operacion == kGrabar || operacion == kCopiar) {
@@ -435,14 +381,12 @@ private slots:
         QCOMPARE(mensajes.Mensajes().last().icono, Icono::Exclamacion);
         const QVector<Punto> tabla = Tabla();
         QCOMPARE(tabla.size(), ajena.size());
-        for (int i = 0; i < tabla.size(); ++i) {
-            QCOMPARE(tabla[i].Codigo, ajena[i].Codigo);
-            QCOMPARE(tabla[i].Resena, ajena[i].Resena);
-            QCOMPARE(tabla[i].Numeros, ajena[i].Numeros);
-            QCOMPARE(l.celda(i, 0), QString::number(ajena[i].Codigo));
-            QCOMPARE(l.celda(i, 1), ajena[i].Resena);
-        }
         QCOMPARE(l.filas(), tabla.size());
+        for (int i = 0; i < tabla.size(); ++i) {
+            QVERIFY(tabla[i].Codigo == ajena[i].Codigo && tabla[i].Resena == ajena[i].Resena);
+            QCOMPARE(tabla[i].Numeros, ajena[i].Numeros);
+            QVERIFY(l.celda(i, 0) == QString::number(ajena[i].Codigo) && l.celda(i, 1) == ajena[i].Resena);
+        }
         QCOMPARE(l.seleccionada(), -1);
         if (operacion == kGrabar || operacion == kCopiar) {
             QCOMPARE(l.texto(kResena), QStringLiteral("mio"));
@@ -453,9 +397,7 @@ private slots:
     void editarCopiarYBorrar()
     {
         pruebas::EntornoPrueba entorno;
-        CrearEstacion(3, 2);
-        for (int codigo : {1, 3, 5})
-            CrearPunto(3, 2, codigo, QStringLiteral("p%1").arg(codigo), {1.5, 1.6, 1.4, 0, 100, 20, 1000, 2020, 100});
+        CrearEstacion({1, 3, 5});
         MensajesGrabados mensajes;
         Libreta l;
 
@@ -533,8 +475,8 @@ private slots:
     void renumerarYAbrirLinea()
     {
         pruebas::EntornoPrueba entorno;
-        CrearEstacion(3, 2);
-        CrearEstacion(3, 7);
+        CrearEstacion();
+        pruebas::InsertarEstacion(3, 7);
         for (int codigo : {1, 2, 3})
             CrearPunto(3, 2, codigo, QStringLiteral("p%1").arg(codigo));
         CrearPunto(3, 7, 2, QStringLiteral("ajeno"));
@@ -583,7 +525,7 @@ private slots:
     void losDecimalesNoCuestanPrecision()
     {
         pruebas::EntornoPrueba entorno;
-        CrearEstacion(3, 2);
+        CrearEstacion();
         const std::array<double, 9> guardados = {
             1.5, 1.85, 1.15, 50.1234, 95.00005, 69.57, 1049.19341876715, 2049.19341876715, 105.525277743789};
         CrearPunto(3, 2, 1, QStringLiteral("a"), guardados);
@@ -606,28 +548,6 @@ private slots:
         l.grabar();
         QCOMPARE(Tabla()[0].Numeros[kCoordenadaZ], 7.25);
         QCOMPARE(Tabla()[0].Numeros[kCoordenadaX], guardados[kCoordenadaX]);
-    }
-
-    void configuracionRegionalConPunto()
-    {
-        pruebas::EntornoPrueba entorno(QStringLiteral("C"));
-        CrearEstacion(3, 2);
-        MensajesGrabados mensajes;
-        Libreta l;
-        QCOMPARE(l.v->Label1(2)->text(), QStringLiteral("Altura = 1.55"));
-        l.rellenar(kMedia, QStringLiteral("1.5"));
-        l.rellenar(kSuperior, QStringLiteral("1.85"));
-        mensajes.Responder(Respuesta::Si);
-        l.rellenar(kInferior, QStringLiteral("1,15"));
-        l.rellenar(kHz, QStringLiteral("50"));
-        l.rellenar(kV, QStringLiteral("95"));
-        QCOMPARE(l.texto(kDist), QStringLiteral("69,57"));
-        mensajes.Responder(Respuesta::Si);
-        l.grabar();
-        QCOMPARE(Tabla()[0].Numeros[kLecturaMedia], 1.5);
-        QCOMPARE(Tabla()[0].Numeros[kDistancia], 69.57);
-        QCOMPARE(Tabla()[0].Numeros[kCoordenadaY], CoordenadaY(50, 69.57, 2000));
-        QCOMPARE(l.celda(0, 8), QStringLiteral("1049.193"));
     }
 };
 

@@ -199,21 +199,15 @@ private slots:
         QCOMPARE(progreso, (QList<QPair<int, int>>{{1, 1}}));
 
         const QString texto = TextoPdf(ruta);
-        for (const char* esperado : {"CORVELA GEODA", "EXP-118",     "Parcela 23 del polígono 4",
-                                     "Ana Núñez",     "Rúa Real 14", "Vigo",
-                                     "Pontevedra",    "36202",       "986123456",
-                                     "986123457",     "36123456B",   "Base norte",
-                                     "12/03/2024",    "1,550",       "500123,457",
-                                     "4678123,250",   "123,500",     "Base sur",
-                                     "13/03/2024",    "1,600",       "500200,000",
-                                     "4678000,000",   "120,000",     "Esquina muro",
-                                     "1,750",         "1,250",       "37,123",
-                                     "98,400",        "49,876",      "500130,111",
-                                     "4678160,222",   "124,333",     "Arqueta",
-                                     "Farola",        "101,250",     "19,980",
-                                     "Pozo",          "0,000",       "Impreso el 15/03/2024",
-                                     "Página 1 de 1"})
-            QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
+        const QStringList esperados =
+            QStringLiteral("CORVELA GEODA|EXP-118|Parcela 23 del polígono 4|Ana Núñez|Rúa Real 14|Vigo|Pontevedra|"
+                           "36202|986123456|986123457|36123456B|Base norte|12/03/2024|1,550|500123,457|4678123,250|"
+                           "123,500|Base sur|13/03/2024|1,600|500200,000|4678000,000|120,000|Esquina muro|1,750|"
+                           "1,250|37,123|98,400|49,876|500130,111|4678160,222|124,333|Arqueta|Farola|101,250|19,980|"
+                           "Pozo|0,000|Impreso el 15/03/2024|Página 1 de 1")
+                .split(u'|');
+        for (const QString& esperado : esperados)
+            QVERIFY2(texto.contains(esperado), qPrintable(esperado));
 
         informe.FijarDecimales(1);
         QVERIFY(informe.GuardarPdf(ruta));
@@ -287,7 +281,6 @@ private slots:
         QVERIFY(reloj->SiempreConReloj());
         reloj.reset();
         frmListados* ventana = frmListados::Instancia();
-        QCOMPARE(ventana->windowTitle(), QStringLiteral("Corvela Geoda"));
         QVERIFY(ventana->windowState() & Qt::WindowMaximized);
         QPrintPreviewWidget* visor = ventana->Visor();
         QCOMPARE(visor->zoomFactor(), 1.0);

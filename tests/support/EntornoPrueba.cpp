@@ -54,4 +54,17 @@ void InsertarObra(int codigo, const QString& propietario)
         QTest::qFail("no se pudo insertar la obra", __FILE__, __LINE__);
 }
 
+void InsertarEstacion(int obra, int estacion)
+{
+    EjecutarAccion(QStringLiteral("INSERT OR IGNORE INTO B_OBRAS (CODOBRA) VALUES (?)"), {obra});
+    if (!EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"), {obra, estacion}))
+        QTest::qFail("no se pudo insertar la estación", __FILE__, __LINE__);
+}
+
+QVariant Consultar(const QString& sql, const QVariantList& valores)
+{
+    auto q = AbrirLectura(sql, valores);
+    return q && q->next() ? q->value(0) : QVariant();
+}
+
 } // namespace corvela::pruebas

@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariant>
 
 namespace corvela::pruebas {
 
@@ -28,5 +29,9 @@ QRandomGenerator AzarSembrado();
 
 // Inserts a work with its code and client's name; fails the running test when refused.
 void InsertarObra(int codigo, const QString& propietario);
+// Inserts a station of a work, the work too when missing; fails the running test when refused.
+void InsertarEstacion(int obra, int estacion);
+// The first value of a query on the program's connection; invalid when it finds no row.
+QVariant Consultar(const QString& sql, const QVariantList& valores = {});
 
 } // namespace corvela::pruebas

@@ -26,26 +26,31 @@ Respuesta MensajesGrabados::MsgBox(const QString& texto, Icono icono, Botones bo
     return botones == Botones::SiNo ? Respuesta::No : Respuesta::Aceptar;
 }
 
+namespace {
+
+// The next scripted answer of a queue; fails the running test when there is none.
+template <typename T> T Siguiente(QQueue<T>& cola, const QString& pregunta, T sinRespuesta = {})
+{
+    if (!cola.isEmpty())
+        return cola.dequeue();
+    QTest::qFail(qPrintable(QStringLiteral("diálogo inesperado: ") + pregunta), __FILE__, __LINE__);
+    return sinRespuesta;
+}
+
+} // namespace
+
 std::optional<QString> MensajesGrabados::InputBox(const QString& pregunta, const QString& porDefecto)
 {
     preguntas_ << pregunta;
     propuestas << porDefecto;
-    if (textos_.isEmpty()) {
-        QTest::qFail(qPrintable(QStringLiteral("pregunta inesperada: ") + pregunta), __FILE__, __LINE__);
-        return std::nullopt;
-    }
-    return textos_.dequeue();
+    return Siguiente(textos_, pregunta);
 }
 
 std::optional<QString> MensajesGrabados::ElegirFichero(const QString& titulo, const QString& inicial)
 {
     preguntas_ << titulo;
     propuestas << inicial;
-    if (rutas_.isEmpty()) {
-        QTest::qFail(qPrintable(QStringLiteral("diálogo inesperado: ") + titulo), __FILE__, __LINE__);
-        return std::nullopt;
-    }
-    return rutas_.dequeue();
+    return Siguiente(rutas_, titulo);
 }
 
 std::optional<QString> MensajesGrabados::ElegirCarpeta(const QString& titulo, const QString& inicial)
@@ -63,11 +68,7 @@ std::optional<QString> MensajesGrabados::GuardarFichero(const QString& titulo, c
 bool MensajesGrabados::ElegirImpresora(QPrinter&)
 {
     preguntas_ << QStringLiteral("Imprimir");
-    if (impresiones_.isEmpty()) {
-        QTest::qFail("diálogo de impresión inesperado", __FILE__, __LINE__);
-        return false;
-    }
-    return impresiones_.dequeue();
+    return Siguiente(impresiones_, QStringLiteral("Imprimir"), false);
 }
 
 } // namespace corvela::pruebas
