@@ -1,6 +1,7 @@
 #include "cad/EscritorScript.h"
 
 #include "cad/CodigoLatino.h"
+#include "core/EscrituraSegura.h"
 #include "core/Globales.h"
 #include "core/TextoNumerico.h"
 
@@ -152,19 +153,20 @@ void EscritorScript::EscribirPunto(const QVariant& x, const QVariant& y, const Q
         Volcar();
 }
 
-void EscritorScript::Terminar()
+bool EscritorScript::Terminar()
 {
     for (const Pieza& pieza : pie_)
         Anadir(pieza.literal);
     Anadir(kSalto);
     Volcar();
+    return !fallo_;
 }
 
 void EscritorScript::Volcar()
 {
     const auto tamano = static_cast<qint64>(bufer_.size());
     // After a refused write the rest goes nowhere: the device remembers the failure.
-    if (!fallo_ && destino_.write(bufer_.data(), tamano) != tamano)
+    if (!fallo_ && !EscrituraSegura::EscribirTodo(destino_, bufer_.data(), tamano))
         fallo_ = true;
     bufer_.clear();
 }

@@ -35,9 +35,9 @@ public:
     // missing coordinate counts as 0.
     void EscribirPunto(const QVariant& x, const QVariant& y, const QVariant& z, const QVariant& estacion,
                        const QVariant& punto, const QVariant& resena);
-    // Footer and final line break. A write the device refused is left for the
-    // device to report; nothing more is written after it.
-    void Terminar();
+    // Footer and final line break. False when the device refused a write (its
+    // error says why); nothing more is written after it.
+    bool Terminar();
 
 private:
     // Per-point values, in the order of their slots.

@@ -91,7 +91,12 @@ ResultadoScript EscribirScriptObra(int codObra, const PlantillaScript& plantilla
         fichero.Cancelar();
         return ResultadoScript::SinPuntos;
     }
-    escritor.Terminar();
+    if (!escritor.Terminar()) {
+        if (detalle)
+            *detalle = fichero.Dispositivo().errorString();
+        fichero.Cancelar();
+        return ResultadoScript::FalloEscritura;
+    }
     if (!fichero.Confirmar()) {
         if (detalle)
             *detalle = fichero.Error();

@@ -173,7 +173,8 @@ FiltroTeclas::FiltroTeclas(QWidget* campo, Funcion funcion, int longitudMaxima, 
 void FiltroTeclas::RecortarInsercion(QLineEdit* linea)
 {
     const QString nuevo = linea->text();
-    if (longitudMaxima_ <= 0 || nuevo.size() <= longitudMaxima_)
+    // A text the program wrote may be longer than the limit: shortening it is always allowed.
+    if (longitudMaxima_ <= 0 || nuevo.size() <= longitudMaxima_ || nuevo.size() <= anterior_.size())
         return;
     const qsizetype comun = std::min(nuevo.size(), anterior_.size());
     qsizetype delante = 0;

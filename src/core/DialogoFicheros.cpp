@@ -2,6 +2,7 @@
 
 #include <QAbstractFileIconProvider>
 #include <QApplication>
+#include <QRegularExpression>
 #include <QStyle>
 
 namespace corvela {
@@ -44,8 +45,15 @@ std::unique_ptr<QFileDialog> DialogoFicheros(QWidget* padre, const QString& titu
     dialogo->setAcceptMode(uso);
     if (modo == QFileDialog::Directory)
         dialogo->setOption(QFileDialog::ShowDirsOnly);
-    if (!filtro.isEmpty())
+    if (!filtro.isEmpty()) {
         dialogo->setNameFilter(filtro);
+        // A name typed without its extension gets it before the dialog asks
+        // whether to replace an existing file, not after.
+        static const QRegularExpression extension(QStringLiteral("\\(\\*\\.(\\w+)\\)"));
+        const auto encontrada = extension.match(filtro);
+        if (encontrada.hasMatch())
+            dialogo->setDefaultSuffix(encontrada.captured(1));
+    }
     return dialogo;
 }
 

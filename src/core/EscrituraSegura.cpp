@@ -41,14 +41,27 @@ bool EscrituraSegura::Fallar(const QString& motivo)
     return false;
 }
 
+bool EscrituraSegura::EscribirTodo(QIODevice& destino, const char* datos, qint64 tamano)
+{
+    while (tamano > 0) {
+        const qint64 escritos = destino.write(datos, tamano);
+        if (escritos <= 0)
+            return false;
+        datos += escritos;
+        tamano -= escritos;
+    }
+    return true;
+}
+
 bool EscrituraSegura::Grabar(const QString& ruta, const QByteArray& contenido, QString* error)
 {
     EscrituraSegura escritura(ruta);
     bool grabado = false;
     if (escritura.Abrir()) {
-        // A refused write is remembered by the file and stops Confirmar.
-        escritura.Dispositivo().write(contenido);
-        grabado = escritura.Confirmar();
+        if (EscribirTodo(escritura.Dispositivo(), contenido.constData(), contenido.size()))
+            grabado = escritura.Confirmar();
+        else
+            escritura.Fallar(escritura.Dispositivo().errorString());
     }
     if (!grabado && error)
         *error = escritura.Error();

@@ -26,6 +26,10 @@ public:
     // Why the last step failed.
     const QString& Error() const { return error_; }
 
+    // Writes every byte, going on after a short write (a disk that fills takes
+    // part of the data and refuses the rest); false once the device refuses.
+    static bool EscribirTodo(QIODevice& destino, const char* datos, qint64 tamano);
+
     // The whole new contents of a file in one step; error receives the reason of a failure.
     static bool Grabar(const QString& ruta, const QByteArray& contenido, QString* error);
 

@@ -306,15 +306,16 @@ void frmPuntos::FijarOrdenTabulacion()
     siguiente(Text1_[kCodigo]);
 }
 
-// Coordinates of five whole figures and signed, readings, angles and distances of
-// four, at the decimals in use: the widest numbers a survey's list should show whole.
+// Coordinates of seven whole figures, as many as their fields take, and signed;
+// readings, angles and distances of four; at the decimals in use: the widest
+// numbers a survey's list should show whole.
 QString frmPuntos::MuestraColumna(int columna)
 {
     if (columna == kCodigo)
         return QStringLiteral("9999");
     if (columna == kResena || columna == kNotas)
         return QString();
-    return FormatearNumero(columna >= kX ? -99999.0 : 9999.0);
+    return FormatearNumero(columna >= kX ? -9999999.0 : 9999.0);
 }
 
 void frmPuntos::CabecerasPuntos()

@@ -1,5 +1,6 @@
 #include "informe/rptCorvela.h"
 
+#include "core/EscrituraSegura.h"
 #include "informe/MaquetaLibreta.h"
 
 #include <QPageLayout>
@@ -31,11 +32,24 @@ int rptCorvela::Imprimir(QPagedPaintDevice& dispositivo) const
 
 bool rptCorvela::GuardarPdf(const QString& ruta) const
 {
-    QPdfWriter pdf(ruta);
-    pdf.setCreator(QStringLiteral("Corvela Geoda"));
-    pdf.setTitle(QStringLiteral("Libreta de campo"));
-    PrepararPagina(pdf);
-    return Imprimir(pdf) > 0;
+    // Through the safe writer: a file cut short by a full disk never takes the
+    // place of the one that was there, nor passes for saved.
+    EscrituraSegura fichero(ruta);
+    if (!fichero.Abrir())
+        return false;
+    bool dibujado = false;
+    {
+        QPdfWriter pdf(&fichero.Dispositivo());
+        pdf.setCreator(QStringLiteral("Corvela Geoda"));
+        pdf.setTitle(QStringLiteral("Libreta de campo"));
+        PrepararPagina(pdf);
+        dibujado = Imprimir(pdf) > 0;
+    }
+    if (!dibujado) {
+        fichero.Cancelar();
+        return false;
+    }
+    return fichero.Confirmar();
 }
 
 } // namespace corvela

@@ -320,7 +320,7 @@ QString frmFicha::MuestraColumna(int columna)
     case ModeloEstaciones::Altura:
         return FormatearNumero(999.0);
     default:
-        return FormatearNumero(-99999.0);
+        return FormatearNumero(-9999999.0);
     }
 }
 

@@ -344,8 +344,16 @@ private slots:
         QVERIFY(pruebas::LeerFichero(RutaScript()).startsWith("/tmp/OTRA/OBRA7"));
     }
 
+    void discoLlenoConservaElScriptAnterior_data()
+    {
+        QTest::addColumn<qint64>("cabe");
+        QTest::newRow("nada") << qint64(0);
+        QTest::newRow("una parte") << qint64(5); // the disk takes the first bytes, then refuses
+    }
+
     void discoLlenoConservaElScriptAnterior()
     {
+        QFETCH(qint64, cabe);
         pruebas::EntornoPrueba entorno;
         pruebas::LanzadorGrabado lanzador;
         GrabarParametro(QStringLiteral("AUTOCAD"), QStringLiteral("/opt/cad/acad"));
@@ -354,7 +362,7 @@ private slots:
         pruebas::EscribirFichero(RutaScript(), "anterior");
         const QByteArray ini = pruebas::LeerFichero(IniGeneral);
 
-        const auto salida = pruebas::ConDiscoLleno(0, [&lanzador] {
+        const auto salida = pruebas::ConDiscoLleno(cabe, [&lanzador] {
             pruebas::MensajesGrabados mensajes;
             mensajes.Responder(Respuesta::Aceptar);
             const bool generado = Exportar(mensajes, QStringLiteral("0.5"), QStringLiteral("A"));

@@ -117,6 +117,7 @@ private slots:
         fila("pegar en un campo lleno", "1234", 4, 0, "", "ab", "1234", false);
         fila("texto del programa más largo", "10000", 5, 0, "5", "6", "10000", false);
         fila("borrar del texto del programa", "10000", 4, 1, "", "", "1000", false);
+        fila("borrar de un texto del programa aún largo", "1000000", 6, 1, "", "", "100000", false);
         fila("solo tecleo: teclas hasta el límite", "", 0, 0, "123456", "", "1234", true);
         fila("solo tecleo: teclas sobre una selección", "1234", 1, 2, "xyz", "", "1xy4", true);
         fila("solo tecleo: pegar entero", "12", 1, 0, "", "abcdef", "1abcdef2", true);

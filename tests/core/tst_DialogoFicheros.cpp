@@ -65,6 +65,7 @@ private slots:
         QString directorio;
         QStringList elegidos;
         bool propio = false;
+        QString extension;
         QTimer espera;
         connect(&espera, &QTimer::timeout, this, [&] {
             auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -75,6 +76,7 @@ private slots:
             directorio = dialogo->directory().path();
             elegidos = dialogo->selectedFiles();
             propio = dialogo->testOption(QFileDialog::DontUseNativeDialog);
+            extension = dialogo->defaultSuffix();
             dialogo->reject();
         });
         espera.start(10);
@@ -88,6 +90,8 @@ private slots:
         QCOMPARE(directorio, carpeta.path());
         QCOMPARE(elegidos, QStringList{propuesta});
         QVERIFY(propio);
+        // Added before the dialog asks about replacing a file, so it asks about the right one.
+        QCOMPARE(extension, QStringLiteral("pdf"));
     }
 };
 

@@ -102,11 +102,19 @@ private slots:
         QVERIFY(mensajes.UltimoTexto().contains(QStringLiteral("Escala")));
     }
 
+    void discoLlenoDejaElFicheroComoEstaba_data()
+    {
+        QTest::addColumn<qint64>("cabe");
+        QTest::newRow("nada") << qint64(0);
+        QTest::newRow("una parte") << qint64(20); // the disk takes the first bytes, then refuses
+    }
+
     void discoLlenoDejaElFicheroComoEstaba()
     {
+        QFETCH(qint64, cabe);
         pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
         pruebas::EscribirFichero(FicheroIni, kAjustes);
-        const auto salida = pruebas::ConDiscoLleno(0, [] {
+        const auto salida = pruebas::ConDiscoLleno(cabe, [] {
             pruebas::MensajesGrabados mensajes;
             mensajes.Responder(Respuesta::Aceptar);
             const bool grabado = GrabarParametro(QStringLiteral("Decimales"), QStringLiteral("5"));
