@@ -456,7 +456,7 @@ void frmFicha::EstacionAEditor()
     for (int i = 0; i < 4; ++i)
         ValorAlEditor(kPrimerNumero + i, e.Valores[i]);
     Text1[6]->setText(QString::number(e.CodEst));
-    estacionEnEditor_ = std::make_pair(e.CodObra, e.CodEst);
+    estacionEnEditor_ = e;
 }
 
 std::optional<Estacion> frmFicha::EstacionDelEditor() const
@@ -493,11 +493,11 @@ void frmFicha::GrabarEstacion()
     // Only the station a click loaded into the editor is ever rewritten: a row
     // selected otherwise (the pop-up menu's right click, the keyboard) never
     // turns a save into an update.
-    const bool actualizar = estacionEnEditor_ && estacionEnEditor_->first == estacion->CodObra;
+    const bool actualizar = estacionEnEditor_ && estacionEnEditor_->CodObra == estacion->CodObra;
     bool hecho = false;
     if (actualizar) {
-        estacion->CodEst = estacionEnEditor_->second;
-        hecho = ActualizarEstacion(*estacion, EstacionListada(*estacion));
+        estacion->CodEst = estacionEnEditor_->CodEst;
+        hecho = ActualizarEstacion(*estacion, *estacionEnEditor_);
     } else {
         hecho = InsertarEstacion(*estacion);
         if (hecho)
@@ -510,13 +510,15 @@ void frmFicha::GrabarEstacion()
         ListView1->clearSelection();
         LimpiarEstacion();
     } else if (actualizar) {
-        // Still the station being edited, so that "Grabar" again retries the update.
+        // Still the station being edited, so that "Grabar" again retries the update;
+        // the user has now seen what is stored, so a retry compares with that.
+        estacionEnEditor_ = EstacionListada(*estacion);
         SeleccionarEstacion(estacion->CodEst);
     }
 }
 
-// The station as the list shows it, which is what the user saw before editing it;
-// one the list no longer shows counts as blank, so that saving it reports a change.
+// The station as the list shows it now; one the list no longer shows counts as
+// blank, so that saving it reports a change.
 Estacion frmFicha::EstacionListada(const Estacion& clave) const
 {
     for (int i = 0; i < modelo_->Filas(); ++i) {

@@ -94,8 +94,9 @@ private:
     // The stored numbers of the station in the editor: an untouched number is
     // written back exactly as stored.
     std::array<NumeroMostrado, 4> numerosEditor_{};
-    // Work and station codes of the station loaded into the editor.
-    std::optional<std::pair<int, int>> estacionEnEditor_;
+    // The station loaded into the editor, as it was loaded: an update goes through
+    // only while the stored station still matches it.
+    std::optional<Estacion> estacionEnEditor_;
     // Set while a work is open, saved or found: its code must not change until
     // a new entry or a cleared screen.
     bool codigoFijado_ = false;

@@ -452,6 +452,32 @@ private slots:
         Cerrar(f);
     }
 
+    // The editor's station is compared with the station as it was loaded, even when
+    // the list has been read again since for another reason.
+    void estacionCambiadaPorOtroPuesto()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        pruebas::InsertarObra(7, QStringLiteral("Con estación"));
+        EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST, DESCEST, ALTAPAR) "
+                                      "VALUES (7, 1, 'Base', 1.5)"));
+        QPointer<frmFicha> f = FichaVisible();
+        f->txtFields[Codigo]->setText(QStringLiteral("7"));
+        ClicBarra(f->BarraFiles1, Buscar);
+        ClicBarra(f->BarraFiles1, Abrir);
+        ElegirFila(f, 0);
+        EjecutarAccion(QStringLiteral("UPDATE B_ESTACIONES SET DESCEST = 'De otro puesto' WHERE CODEST = 1"));
+        f->CargarEstaciones();
+
+        Teclear(f->Text1[0], QStringLiteral("Mia"));
+        mensajes.Responder(Respuesta::Aceptar);
+        QTest::mouseClick(f->Command2[1], Qt::LeftButton);
+        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("ha cambiado")), qPrintable(mensajes.UltimoTexto()));
+        QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODEST = 1")).toString(),
+                 QStringLiteral("De otro puesto"));
+        Cerrar(f);
+    }
+
     void decimalesALaVistaYAsalvoDelTeclado()
     {
         pruebas::EntornoPrueba entorno;
