@@ -76,12 +76,19 @@ frmListados::frmListados()
     CRViewer1->setObjectName(QStringLiteral("CRViewer1"));
     connect(CRViewer1, &QPrintPreviewWidget::paintRequested, this, &frmListados::DibujarInforme);
     CrearBarra();
+    // A line of its own under the page, never hidden in the toolbar's overflow on a small screen.
+    RutaGuardada = new QLabel(this);
+    RutaGuardada->setObjectName(QStringLiteral("RutaGuardada"));
+    RutaGuardada->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    RutaGuardada->setContentsMargins(6, 3, 6, 3);
+    RutaGuardada->hide();
 
     auto* disposicion = new QVBoxLayout(this);
     disposicion->setContentsMargins(0, 0, 0, 0);
     disposicion->setSpacing(0);
     disposicion->addWidget(Toolbar1);
     disposicion->addWidget(CRViewer1, 1);
+    disposicion->addWidget(RutaGuardada);
 }
 
 void frmListados::CrearBarra()
@@ -109,11 +116,6 @@ void frmListados::CrearBarra()
            [this] { CRViewer1->fitToWidth(); });
     accion(QStringLiteral("PaginaEntera"), QStringLiteral("Página entera"), QKeySequence(),
            [this] { CRViewer1->fitInView(); });
-    Toolbar1->addSeparator();
-    RutaGuardada = new QLabel(Toolbar1);
-    RutaGuardada->setObjectName(QStringLiteral("RutaGuardada"));
-    RutaGuardada->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Toolbar1->addWidget(RutaGuardada);
 }
 
 void frmListados::Cargar(ListadoObra registros)
@@ -195,6 +197,7 @@ void frmListados::GuardarPdf()
         return;
     }
     RutaGuardada->setText(QStringLiteral("Guardado en ") + QDir::toNativeSeparators(*ruta));
+    RutaGuardada->show();
 }
 
 } // namespace corvela

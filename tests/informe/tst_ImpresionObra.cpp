@@ -265,8 +265,9 @@ private slots:
         QCOMPARE(mensajes.propuestas.last(), esperada);
         QCOMPARE(mensajes.filtros.last(), QStringLiteral("Documentos PDF (*.pdf)"));
         QVERIFY(QFileInfo(esperada).size() > 0);
-        QCOMPARE(frmListados::Instancia()->findChild<QLabel*>(QStringLiteral("RutaGuardada"))->text(),
-                 QStringLiteral("Guardado en ") + esperada);
+        const QLabel* guardado = frmListados::Instancia()->findChild<QLabel*>(QStringLiteral("RutaGuardada"));
+        QCOMPARE(guardado->text(), QStringLiteral("Guardado en ") + esperada);
+        QVERIFY(guardado->isVisible());
     }
 
     void ventanaDelListado()
