@@ -15,9 +15,8 @@ namespace {
 
 constexpr double kAnchoDiseno = 640.0;
 constexpr double kAltoDiseno = 480.0;
-// Room left around a window for the frame the window manager adds: borders and title bar.
-constexpr int kMarcoAncho = 16;
-constexpr int kMarcoAlto = 40;
+constexpr int kMarcoAncho = kMarcoVentana.width();
+constexpr int kMarcoAlto = kMarcoVentana.height();
 
 struct Factores
 {
@@ -164,7 +163,7 @@ void Ajustar_Form(QWidget* formulario)
 
 void Ajustar_Form(QWidget* formulario, const QSize& pantalla)
 {
-    Ajustar_Form(formulario, pantalla, QRect(QPoint(0, 0), pantalla + QSize(kMarcoAncho, kMarcoAlto)));
+    Ajustar_Form(formulario, pantalla, QRect(QPoint(0, 0), pantalla + kMarcoVentana));
 }
 
 void Ajustar_Form(QWidget* formulario, const QSize& pantalla, const QRect& disponible)

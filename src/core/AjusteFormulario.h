@@ -11,6 +11,9 @@ namespace corvela {
 // The point size the windows' controls are designed in, for a 640 by 480 screen.
 inline constexpr double kPuntosDiseno = 8.0;
 
+// Room left around a window for the frame the window manager adds: borders and title bar.
+inline constexpr QSize kMarcoVentana{16, 40};
+
 // Stretches a window designed for 640 by 480 pixels, and every control in it, in
 // proportion to the screen: positions and sizes by the width and height factors,
 // fonts (lists and their menus included) by the smaller of the two, so that text

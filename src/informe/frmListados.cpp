@@ -1,5 +1,6 @@
 #include "informe/frmListados.h"
 
+#include "core/AjusteFormulario.h"
 #include "core/CursorEspera.h"
 #include "core/Globales.h"
 #include "core/Mensajes.h"
@@ -64,7 +65,7 @@ frmListados::frmListados()
     setWindowTitle(QStringLiteral("Corvela Geoda"));
     // Shown maximized; restored, it keeps within the screen's free area and its frame.
     const QScreen* pantalla = screen();
-    resize(pantalla ? QSize(900, 640).boundedTo(pantalla->availableGeometry().size() - QSize(16, 40))
+    resize(pantalla ? QSize(900, 640).boundedTo(pantalla->availableGeometry().size() - kMarcoVentana)
                     : QSize(900, 640));
 
     rptCorvela::PrepararPagina(impresora_);
