@@ -1,5 +1,6 @@
 #include "app/Arranque.h"
 
+#include "app/MensajesConsola.h"
 #include "core/Globales.h"
 #include "core/frmArranque.h"
 #include "records/BaseDatos.h"
@@ -45,6 +46,20 @@ bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
     // runs its own event loop, and the main window must not appear before.
     arranque->IniciarTemporizador();
     return true;
+}
+
+int MainSinVentanas(const QString& carpetaDatos, const QString& carpetaRecursos, const std::function<int()>& orden)
+{
+    IniciarGlobales(carpetaDatos, carpetaRecursos);
+    MensajesConsola consola;
+    InstalarDialogos(&consola);
+    int codigo = 1;
+    if (AbrirBaseDatos(RutaDatos(kBaseDatos)) == Apertura::Abierta) {
+        codigo = orden();
+        CerrarBaseDatos();
+    }
+    InstalarDialogos(nullptr);
+    return codigo;
 }
 
 QString CarpetaDeDatos(const std::optional<QString>& indicada, const QString& carpetaPrograma,

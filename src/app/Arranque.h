@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace corvela {
@@ -9,6 +10,12 @@ namespace corvela {
 // decimals, shows the splash window and opens the database. False when the
 // program must end (the user chose not to create the database, or it cannot be used).
 bool Main(const QString& carpetaDatos, const QString& carpetaRecursos);
+
+// Start-up without windows, for the exports and imports of the command line:
+// the shared values, messages to the standard error, and the database, which is
+// never created here. Runs orden on it and gives its exit code; 1 when the
+// database cannot be opened.
+int MainSinVentanas(const QString& carpetaDatos, const QString& carpetaRecursos, const std::function<int()>& orden);
 
 // The data folder: the one given on the command line; else the program's own
 // folder, when it already holds the database and can be written (a copy kept

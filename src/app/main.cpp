@@ -1,48 +1,63 @@
 #include "app/Arranque.h"
+#include "app/LineaOrdenes.h"
 #include "core/Globales.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QTranslator>
 
+namespace {
+
+// The name gives the user's data folder (~/.local/share/CorvelaGeoda) and the window class.
+void NombrarAplicacion()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("CorvelaGeoda"));
+}
+
+QString CarpetaDatos(const corvela::LineaOrdenes& linea)
+{
+    return corvela::CarpetaDeDatos(linea.CarpetaIndicada(), QCoreApplication::applicationDirPath(),
+                                   QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+// An export or an import from the command line: no display is needed.
+int SinVentanas(int argc, char* argv[])
+{
+    QCoreApplication aplicacion(argc, argv);
+    NombrarAplicacion();
+    corvela::LineaOrdenes linea;
+    linea.Procesar(aplicacion);
+    const QString recursos = corvela::BuscarCarpetaRecursos(QCoreApplication::applicationDirPath());
+    return corvela::MainSinVentanas(CarpetaDatos(linea), recursos, [&linea] { return linea.Ejecutar(); });
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (corvela::PideSinVentanas(argc, argv))
+        return SinVentanas(argc, argv);
+
     QApplication aplicacion(argc, argv);
-    // The name gives the user's data folder (~/.local/share/CorvelaGeoda) and the window class.
-    QApplication::setApplicationName(QStringLiteral("CorvelaGeoda"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvela Geoda"));
-    QApplication::setDesktopFileName(QStringLiteral("corvela-geoda"));
+    NombrarAplicacion();
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Corvela Geoda"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("corvela-geoda"));
 
     QTranslator traduccionQt;
     if (traduccionQt.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&traduccionQt);
 
-    QCommandLineParser opciones;
-    opciones.setApplicationDescription(QStringLiteral("Libreta de campo taquimétrica"));
-    opciones.addHelpOption();
-    const QCommandLineOption datos(QStringLiteral("datos"),
-                                   QStringLiteral("Carpeta de datos (base de datos, parámetros, script CAD)."),
-                                   QStringLiteral("carpeta"));
-    const QCommandLineOption comprobar(
-        QStringLiteral("comprobar"),
-        QStringLiteral("Arranca hasta la ficha de obras, escribe las carpetas en uso y termina."));
-    opciones.addOption(datos);
-    opciones.addOption(comprobar);
-    opciones.process(aplicacion);
+    corvela::LineaOrdenes linea;
+    linea.Procesar(aplicacion);
 
-    const QString carpetaPrograma = QApplication::applicationDirPath();
-    const QString carpetaRecursos = corvela::BuscarCarpetaRecursos(carpetaPrograma);
+    const QString carpetaRecursos = corvela::BuscarCarpetaRecursos(QApplication::applicationDirPath());
     QApplication::setWindowIcon(QIcon(QDir(carpetaRecursos).filePath(QStringLiteral("icono/corvela-geoda-256.png"))));
-    const QString carpetaDatos =
-        corvela::CarpetaDeDatos(opciones.isSet(datos) ? std::optional<QString>(opciones.value(datos)) : std::nullopt,
-                                carpetaPrograma, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    if (!corvela::Main(carpetaDatos, carpetaRecursos))
+    if (!corvela::Main(CarpetaDatos(linea), carpetaRecursos))
         return 1;
-    if (opciones.isSet(comprobar))
+    if (linea.Comprobar())
         corvela::TerminarAlMostrarFicha();
     return QApplication::exec();
 }

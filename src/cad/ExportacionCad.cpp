@@ -161,28 +161,96 @@ bool GenerarAutoCad(const QString& codigoObra, ProgresoScript* progreso)
     return true;
 }
 
-bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoScript* progreso)
+namespace {
+
+// What a script needs before the user is asked anything: the work, its limits
+// and the template.
+struct Preparacion
 {
+    int Obra = 0;
+    qint64 Puntos = 0;
+    DatosDibujo Datos;
+    std::optional<PlantillaScript> Plantilla;
+};
+
+std::optional<Preparacion> Preparar(const QString& codigoObra)
+{
+    Preparacion preparacion;
     bool esCodigo = false;
-    const int obra = codigoObra.trimmed().toInt(&esCodigo);
+    preparacion.Obra = codigoObra.trimmed().toInt(&esCodigo);
     if (!esCodigo) {
         Avisar(QStringLiteral("Busque antes la OBRA que desea llevar a AUTOCAD."));
-        return false;
+        return std::nullopt;
     }
     QString maxX, minX, maxY, minY;
-    qint64 puntos = -1;
-    if (!LimitesObra(obra, maxX, minX, maxY, minY, &puntos)) {
-        if (puntos == 0)
-            AvisarSinPuntos(obra);
+    preparacion.Puntos = -1;
+    if (!LimitesObra(preparacion.Obra, maxX, minX, maxY, minY, &preparacion.Puntos)) {
+        if (preparacion.Puntos == 0)
+            AvisarSinPuntos(preparacion.Obra);
         else
-            AvisarErrorLectura(obra);
+            AvisarErrorLectura(preparacion.Obra);
+        return std::nullopt;
+    }
+    preparacion.Plantilla = CargarPlantilla();
+    if (!preparacion.Plantilla)
+        return std::nullopt;
+    preparacion.Datos.LimiteMinimo = minX + u',' + minY;
+    preparacion.Datos.LimiteMaximo = maxX + u',' + maxY;
+    return preparacion;
+}
+
+ResultadoScript EscribirConProgreso(const Preparacion& preparacion, const QString& rutaScript,
+                                    ProgresoScript* progreso, QString* detalle)
+{
+    if (progreso) {
+        return EscribirScriptObra(preparacion.Obra, *preparacion.Plantilla, preparacion.Datos, rutaScript,
+                                  preparacion.Puntos, progreso, detalle);
+    }
+    CursorEspera espera;
+    ProgresoDialogo dialogo;
+    return EscribirScriptObra(preparacion.Obra, *preparacion.Plantilla, preparacion.Datos, rutaScript,
+                              preparacion.Puntos, &dialogo, detalle);
+}
+
+bool Escribir(Preparacion& preparacion, const QString& escala, const QString& nombreDibujo, const QString& rutaScript,
+              ProgresoScript* progreso)
+{
+    preparacion.Datos.NombreDibujo = LeerParametro(kClaveDestino) + nombreDibujo;
+    // A decimal comma would split the scale into two values for the CAD program.
+    preparacion.Datos.Escala = ComaAPunto(escala);
+    QString detalle;
+    switch (EscribirConProgreso(preparacion, rutaScript, progreso, &detalle)) {
+    case ResultadoScript::Escrito:
+        return true;
+    case ResultadoScript::Cancelado:
+        return false;
+    case ResultadoScript::SinPuntos:
+        AvisarSinPuntos(preparacion.Obra);
+        return false;
+    case ResultadoScript::FalloLectura:
+        AvisarErrorLectura(preparacion.Obra);
+        return false;
+    case ResultadoScript::FalloEscritura:
+        Avisar(QStringLiteral("No se pudo escribir el script de AUTOCAD:") + SaltoDoble +
+               QDir::toNativeSeparators(rutaScript) + SaltoDoble + detalle);
         return false;
     }
-    const std::optional<PlantillaScript> plantilla = CargarPlantilla();
-    if (!plantilla)
-        return false;
+    return false;
+}
 
-    const QString escalaGuardada = LeerParametro(kClaveEscala, kEscalaPorDefecto);
+} // namespace
+
+QString EscalaGuardada()
+{
+    return LeerParametro(kClaveEscala, kEscalaPorDefecto);
+}
+
+bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoScript* progreso)
+{
+    std::optional<Preparacion> preparacion = Preparar(codigoObra);
+    if (!preparacion)
+        return false;
+    const QString escalaGuardada = EscalaGuardada();
     // "??\?" keeps the three question marks clear of the "??)" trigraph.
     const std::optional<QString> escala =
         PedirTexto(QStringLiteral("Escala de visualización ( 1: ??\?)"), escalaGuardada);
@@ -191,41 +259,18 @@ bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoS
     const std::optional<QString> nombre = PedirTexto(QStringLiteral("Nombre del dibujo:"), QString());
     if (!nombre)
         return false;
-
-    DatosDibujo datos;
-    datos.LimiteMinimo = minX + u',' + minY;
-    datos.LimiteMaximo = maxX + u',' + maxY;
-    datos.NombreDibujo = LeerParametro(kClaveDestino) + *nombre;
-    // A decimal comma would split the scale into two values for the CAD program.
-    datos.Escala = ComaAPunto(*escala);
-
-    QString detalle;
-    ResultadoScript resultado;
-    {
-        CursorEspera espera;
-        ProgresoDialogo dialogo;
-        resultado =
-            EscribirScriptObra(obra, *plantilla, datos, rutaScript, puntos, progreso ? progreso : &dialogo, &detalle);
-    }
-    switch (resultado) {
-    case ResultadoScript::Escrito:
-        break;
-    case ResultadoScript::Cancelado:
+    if (!Escribir(*preparacion, *escala, *nombre, rutaScript, progreso))
         return false;
-    case ResultadoScript::SinPuntos:
-        AvisarSinPuntos(obra);
-        return false;
-    case ResultadoScript::FalloLectura:
-        AvisarErrorLectura(obra);
-        return false;
-    case ResultadoScript::FalloEscritura:
-        Avisar(QStringLiteral("No se pudo escribir el script de AUTOCAD:") + SaltoDoble +
-               QDir::toNativeSeparators(rutaScript) + SaltoDoble + detalle);
-        return false;
-    }
-    if (datos.Escala != escalaGuardada)
-        GrabarParametro(kClaveEscala, datos.Escala);
+    if (preparacion->Datos.Escala != escalaGuardada)
+        GrabarParametro(kClaveEscala, preparacion->Datos.Escala);
     return true;
+}
+
+bool EscribirScript(const QString& codigoObra, const QString& escala, const QString& nombreDibujo,
+                    const QString& rutaScript, ProgresoScript& progreso)
+{
+    std::optional<Preparacion> preparacion = Preparar(codigoObra);
+    return preparacion && Escribir(*preparacion, escala, nombreDibujo, rutaScript, &progreso);
 }
 
 } // namespace corvela

@@ -36,4 +36,12 @@ bool GenerarAutoCad(const QString& codigoObra, ProgresoScript* progreso = nullpt
 // every stop but a cancelled prompt or progress is explained to the user.
 bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoScript* progreso = nullptr);
 
+// The scale last given for a drawing ("Escala"), 0.01 before the first.
+QString EscalaGuardada();
+
+// The script CrearScript writes once the user has given the scale and the drawing
+// name, without asking anything (command-line exports). The scale is not stored.
+bool EscribirScript(const QString& codigoObra, const QString& escala, const QString& nombreDibujo,
+                    const QString& rutaScript, ProgresoScript& progreso);
+
 } // namespace corvela

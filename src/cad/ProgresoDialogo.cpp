@@ -9,7 +9,7 @@ constexpr int kPasos = 1000;
 constexpr int kEsperaAntesDeMostrar = 500; // ms
 } // namespace
 
-ProgresoDialogo::ProgresoDialogo() = default;
+ProgresoDialogo::ProgresoDialogo(QString texto) : texto_(std::move(texto)) {}
 ProgresoDialogo::~ProgresoDialogo()
 {
     delete dialogo_;
@@ -18,7 +18,7 @@ ProgresoDialogo::~ProgresoDialogo()
 bool ProgresoDialogo::Avanzar(qint64 escritos, qint64 total)
 {
     if (!dialogo_) {
-        dialogo_ = new QProgressDialog(QStringLiteral("Generando el script de AUTOCAD..."), QStringLiteral("&Cancelar"),
+        dialogo_ = new QProgressDialog(texto_, QStringLiteral("&Cancelar"),
                                        0, kPasos, QApplication::activeWindow());
         dialogo_->setWindowTitle(QApplication::applicationDisplayName());
         dialogo_->setWindowModality(Qt::WindowModal);

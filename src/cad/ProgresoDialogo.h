@@ -7,12 +7,12 @@
 
 namespace corvela {
 
-// Progress of a script export in a dialog with a cancel button over the active
+// Progress of an export in a dialog with a cancel button over the active
 // window. The dialog appears only when the export takes more than a moment.
 class ProgresoDialogo : public ProgresoScript
 {
 public:
-    ProgresoDialogo();
+    explicit ProgresoDialogo(QString texto = QStringLiteral("Generando el script de AUTOCAD..."));
     ~ProgresoDialogo() override;
     ProgresoDialogo(const ProgresoDialogo&) = delete;
     ProgresoDialogo& operator=(const ProgresoDialogo&) = delete;
@@ -22,6 +22,7 @@ public:
 private:
     // The dialog belongs to the window it covers; it may go with it.
     QPointer<QProgressDialog> dialogo_;
+    QString texto_;
 };
 
 } // namespace corvela

@@ -17,6 +17,7 @@
 #include "informe/ImpresionObra.h"
 #include "records/ErrorDatos.h"
 #include "records/Esquema.h"
+#include "works/IntercambioObra.h"
 #include "works/ModeloEstaciones.h"
 
 #include <QEvent>
@@ -227,6 +228,14 @@ void frmFicha::CrearEstaciones()
     Menu2->setObjectName(QStringLiteral("Menu2"));
     m2[0] = Menu2->addAction(QStringLiteral("&Ver Puntos"), this, &frmFicha::VerPuntos);
     m2[1] = Menu2->addAction(QStringLiteral("&Borrar Estacion"), this, &frmFicha::BorrarEstacionElegida);
+    Menu2->addSeparator();
+    m3[0] = Menu2->addAction(QStringLiteral("&Importar Lecturas..."), this, &frmFicha::ImportarLecturasElegida);
+    m3[1] = Menu2->addAction(QStringLiteral("Exportar &DXF de la Obra..."), this,
+                             [this] { ExportarDxfObra(ObraElegida()); });
+    m3[2] = Menu2->addAction(QStringLiteral("Exportar &CSV de Puntos..."), this,
+                             [this] { ExportarCsvObra(ObraElegida(), false); });
+    m3[3] = Menu2->addAction(QStringLiteral("Exportar CSV de la &Libreta..."), this,
+                             [this] { ExportarCsvObra(ObraElegida(), true); });
     m2[2] = Menu2->addSeparator();
     m2[3] = Menu2->addAction(QStringLiteral("&Salir"));
 
@@ -596,6 +605,21 @@ void frmFicha::VerPuntos()
     const Estacion& e = modelo_->EstacionEn(*fila);
     frmPuntos::Corvela(txtFields[10]->text(), e.Descripcion, e.Numero(Estacion::Altura), e.Numero(Estacion::X),
                        e.Numero(Estacion::Y), e.Numero(Estacion::Z), e.Fecha, e.CodObra, e.CodEst);
+}
+
+void frmFicha::ImportarLecturasElegida()
+{
+    const auto fila = FilaElegida();
+    if (!fila)
+        return;
+    const Estacion& e = modelo_->EstacionEn(*fila);
+    ImportarLecturasEstacion(e.CodObra, e.CodEst);
+}
+
+int frmFicha::ObraElegida() const
+{
+    const auto fila = FilaElegida();
+    return fila ? modelo_->EstacionEn(*fila).CodObra : 0;
 }
 
 void frmFicha::Text2_Change()

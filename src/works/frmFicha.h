@@ -56,6 +56,7 @@ public:
     void MenuEstacion(const QPoint& posicion);
     void BorrarEstacionElegida();
     void VerPuntos();
+    void ImportarLecturasElegida();
 
     BarraFiles* BarraFiles1 = nullptr;
     Moverse* Moverse1 = nullptr;
@@ -67,6 +68,8 @@ public:
     QTreeView* ListView1 = nullptr;
     QMenu* Menu2 = nullptr;
     std::array<QAction*, 4> m2{};
+    // Exchange with other programs: import readings, export DXF, points CSV, field book CSV.
+    std::array<QAction*, 4> m3{};
     GestionTablas GesTablas;
 
 protected:
@@ -85,6 +88,8 @@ private:
     void CabecerasEstaciones();
     void Text2_Change();
     std::optional<int> FilaElegida() const;
+    // The work of the station the pop-up menu is for.
+    int ObraElegida() const;
     void SeleccionarEstacion(int codEst);
     Estacion EstacionListada(const Estacion& clave) const;
     std::optional<Estacion> EstacionDelEditor() const;
