@@ -192,7 +192,8 @@ int LineaOrdenes::Exportar() const
     }
     const std::optional<FormatoCsv> csv = Formato(opciones_.value(separador_));
     if (!csv)
-        return Fallo(QStringLiteral("Separador desconocido: %1 (punto-y-coma o coma)").arg(opciones_.value(separador_)));
+        return Fallo(
+            QStringLiteral("Separador desconocido: %1 (punto-y-coma o coma)").arg(opciones_.value(separador_)));
     qint64 filas = 0;
     if (formato == QLatin1String("csv"))
         return InformarCsv(ExportarPuntosCsv(*obra, *csv, fichero, &progreso, &filas, &detalle), filas, fichero,
@@ -215,7 +216,7 @@ int LineaOrdenes::Importar() const
         return Fallo(QStringLiteral("No existe la ESTACIÓN %1 de la OBRA %2.").arg(argumentos[1], argumentos[0]));
     const AnalisisLecturas analisis = AnalizarLecturas(argumentos[2], *obra, *estacion);
     if (!analisis.ErrorFichero.isEmpty())
-        return Fallo(analisis.ErrorFichero);
+        return Fallo(QStringLiteral("No se puede importar %1: %2").arg(Nativa(argumentos[2]), analisis.ErrorFichero));
     for (const FilaErronea& fila : analisis.Erroneas)
         std::fprintf(stderr, "línea %d: %s\n", fila.Linea, qPrintable(fila.Motivo));
     if (!analisis.Erroneas.isEmpty())

@@ -199,8 +199,8 @@ std::optional<Preparacion> Preparar(const QString& codigoObra)
     return preparacion;
 }
 
-ResultadoScript EscribirConProgreso(const Preparacion& preparacion, const QString& rutaScript,
-                                    ProgresoScript* progreso, QString* detalle)
+ResultadoScript EscribirConProgreso(const Preparacion& preparacion, const QString& rutaScript, ProgresoScript* progreso,
+                                    QString* detalle)
 {
     if (progreso) {
         return EscribirScriptObra(preparacion.Obra, *preparacion.Plantilla, preparacion.Datos, rutaScript,

@@ -18,8 +18,7 @@ ProgresoDialogo::~ProgresoDialogo()
 bool ProgresoDialogo::Avanzar(qint64 escritos, qint64 total)
 {
     if (!dialogo_) {
-        dialogo_ = new QProgressDialog(texto_, QStringLiteral("&Cancelar"),
-                                       0, kPasos, QApplication::activeWindow());
+        dialogo_ = new QProgressDialog(texto_, QStringLiteral("&Cancelar"), 0, kPasos, QApplication::activeWindow());
         dialogo_->setWindowTitle(QApplication::applicationDisplayName());
         dialogo_->setWindowModality(Qt::WindowModal);
         dialogo_->setMinimumDuration(kEsperaAntesDeMostrar);

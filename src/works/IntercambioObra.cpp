@@ -50,8 +50,8 @@ void Avisar(const QString& texto)
 
 void AvisarFallo(const QString& que, const QString& ruta, const QString& detalle)
 {
-    Avisar(QStringLiteral("No se pudo escribir ") + que + QStringLiteral(":") + SaltoDoble + Nativa(ruta) +
-           SaltoDoble + detalle);
+    Avisar(QStringLiteral("No se pudo escribir ") + que + QStringLiteral(":") + SaltoDoble + Nativa(ruta) + SaltoDoble +
+           detalle);
 }
 
 void AvisarSinPuntos(int obra)
@@ -101,9 +101,9 @@ void ExportarDxfObra(int obra)
     const std::optional<double> escala = PedirEscala();
     if (!escala)
         return;
-    const std::optional<QString> ruta = Dialogos().GuardarFichero(
-        QStringLiteral("Exportar DXF"), NombrePropuesto(obra, QStringLiteral(".dxf")),
-        QStringLiteral("Dibujos DXF (*.dxf)"));
+    const std::optional<QString> ruta =
+        Dialogos().GuardarFichero(QStringLiteral("Exportar DXF"), NombrePropuesto(obra, QStringLiteral(".dxf")),
+                                  QStringLiteral("Dibujos DXF (*.dxf)"));
     if (!ruta)
         return;
     ResumenDxf resumen;
@@ -119,8 +119,8 @@ void ExportarDxfObra(int obra)
         QString texto = QStringLiteral("Dibujo DXF escrito:") + SaltoDoble + Nativa(*ruta) + SaltoDoble +
                         QStringLiteral("%1 puntos de %2 estaciones.").arg(resumen.Puntos).arg(resumen.Estaciones);
         if (resumen.SinCoordenadas > 0)
-            texto += SaltoDoble + QStringLiteral("%1 puntos sin coordenadas no se han dibujado.")
-                                      .arg(resumen.SinCoordenadas);
+            texto += SaltoDoble +
+                     QStringLiteral("%1 puntos sin coordenadas no se han dibujado.").arg(resumen.SinCoordenadas);
         Informar(texto);
         break;
     }
@@ -173,7 +173,8 @@ void ExportarCsvObra(int obra, bool libretaCompleta)
 
 bool ImportarLecturasEstacion(int obra, int estacion)
 {
-    const std::optional<QString> ruta = Dialogos().ElegirFichero(QStringLiteral("Importar Lecturas"), CarpetaPropuesta());
+    const std::optional<QString> ruta =
+        Dialogos().ElegirFichero(QStringLiteral("Importar Lecturas"), CarpetaPropuesta());
     if (!ruta || ruta->isEmpty())
         return false;
     AnalisisLecturas analisis;
@@ -198,11 +199,10 @@ bool ImportarLecturasEstacion(int obra, int estacion)
         Avisar(QStringLiteral("El fichero no tiene lecturas:") + SaltoDoble + fichero);
         return false;
     }
-    if (Dialogos().MsgBox(QStringLiteral("Se importarán %1 lecturas en la ESTACIÓN %2.")
-                                  .arg(analisis.Buenos.size())
-                                  .arg(estacion) +
-                              SaltoDoble + QStringLiteral("¿Continuar?"),
-                          Icono::Pregunta, Botones::SiNo) != Respuesta::Si)
+    if (Dialogos().MsgBox(
+            QStringLiteral("Se importarán %1 lecturas en la ESTACIÓN %2.").arg(analisis.Buenos.size()).arg(estacion) +
+                SaltoDoble + QStringLiteral("¿Continuar?"),
+            Icono::Pregunta, Botones::SiNo) != Respuesta::Si)
         return false;
     bool importadas = false;
     {

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 
 #include <QLineEdit>
@@ -511,6 +512,83 @@ private slots:
         f = FichaVisible();
         QCOMPARE(f->Text2->text(), QStringLiteral("12"));
         QCOMPARE(NumDecimales, 12);
+        Cerrar(f);
+    }
+
+    // The exchange entries of the stations' menu, as the surveyor uses them: the
+    // field book out as CSV and back into the empty station, a drawing out as DXF,
+    // and a file with a bad row that imports nothing.
+    void intercambioDesdeElMenu()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        pruebas::InsertarObra(7, QStringLiteral("Con estaciones"));
+        EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST, DESCEST, ALTAPAR, COORDX, COORDY, "
+                                      "COORDZ) VALUES (7, 1, 'Base', 1.5, 1000, 2000, 100), (7, 2, 'Copia', 1.5, "
+                                      "1000, 2000, 100)"));
+        EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, LECTMED, LECTSUP, "
+                                      "LECTINF, ANGHOR, ANGVER, DISTAN, CC1, CC2, CC3, OBSERV) VALUES "
+                                      "(7, 1, 1, 'ÁRBOL', 1.5, 1.6, 1.4, 50, 100, 20, 1014.1421, 2014.1421, 100, "
+                                      "'junto al muro; \"viejo\"'), "
+                                      "(7, 1, 2, 'POZO', 1.5, 1.6, 1.4, 150, 99.5, 19.99, 1014.13, 1985.87, 100.157, "
+                                      "NULL)"));
+        QPointer<frmFicha> f = FichaVisible();
+        f->txtFields[Codigo]->setText(QStringLiteral("7"));
+        ClicBarra(f->BarraFiles1, Buscar);
+
+        const QString csv = entorno.Ruta(QStringLiteral("libreta.csv"));
+        mensajes.Responder(Respuesta::Si); // ";" and the decimal comma
+        mensajes.ElegirRuta(csv);
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicDerecho(f, 0);
+        ElegirDelMenu(f, f->m3[3]);
+        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("2 puntos")), qPrintable(mensajes.UltimoTexto()));
+        QVERIFY(mensajes.UltimoTexto().contains(csv));
+
+        mensajes.ElegirRuta(csv);
+        mensajes.Responder(Respuesta::Si);
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicDerecho(f, 1);
+        ElegirDelMenu(f, f->m3[0]);
+        QCOMPARE(mensajes.UltimoTexto(), QStringLiteral("2 lecturas importadas en la ESTACIÓN 2."));
+        for (const char* columna : {"RESENA", "LECTMED", "LECTSUP", "LECTINF", "ANGHOR", "ANGVER", "OBSERV"}) {
+            const QString sql = QStringLiteral("SELECT group_concat(%1, '|') FROM (SELECT %1 FROM B_PUNTOS WHERE "
+                                               "CODOBRA = 7 AND CODEST = ? ORDER BY CODPUNTO)")
+                                    .arg(QLatin1String(columna));
+            QCOMPARE(Valor(sql, {2}), Valor(sql, {1}));
+        }
+
+        const QString dxf = entorno.Ruta(QStringLiteral("obra7.dxf"));
+        mensajes.Teclear(QStringLiteral("0,01"));
+        mensajes.ElegirRuta(dxf);
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicDerecho(f, 0);
+        ElegirDelMenu(f, f->m3[1]);
+        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("4 puntos de 2 estaciones")),
+                 qPrintable(mensajes.UltimoTexto()));
+        QVERIFY(QFileInfo(dxf).size() > 0);
+
+        QFile mala(entorno.Ruta(QStringLiteral("mala.csv")));
+        QVERIFY(mala.open(QIODevice::WriteOnly));
+        mala.write("Punto,Rese\xc3\xb1a,Media,Superior,Inferior,Angulo H.,A. Vert.,Notas\r\n"
+                   "3,A,1.5,1.6,1.4,10,100,\r\n"
+                   "4,B,uno,1.6,1.4,10,100,\r\n");
+        mala.close();
+        mensajes.ElegirRuta(mala.fileName());
+        mensajes.Responder(Respuesta::Aceptar);
+        ClicDerecho(f, 1);
+        ElegirDelMenu(f, f->m3[0]);
+        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("Línea 3:")), qPrintable(mensajes.UltimoTexto()));
+        QVERIFY(mensajes.UltimoTexto().contains(QStringLiteral("No se ha importado nada")));
+        QCOMPARE(Cuantas(QStringLiteral("B_PUNTOS WHERE CODEST = 2")), 2);
+
+        // A cancelled save picker writes nothing and says nothing.
+        mensajes.Olvidar();
+        mensajes.Responder(Respuesta::No);
+        mensajes.ElegirRuta(std::nullopt);
+        ClicDerecho(f, 0);
+        ElegirDelMenu(f, f->m3[2]);
+        QCOMPARE(mensajes.Mensajes().size(), 1);
         Cerrar(f);
     }
 };

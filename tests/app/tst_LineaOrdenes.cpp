@@ -1,0 +1,197 @@
+// The exports and the readings import from the command line: the real program,
+// started as a separate process on a data folder, with no display at all.
+
+#include "EntornoPrueba.h"
+#include "MensajesGrabados.h"
+#include "cad/ExportacionCad.h"
+#include "core/Globales.h"
+#include "records/AccesoDatos.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvela;
+
+namespace {
+
+struct Salida
+{
+    int codigo = -1;
+    QString normal;
+    QString errores;
+};
+
+// Without DISPLAY, WAYLAND_DISPLAY or a platform: a window would end the program.
+Salida Ejecutar(const QString& carpetaDatos, const QStringList& argumentos)
+{
+    QProcess programa;
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        entorno.remove(QString::fromLatin1(variable));
+    programa.setProcessEnvironment(entorno);
+    programa.start(QStringLiteral(CORVELA_PROGRAMA), QStringList{QStringLiteral("--datos"), carpetaDatos} + argumentos);
+    if (!programa.waitForFinished(60000))
+        return {};
+    return {programa.exitStatus() == QProcess::NormalExit ? programa.exitCode() : -1,
+            QString::fromUtf8(programa.readAllStandardOutput()), QString::fromUtf8(programa.readAllStandardError())};
+}
+
+QByteArray Leer(const QString& ruta)
+{
+    QFile fichero(ruta);
+    return fichero.open(QIODevice::ReadOnly) ? fichero.readAll() : QByteArray();
+}
+
+int Puntos(int estacion)
+{
+    return pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM B_PUNTOS WHERE CODOBRA = 5 AND CODEST = ?"),
+                              {estacion})
+        .toInt();
+}
+
+void Escribir(const QString& ruta, const QByteArray& bytes)
+{
+    QFile fichero(ruta);
+    QVERIFY(fichero.open(QIODevice::WriteOnly));
+    fichero.write(bytes);
+}
+
+// Work 5: station 1 with three observed points, station 2 empty.
+void PrepararObra()
+{
+    pruebas::InsertarObra(5, QStringLiteral("Muñoz"));
+    EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST, DESCEST, ALTAPAR, COORDX, COORDY, "
+                                  "COORDZ) VALUES (5, 1, 'Base', 1.5, 1000, 2000, 100), (5, 2, 'Vacía', 1.5, 1000, "
+                                  "2000, 100)"));
+    EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, LECTMED, LECTSUP, "
+                                  "LECTINF, ANGHOR, ANGVER, DISTAN, CC1, CC2, CC3) VALUES "
+                                  "(5, 1, 1, 'POZO', 1.5, 1.6, 1.4, 50, 100, 20, 1014.1421, 2014.1421, 100), "
+                                  "(5, 1, 2, 'EJE CALLE', 1.5, 1.6, 1.4, 150, 100, 20, 1014.1421, 1985.8579, 100), "
+                                  "(5, 1, 3, '', 1.5, 1.6, 1.4, 250, 99.5, 19.99, 985.8650, 1985.8650, 100.157)"));
+}
+
+} // namespace
+
+class tst_LineaOrdenes : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The script from the command line is the one "Generar en AUTOCAD" writes for
+    // the same scale and drawing name; the other formats are written and counted.
+    void exportaSinVentanas()
+    {
+        pruebas::EntornoPrueba entorno;
+        PrepararObra();
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Teclear(QStringLiteral("0.02"));
+        mensajes.Teclear(QStringLiteral("PLANO5"));
+        const QString desdeFicha = entorno.Ruta(QStringLiteral("ficha.scr"));
+        QVERIFY(CrearScript(QStringLiteral("5"), desdeFicha));
+
+        const QString porLinea = entorno.Ruta(QStringLiteral("PLANO5.scr"));
+        Salida salida = Ejecutar(entorno.Carpeta(),
+                                 {QStringLiteral("--exportar"), QStringLiteral("scr"), QStringLiteral("--escala"),
+                                  QStringLiteral("0.02"), QStringLiteral("5"), porLinea});
+        QCOMPARE(salida.codigo, 0);
+        QVERIFY(salida.normal.contains(QStringLiteral("PLANO5.scr")));
+        QCOMPARE(Leer(porLinea), Leer(desdeFicha));
+
+        const QString dxf = entorno.Ruta(QStringLiteral("obra.dxf"));
+        salida = Ejecutar(entorno.Carpeta(), {QStringLiteral("--exportar=dxf"), QStringLiteral("5"), dxf});
+        QCOMPARE(salida.codigo, 0);
+        QVERIFY2(salida.normal.contains(QStringLiteral("3 puntos")), qPrintable(salida.normal));
+        QVERIFY(Leer(dxf).contains("AC1009"));
+
+        const QString csv = entorno.Ruta(QStringLiteral("puntos.csv"));
+        salida = Ejecutar(entorno.Carpeta(),
+                          {QStringLiteral("--exportar"), QStringLiteral("csv"), QStringLiteral("--separador"),
+                           QStringLiteral("coma"), QStringLiteral("5"), csv});
+        QCOMPARE(salida.codigo, 0);
+        QVERIFY(Leer(csv).contains("1-2,1985.8579,1014.1421,100,EJE CALLE"));
+    }
+
+    // The field book exported and imported into the empty station stores the same
+    // readings; a file with a bad row imports nothing and says which row.
+    void importaLecturas()
+    {
+        pruebas::EntornoPrueba entorno;
+        PrepararObra();
+        const QString libreta = entorno.Ruta(QStringLiteral("libreta.csv"));
+        QCOMPARE(Ejecutar(entorno.Carpeta(),
+                          {QStringLiteral("--exportar"), QStringLiteral("csv-libreta"), QStringLiteral("5"), libreta})
+                     .codigo,
+                 0);
+        Salida salida = Ejecutar(entorno.Carpeta(), {QStringLiteral("--importar-lecturas"), QStringLiteral("5"),
+                                                     QStringLiteral("2"), libreta});
+        QCOMPARE(salida.codigo, 0);
+        QVERIFY2(salida.normal.contains(QStringLiteral("3 lecturas importadas")), qPrintable(salida.normal));
+        QCOMPARE(Puntos(2), 3);
+        const QString columnas = QStringLiteral("CODPUNTO, RESENA, LECTMED, LECTSUP, LECTINF, ANGHOR, ANGVER");
+        for (int punto = 1; punto <= 3; ++punto) {
+            for (const QString& columna : columnas.split(QStringLiteral(", "))) {
+                const QString sql =
+                    QStringLiteral("SELECT %1 FROM B_PUNTOS WHERE CODOBRA = 5 AND CODEST = ? AND CODPUNTO = ?")
+                        .arg(columna);
+                QCOMPARE(pruebas::Consultar(sql, {2, punto}), pruebas::Consultar(sql, {1, punto}));
+            }
+        }
+
+        const QString mala = entorno.Ruta(QStringLiteral("mala.csv"));
+        Escribir(mala, "Punto;Rese\xc3\xb1"
+                       "a;Media;Superior;Inferior;Angulo H.;A. Vert.;Notas\r\n"
+                       "10;A;1,5;1,6;1,4;10;100;\r\n"
+                       "11;B;1,5;1,4;1,6;10;100;\r\n");
+        salida = Ejecutar(entorno.Carpeta(),
+                          {QStringLiteral("--importar-lecturas"), QStringLiteral("5"), QStringLiteral("2"), mala});
+        QCOMPARE(salida.codigo, 1);
+        QVERIFY2(salida.errores.contains(QStringLiteral("línea 3")), qPrintable(salida.errores));
+        QCOMPARE(Puntos(2), 3);
+    }
+
+    void fallaConClaridad_data()
+    {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("obra que no existe")
+            << QStringList{"--exportar", "dxf", "77", "x.dxf"} << QStringLiteral("No existe la OBRA 77");
+        QTest::newRow("formato desconocido")
+            << QStringList{"--exportar", "pdf", "5", "x.pdf"} << QStringLiteral("Formato desconocido");
+        QTest::newRow("carpeta que no existe")
+            << QStringList{"--exportar", "csv", "5", "/no/existe/x.csv"} << QStringLiteral("No se pudo escribir");
+        QTest::newRow("estación que no existe")
+            << QStringList{"--importar-lecturas", "5", "9", "x.csv"} << QStringLiteral("No existe la ESTACIÓN 9");
+        QTest::newRow("fichero que no existe")
+            << QStringList{"--importar-lecturas", "5", "2", "/no/existe.csv"} << QStringLiteral("/no/existe.csv");
+        QTest::newRow("faltan argumentos") << QStringList{"--exportar", "dxf", "5"} << QStringLiteral("Uso:");
+    }
+
+    void fallaConClaridad()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(QString, motivo);
+        pruebas::EntornoPrueba entorno;
+        PrepararObra();
+        const Salida salida = Ejecutar(entorno.Carpeta(), argumentos);
+        QCOMPARE(salida.codigo, 1);
+        QVERIFY2(salida.errores.contains(motivo), qPrintable(salida.errores));
+        QCOMPARE(Puntos(2), 0);
+    }
+
+    // Without a database nothing is created: the question is answered no.
+    void sinBaseDatosNoCrea()
+    {
+        QTemporaryDir vacia;
+        const Salida salida = Ejecutar(vacia.path(), {QStringLiteral("--exportar"), QStringLiteral("dxf"),
+                                                      QStringLiteral("5"), vacia.filePath(QStringLiteral("x.dxf"))});
+        QCOMPARE(salida.codigo, 1);
+        QVERIFY2(salida.errores.contains(QStringLiteral("No existe la base de datos")), qPrintable(salida.errores));
+        QVERIFY(!QFile::exists(vacia.filePath(QStringLiteral("Corvelax.db"))));
+        QVERIFY(!QFile::exists(vacia.filePath(QStringLiteral("x.dxf"))));
+    }
+};
+
+QTEST_MAIN(tst_LineaOrdenes)
+#include "tst_LineaOrdenes.moc"
