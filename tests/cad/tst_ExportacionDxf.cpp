@@ -213,8 +213,8 @@ private slots:
         QTest::addColumn<QStringList>("capas");
         QTest::addColumn<QList<QByteArray>>("trozos"); // bytes the file must hold
         QTest::addColumn<qint64>("sinCoordenadas");
-        QTest::newRow("levantamiento a 1:100")
-            << Levantamiento() << 0.01 << 0.25
+        QTest::newRow("levantamiento a 1:200")
+            << Levantamiento() << 0.005 << 0.5
             << QStringList{"0", "ESTACIONES", "E1_BASE_NORTE", "E2_ESQUINA_PLAZA_ESPANA"}
             << QList<QByteArray>{"  2\r\nLAYER\r\n 70\r\n4\r\n", "E2/Esquina-Plaza-Espa\xF1" "a\r\n",
                                  " 10\r\n1057.8\r\n 20\r\n4995.5\r\n 30\r\n101.15\r\n"}
