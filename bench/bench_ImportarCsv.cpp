@@ -25,7 +25,8 @@ constexpr double kObjetivoMs = 3000;
 QByteArray FicheroLecturas()
 {
     QRandomGenerator azar(16);
-    QByteArray csv = "Punto;Rese\xC3\xB1" "a;Media;Superior;Inferior;Angulo H.;A. Vert.;Notas\r\n";
+    QByteArray csv = "Punto;Rese\xC3\xB1"
+                     "a;Media;Superior;Inferior;Angulo H.;A. Vert.;Notas\r\n";
     for (int p = 1; p <= kFilas; ++p) {
         const int inferior = 500 + azar.bounded(2000);
         const int superior = inferior + 2 * (10 + azar.bounded(1500));

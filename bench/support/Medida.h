@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVariantList>
-#include <QByteArray>
 #include <functional>
 #include <variant>
 #include <vector>

@@ -158,8 +158,8 @@ ResultadoCsv Exportar(const QString& sql, const QStringList& titulos, FilaCsv fi
             *detalle = fichero.Error();
         return ResultadoCsv::FalloEscritura;
     }
-    const ResultadoCsv resultado = Escribir(*consulta, Cabecera(titulos, formato), fila, formato, fichero, *total,
-                                            progreso, escritas, detalle);
+    const ResultadoCsv resultado =
+        Escribir(*consulta, Cabecera(titulos, formato), fila, formato, fichero, *total, progreso, escritas, detalle);
     if (filas && resultado == ResultadoCsv::Escrito)
         *filas = escritas;
     return resultado;

@@ -188,13 +188,13 @@ std::optional<QString> LeerTexto(const QString& ruta, bool& windows1252, QString
 std::optional<Destino> LeerDestino(int codObra, int codEstacion, QString& error)
 {
     const QVariantList clave{codObra, codEstacion};
-    auto estacion = AbrirLectura(
-        QStringLiteral("SELECT ALTAPAR, COORDX, COORDY, COORDZ FROM %1 WHERE CODOBRA=? AND CODEST=?")
-            .arg(esquema::Nombre(esquema::kEstaciones)),
+    auto estacion =
+        AbrirLectura(QStringLiteral("SELECT ALTAPAR, COORDX, COORDY, COORDZ FROM %1 WHERE CODOBRA=? AND CODEST=?")
+                         .arg(esquema::Nombre(esquema::kEstaciones)),
+                     clave);
+    auto puntos = AbrirLectura(
+        QStringLiteral("SELECT CODPUNTO FROM %1 WHERE CODOBRA=? AND CODEST=?").arg(esquema::Nombre(esquema::kPuntos)),
         clave);
-    auto puntos = AbrirLectura(QStringLiteral("SELECT CODPUNTO FROM %1 WHERE CODOBRA=? AND CODEST=?")
-                                   .arg(esquema::Nombre(esquema::kPuntos)),
-                               clave);
     Destino d;
     if (estacion && puntos && estacion->next()) {
         d.Estacion = {ValorNumerico(estacion->value(0)), ValorNumerico(estacion->value(1)),

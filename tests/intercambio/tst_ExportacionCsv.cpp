@@ -51,24 +51,32 @@ private slots:
         QTest::addColumn<QByteArray>("libreta");
         QTest::newRow("punto y coma, coma decimal")
             << QChar(u';') << QChar(u',')
-            << QByteArray("Punto;Norte (Y);Este (X);Cota (Z);Rese\xC3\xB1" "a\r\n"
+            << QByteArray("Punto;Norte (Y);Este (X);Cota (Z);Rese\xC3\xB1"
+                          "a\r\n"
                           "1-2;1e+20;-0,000125;100;\"dijo \"\"aqu\xC3\xAD\"\"\"\r\n"
-                          "12-3;1049,19341876715;4500000;;\" Se\xC3\xB1" "al, pozo \"\r\n")
-            << QByteArray("C. Obra;C. Estc.;Descripci\xC3\xB3n;Fecha;Altura;C. X;C. Y;C. Z;Punto;Rese\xC3\xB1" "a;"
+                          "12-3;1049,19341876715;4500000;;\" Se\xC3\xB1"
+                          "al, pozo \"\r\n")
+            << QByteArray("C. Obra;C. Estc.;Descripci\xC3\xB3n;Fecha;Altura;C. X;C. Y;C. Z;Punto;Rese\xC3\xB1"
+                          "a;"
                           "Media;Superior;Inferior;Angulo H.;A. Vert.;Distancia;X;Y;Z;Notas\r\n"
                           "1;1;;;;;;;2;\"dijo \"\"aqu\xC3\xAD\"\"\";;;;;;;-0,000125;1e+20;100;\r\n"
                           "1;12;\"Eje; \"\"norte\"\"\";3/5/2024;1,55;0,30000000000000004;;;3;"
-                          "\" Se\xC3\xB1" "al, pozo \";;;;;;;4500000;1049,19341876715;;\r\n");
+                          "\" Se\xC3\xB1"
+                          "al, pozo \";;;;;;;4500000;1049,19341876715;;\r\n");
         QTest::newRow("coma, punto decimal")
             << QChar(u',') << QChar(u'.')
-            << QByteArray("Punto,Norte (Y),Este (X),Cota (Z),Rese\xC3\xB1" "a\r\n"
+            << QByteArray("Punto,Norte (Y),Este (X),Cota (Z),Rese\xC3\xB1"
+                          "a\r\n"
                           "1-2,1e+20,-0.000125,100,\"dijo \"\"aqu\xC3\xAD\"\"\"\r\n"
-                          "12-3,1049.19341876715,4500000,,\" Se\xC3\xB1" "al, pozo \"\r\n")
-            << QByteArray("C. Obra,C. Estc.,Descripci\xC3\xB3n,Fecha,Altura,C. X,C. Y,C. Z,Punto,Rese\xC3\xB1" "a,"
+                          "12-3,1049.19341876715,4500000,,\" Se\xC3\xB1"
+                          "al, pozo \"\r\n")
+            << QByteArray("C. Obra,C. Estc.,Descripci\xC3\xB3n,Fecha,Altura,C. X,C. Y,C. Z,Punto,Rese\xC3\xB1"
+                          "a,"
                           "Media,Superior,Inferior,Angulo H.,A. Vert.,Distancia,X,Y,Z,Notas\r\n"
                           "1,1,,,,,,,2,\"dijo \"\"aqu\xC3\xAD\"\"\",,,,,,,-0.000125,1e+20,100,\r\n"
                           "1,12,\"Eje; \"\"norte\"\"\",3/5/2024,1.55,0.30000000000000004,,,3,"
-                          "\" Se\xC3\xB1" "al, pozo \",,,,,,,4500000,1049.19341876715,,\r\n");
+                          "\" Se\xC3\xB1"
+                          "al, pozo \",,,,,,,4500000,1049.19341876715,,\r\n");
     }
 
     void ficheroByteAByte()

@@ -15,7 +15,8 @@ using namespace corvela;
 
 namespace {
 
-const QByteArray kCabecera = "Punto;Rese\xC3\xB1" "a;Media;Superior;Inferior;Angulo H.;A. Vert.;Notas\r\n";
+const QByteArray kCabecera = "Punto;Rese\xC3\xB1"
+                             "a;Media;Superior;Inferior;Angulo H.;A. Vert.;Notas\r\n";
 const QByteArray kFilaBuena = "1;poste;1,500;1,850;1,150;50;95;\r\n";
 const DatosEstacion kEstacion{1.55, 1000.0, 2000.0, 100.0};
 
@@ -82,17 +83,16 @@ private slots:
         const QByteArray largo(10000, '1');
         QTest::newRow("número ilegible") << QByteArray("7;;1,500;1,85x;1,150;50;95;")
                                          << QStringLiteral("número ilegible en Superior");
-        QTest::newRow("número de 10.000 cifras") << "7;;" + largo + ";1,850;1,150;50;95;"
-                                                 << QStringLiteral("número ilegible en Media");
-        QTest::newRow("código con decimales")
-            << QByteArray("\"7,5\";;1,500;1,850;1,150;50;95;")
-            << QStringLiteral("Punto «7,5» no es un número entero mayor que cero");
+        QTest::newRow("número de 10.000 cifras")
+            << "7;;" + largo + ";1,850;1,150;50;95;" << QStringLiteral("número ilegible en Media");
+        QTest::newRow("código con decimales") << QByteArray("\"7,5\";;1,500;1,850;1,150;50;95;")
+                                              << QStringLiteral("Punto «7,5» no es un número entero mayor que cero");
         QTest::newRow("código cero") << QByteArray("0;;1,500;1,850;1,150;50;95;")
                                      << QStringLiteral("Punto «0» no es un número entero mayor que cero");
-        QTest::newRow("repetido en el fichero") << QByteArray("1;;1,500;1,850;1,150;50;95;")
-                                                << QStringLiteral("el punto 1 ya está en la línea 2");
-        QTest::newRow("ya en la estación") << QByteArray("5;;1,500;1,850;1,150;50;95;")
-                                           << QStringLiteral("el punto 5 ya existe en la estación");
+        QTest::newRow("repetido en el fichero")
+            << QByteArray("1;;1,500;1,850;1,150;50;95;") << QStringLiteral("el punto 1 ya está en la línea 2");
+        QTest::newRow("ya en la estación")
+            << QByteArray("5;;1,500;1,850;1,150;50;95;") << QStringLiteral("el punto 5 ya existe en la estación");
         QTest::newRow("hilos desordenados")
             << QByteArray("7;;1,500;1,150;1,850;50;95;")
             << QStringLiteral("lectura de hilos incorrecta: ha de ser Inferior < Media < Superior");
@@ -106,8 +106,8 @@ private slots:
         QTest::newRow("reseña de 10.000 caracteres")
             << "7;" + QByteArray(10000, 'x') + ";1,500;1,850;1,150;50;95;"
             << QStringLiteral("Reseña tiene 10000 caracteres y la base de datos admite 50");
-        QTest::newRow("salto de línea entre comillas") << QByteArray("7;\"dos\r\nlíneas\";1,500;1,850;1,150;50;95;")
-                                                       << QStringLiteral("salto de línea en Reseña");
+        QTest::newRow("salto de línea entre comillas")
+            << QByteArray("7;\"dos\r\nlíneas\";1,500;1,850;1,150;50;95;") << QStringLiteral("salto de línea en Reseña");
         QTest::newRow("campos de menos") << QByteArray("7;;1,500")
                                          << QStringLiteral("la fila tiene 3 campos y la cabecera 8");
         QTest::newRow("comillas sin cerrar")
@@ -143,17 +143,20 @@ private slots:
         const QString columnas = QStringLiteral(". Ha de llevar los títulos Punto, Reseña, Media, Superior, Inferior, "
                                                 "Angulo H., A. Vert. y Notas, separados por «;» o por «,».");
         QTest::newRow("vacío") << QByteArray() << QStringLiteral("El fichero «lecturas.csv» está vacío.");
-        QTest::newRow("líneas en blanco") << QByteArray("\r\n \r\n") << QStringLiteral("El fichero «lecturas.csv» está vacío.");
+        QTest::newRow("líneas en blanco")
+            << QByteArray("\r\n \r\n") << QStringLiteral("El fichero «lecturas.csv» está vacío.");
         QTest::newRow("binario") << QByteArray("PK\x03\x04\x00\x00\x08\x00", 8)
                                  << QStringLiteral("El fichero «lecturas.csv» no es un fichero de texto.");
         QTest::newRow("otras columnas")
             << QByteArray("Punto;Descripcion;X;Y;Z\r\n1;a;1;2;3\r\n")
             << QStringLiteral("La primera línea del fichero «lecturas.csv» no nombra las columnas Reseña, Media, "
-                              "Superior, Inferior, Angulo H., A. Vert., Notas") + columnas;
+                              "Superior, Inferior, Angulo H., A. Vert., Notas") +
+                   columnas;
         QTest::newRow("sin cabecera") << kFilaBuena
                                       << QStringLiteral("La primera línea del fichero «lecturas.csv» no nombra las "
                                                         "columnas Punto, Reseña, Media, Superior, Inferior, "
-                                                        "Angulo H., A. Vert., Notas") + columnas;
+                                                        "Angulo H., A. Vert., Notas") +
+                                             columnas;
         QTest::newRow("columna repetida")
             << QByteArray("Punto;Media;Reseña;Media;Superior;Inferior;Angulo H.;A. Vert.;Notas\r\n")
             << QStringLiteral("La columna «Media» aparece dos veces en la cabecera (línea 1) del fichero "
@@ -194,19 +197,23 @@ private slots:
         QTest::newRow("marca de orden, CRLF") << "\xEF\xBB\xBF" + kCabecera + kFilaBuena + "2;;1,5;1,6;1,4;0;100;\r\n"
                                               << QStringLiteral("poste") << false;
         QTest::newRow("coma y punto decimal, LF, sin fin de línea")
-            << QByteArray("Punto,Rese\xC3\xB1" "a,Media,Superior,Inferior,Angulo H.,A. Vert.,Notas\n"
+            << QByteArray("Punto,Rese\xC3\xB1"
+                          "a,Media,Superior,Inferior,Angulo H.,A. Vert.,Notas\n"
                           "1,\"poste, bajo\",1.500,1.850,1.150,50,95,\n2,,1.5,1.6,1.4,0,100,")
             << QStringLiteral("poste, bajo") << false;
         QTest::newRow("títulos en otro orden, mayúsculas, acentos, columnas de más")
-            << QByteArray(" \xC3\x81ngulo h. ;PUNTO;X;rese\xC3\xB1" "a;MEDIA;superior;inferior; A. VERT.;Notas\r\n"
+            << QByteArray(" \xC3\x81ngulo h. ;PUNTO;X;rese\xC3\xB1"
+                          "a;MEDIA;superior;inferior; A. VERT.;Notas\r\n"
                           "50;1;9;poste;1,500;1,850;1,150;95;\r\n0;2;9;;1,5;1,6;1,4;100;\r\n")
             << QStringLiteral("poste") << false;
-        QTest::newRow("Windows-1252") << QByteArray("Punto;Rese\xF1" "a;Media;Superior;Inferior;Angulo H.;A. Vert.;"
-                                                    "Notas\r\n1;Se\xF1" "al \x80;1.500;1,850;1,150;50;95;\r\n"
+        QTest::newRow("Windows-1252") << QByteArray("Punto;Rese\xF1"
+                                                    "a;Media;Superior;Inferior;Angulo H.;A. Vert.;"
+                                                    "Notas\r\n1;Se\xF1"
+                                                    "al \x80;1.500;1,850;1,150;50;95;\r\n"
                                                     "2;;1,5;1,6;1,4;0;100;\r\n")
                                       << QStringLiteral("Señal €") << true;
-        QTest::newRow("filas en blanco al final")
-            << kCabecera + kFilaBuena + "2;;1,5;1,6;1,4;0;100;\r\n;;;;;;;\r\n\r\n" << QStringLiteral("poste") << false;
+        QTest::newRow("filas en blanco al final") << kCabecera + kFilaBuena + "2;;1,5;1,6;1,4;0;100;\r\n;;;;;;;\r\n\r\n"
+                                                  << QStringLiteral("poste") << false;
     }
 
     void variantesLegibles()
