@@ -178,6 +178,32 @@ void SqliteCrudo::Ejecutar(const std::vector<const char*>& sentencias, const std
         Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
 }
 
+void SqliteCrudo::Insertar(const char* sql, const std::vector<std::vector<Valor>>& filas)
+{
+    sqlite3_exec(conexion_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    sqlite3_stmt* sentencia = nullptr;
+    Preparar(sql, {}, &sentencia);
+    for (const std::vector<Valor>& fila : filas) {
+        for (size_t i = 0; i < fila.size(); ++i) {
+            const int n = static_cast<int>(i) + 1;
+            if (const auto* entero = std::get_if<qint64>(&fila[i]))
+                sqlite3_bind_int64(sentencia, n, *entero);
+            else if (const auto* real = std::get_if<double>(&fila[i]))
+                sqlite3_bind_double(sentencia, n, *real);
+            else {
+                const QByteArray& texto = std::get<QByteArray>(fila[i]);
+                sqlite3_bind_text(sentencia, n, texto.constData(), static_cast<int>(texto.size()), SQLITE_STATIC);
+            }
+        }
+        if (sqlite3_step(sentencia) != SQLITE_DONE)
+            Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
+        sqlite3_reset(sentencia);
+    }
+    sqlite3_finalize(sentencia);
+    if (sqlite3_exec(conexion_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
+}
+
 void Resultados::Figura(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima)
 {
     const double razon = sueloMs > 0 ? ms / sueloMs : 0;

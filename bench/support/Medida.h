@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVariantList>
 #include <functional>
+#include <variant>
 #include <vector>
 
 struct sqlite3;
@@ -39,6 +41,10 @@ public:
     qint64 Leer(const char* sql, const std::vector<qint64>& valores = {});
     // Runs each statement once, in order; all of them in one transaction.
     void Ejecutar(const std::vector<const char*>& sentencias, const std::vector<qint64>& valores = {});
+    // One value of a row: a whole number, a double or a UTF-8 text.
+    using Valor = std::variant<qint64, double, QByteArray>;
+    // Runs one prepared statement once per row with the row's values bound; all in one transaction.
+    void Insertar(const char* sql, const std::vector<std::vector<Valor>>& filas);
 
 private:
     void Preparar(const char* sql, const std::vector<qint64>& valores, sqlite3_stmt** sentencia);

@@ -21,11 +21,11 @@ struct FormatoCsv
 };
 
 enum class ResultadoCsv {
-    Escrito,        // the file is in place
-    Cancelado,      // the user stopped it; the previous file is untouched
-    SinPuntos,      // the work has no points; nothing written
-    FalloLectura,   // the points could not be read (error pending); nothing written
-    FalloEscritura  // the file could not be written (detalle says why); the previous file is untouched
+    Escrito,       // the file is in place
+    Cancelado,     // the user stopped it; the previous file is untouched
+    SinPuntos,     // the work has no points; nothing written
+    FalloLectura,  // the points could not be read (error pending); nothing written
+    FalloEscritura // the file could not be written (detalle says why); the previous file is untouched
 };
 
 // Point, northing, easting, elevation and description (PNEZD): the point is

@@ -25,6 +25,7 @@ struct AnalisisLecturas
     QString ErrorFichero;          // the file as a whole cannot be used (missing, binary, no header, wrong columns...)
     QVector<Punto> Buenos;         // reduced points ready to insert, in file order
     QVector<FilaErronea> Erroneas; // each bad row with its line number and reason
+    bool Windows1252 = false;      // the file was not UTF-8 and was read as Windows-1252
     bool Aceptable() const { return ErrorFichero.isEmpty() && Erroneas.isEmpty() && !Buenos.isEmpty(); }
 };
 
