@@ -75,7 +75,7 @@ void InsertarEjemplo()
     InsertarPunto(1, 1, 100.5, 200, 0.0);
 }
 
-QString EscalaGuardada()
+QString EscalaEnElFichero()
 {
     return ArchivoIni::Leer(IniGeneral, QStringLiteral("PARAMETROS"), QStringLiteral("Escala"));
 }
@@ -207,10 +207,10 @@ private slots:
 
         QVERIFY(Exportar(mensajes, QStringLiteral("0.01"), QStringLiteral("A")));
         QCOMPARE(mensajes.propuestas, QStringList({QStringLiteral("0.01"), QString()}));
-        QCOMPARE(EscalaGuardada(), QString());
+        QCOMPARE(EscalaEnElFichero(), QString());
 
         QVERIFY(Exportar(mensajes, QStringLiteral("0,02"), QStringLiteral("A")));
-        QCOMPARE(EscalaGuardada(), QStringLiteral("0.02"));
+        QCOMPARE(EscalaEnElFichero(), QStringLiteral("0.02"));
         mensajes.propuestas.clear();
         QVERIFY(Exportar(mensajes, QStringLiteral("0.02"), QStringLiteral("A")));
         QCOMPARE(mensajes.propuestas.first(), QStringLiteral("0.02"));
@@ -417,7 +417,7 @@ private slots:
         // A pasted answer brings its line breaks along.
         QVERIFY(Exportar(mensajes, QStringLiteral("0.5\r[OTRA]\r\nAUTOCAD=/bin/evil"), QStringLiteral("OB\nRA7\r")));
         QCOMPARE(pruebas::LeerFichero(RutaScript()), QByteArray("/d/OBRA7\r\n\r\n"));
-        QCOMPARE(EscalaGuardada(), QStringLiteral("0.5[OTRA]AUTOCAD=/bin/evil"));
+        QCOMPARE(EscalaEnElFichero(), QStringLiteral("0.5[OTRA]AUTOCAD=/bin/evil"));
         QCOMPARE(LeerParametro(QStringLiteral("AUTOCAD")), QStringLiteral("/opt/cad/acad"));
 
         // A folder name may hold one too (legal on Linux): it is not stored.

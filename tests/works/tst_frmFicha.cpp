@@ -526,12 +526,13 @@ private slots:
         EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST, DESCEST, ALTAPAR, COORDX, COORDY, "
                                       "COORDZ) VALUES (7, 1, 'Base', 1.5, 1000, 2000, 100), (7, 2, 'Copia', 1.5, "
                                       "1000, 2000, 100)"));
-        EjecutarAccion(QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, LECTMED, LECTSUP, "
-                                      "LECTINF, ANGHOR, ANGVER, DISTAN, CC1, CC2, CC3, OBSERV) VALUES "
-                                      "(7, 1, 1, 'ÁRBOL', 1.5, 1.6, 1.4, 50, 100, 20, 1014.1421, 2014.1421, 100, "
-                                      "'junto al muro; \"viejo\"'), "
-                                      "(7, 1, 2, 'POZO', 1.5, 1.6, 1.4, 150, 99.5, 19.99, 1014.13, 1985.87, 100.157, "
-                                      "NULL)"));
+        QVERIFY(EjecutarAccion(
+            QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, LECTMED, LECTSUP, "
+                           "LECTINF, ANGHOR, ANGVER, DISTAN, CC1, CC2, CC3, OBSERV) VALUES "
+                           "(7, 1, 1, 'ÁRBOL', 1.5, 1.6, 1.4, 50, 100, 20, 1014.1421, 2014.1421, 100, "
+                           "'junto al muro; \"viejo\"'), "
+                           "(7, 1, 2, 'POZO', 1.5, 1.6, 1.4, 150, 99.5, 19.99, 1014.13, 1985.87, 100.157, "
+                           "'')")));
         QPointer<frmFicha> f = FichaVisible();
         f->txtFields[Codigo]->setText(QStringLiteral("7"));
         ClicBarra(f->BarraFiles1, Buscar);
@@ -570,7 +571,8 @@ private slots:
 
         QFile mala(entorno.Ruta(QStringLiteral("mala.csv")));
         QVERIFY(mala.open(QIODevice::WriteOnly));
-        mala.write("Punto,Rese\xc3\xb1a,Media,Superior,Inferior,Angulo H.,A. Vert.,Notas\r\n"
+        mala.write("Punto,Rese\xc3\xb1"
+                   "a,Media,Superior,Inferior,Angulo H.,A. Vert.,Notas\r\n"
                    "3,A,1.5,1.6,1.4,10,100,\r\n"
                    "4,B,uno,1.6,1.4,10,100,\r\n");
         mala.close();
