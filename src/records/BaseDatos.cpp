@@ -104,19 +104,26 @@ std::optional<QString> MotivoRechazo(const QString& ruta)
     return std::nullopt;
 }
 
-bool CrearEsquema(QSqlDatabase db, QString& motivo)
+std::optional<QStringList> SentenciasEsquema(QString& motivo)
 {
     QFile esquema(QStringLiteral(":/esquema.sql"));
     if (!esquema.open(QIODevice::ReadOnly)) {
         motivo = QStringLiteral("No se encuentra el esquema de las tablas.");
-        return false;
+        return std::nullopt;
     }
-    const QStringList sentencias = QString::fromUtf8(esquema.readAll()).split(u';', Qt::SkipEmptyParts);
+    return QString::fromUtf8(esquema.readAll()).split(u';', Qt::SkipEmptyParts);
+}
+
+bool CrearEsquema(QSqlDatabase db, QString& motivo)
+{
+    const std::optional<QStringList> sentencias = SentenciasEsquema(motivo);
+    if (!sentencias)
+        return false;
     if (!db.transaction()) {
         motivo = Motivo(db.lastError());
         return false;
     }
-    for (const QString& sentencia : sentencias) {
+    for (const QString& sentencia : *sentencias) {
         if (sentencia.trimmed().isEmpty())
             continue;
         QSqlQuery q(db);
@@ -266,14 +273,35 @@ bool Conectar(const QString& ruta, QString& motivo)
     return false;
 }
 
-// The first writes to the file: a write-ahead log for good, and the relations enforced.
+// The indexes of the schema that a database made by an earlier version lacks.
+bool CrearIndices(QSqlDatabase db, QString& motivo)
+{
+    const std::optional<QStringList> sentencias = SentenciasEsquema(motivo);
+    if (!sentencias)
+        return false;
+    for (const QString& sentencia : *sentencias) {
+        if (!sentencia.trimmed().startsWith(QStringLiteral("CREATE INDEX")))
+            continue;
+        QSqlQuery q(db);
+        if (!q.exec(sentencia)) {
+            motivo = Motivo(q.lastError());
+            return false;
+        }
+    }
+    return true;
+}
+
+// The first writes to the file: a write-ahead log for good, the relations
+// enforced and the indexes in place.
 bool Preparar(QSqlDatabase db, QString& motivo)
 {
     QSqlQuery pragma(db);
-    if (pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON")))
-        return true;
-    motivo = Motivo(pragma.lastError());
-    return false;
+    if (!pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        !pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON"))) {
+        motivo = Motivo(pragma.lastError());
+        return false;
+    }
+    return CrearIndices(db, motivo);
 }
 
 bool AbrirComprobada(const QString& ruta, QString& motivo)
