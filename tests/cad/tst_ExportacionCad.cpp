@@ -199,7 +199,7 @@ private slots:
         QTest::addColumn<QString>("configuracion");
         QTest::addColumn<int>("decimales");
         for (const char* configuracion : {"es_ES", "C"}) {
-            for (int decimales : {0, 1, 3, 6})
+            for (int decimales : {0, 1, 3, 6, 11, 15})
                 QTest::addRow("%s, %d decimales", configuracion, decimales)
                     << QString::fromLatin1(configuracion) << decimales;
         }
@@ -232,6 +232,10 @@ private slots:
         for (int i = 0; i < 5000; ++i) {
             const double magnitud = std::pow(10.0, azar.bounded(-4, 9));
             valores << (azar.generateDouble() - 0.5) * magnitud << std::round(azar.generateDouble() * 1e7) / 1024;
+            // A half at some decimal, and values next to a power of ten.
+            const double potencia = std::pow(10.0, azar.bounded(-9, 16));
+            valores << (std::round(azar.generateDouble() * 1e6) + 0.5) / std::pow(10.0, azar.bounded(0, 9))
+                    << std::nextafter(potencia, 0.0) << std::nextafter(potencia, 1e300) << -potencia;
         }
         FormatoDecimales = QStringLiteral("###0.") + QString(decimales, u'0');
         const NumeroScript numeros(FormatoDecimales);
