@@ -99,12 +99,19 @@ constexpr qint64 kMinimo15 = 100000000000000; // the smallest whole number of 15
 constexpr qint64 kMaximo15 = 10 * kMinimo15;
 constexpr int kCerosAnadidos = 3;
 
+constexpr std::array<qint64, 19> PotenciasEnteras()
+{
+    std::array<qint64, 19> potencias{};
+    potencias[0] = 1;
+    for (std::size_t i = 1; i < potencias.size(); ++i)
+        potencias[i] = potencias[i - 1] * 10;
+    return potencias;
+}
+constexpr std::array<qint64, 19> kPotenciasEnteras = PotenciasEnteras();
+
 qint64 PotenciaEntera(int exponente)
 {
-    qint64 potencia = 1;
-    while (exponente-- > 0)
-        potencia *= 10;
-    return potencia;
+    return kPotenciasEnteras[static_cast<std::size_t>(exponente)];
 }
 
 // Rounds the exact product positivo * 10^decimales, below 10^15, half up. The
@@ -126,7 +133,9 @@ qint64 RedondearProducto(double positivo, int decimales)
 // 15 digits with 0 to 22 decimals.
 bool CifrasEnteras(double positivo, qint64& cifras, int& decimales)
 {
-    decimales = 14 - static_cast<int>(std::floor(std::log10(positivo)));
+    // From the binary exponent: the decimal one or one less.
+    constexpr double kLog10De2 = 0.30102999566398120;
+    decimales = 14 - static_cast<int>(std::floor(std::ilogb(positivo) * kLog10De2));
     for (int intento = 0; intento < 2; ++intento) {
         if (decimales < 0 || decimales >= static_cast<int>(kPotenciasDiez.size()))
             return false;
@@ -150,13 +159,15 @@ bool CifrasEnteras(double positivo, qint64& cifras, int& decimales)
     return false;
 }
 
-void AnadirCifras(qint64 valor, int minimo, QByteArray& destino)
+// Writes valor with at least minimo digits, zeros in front; returns the end.
+char* EscribirCifras(qint64 valor, int minimo, char* destino)
 {
     char texto[24];
     const int n = static_cast<int>(std::to_chars(texto, texto + sizeof texto, valor).ptr - texto);
     for (int i = n; i < minimo; ++i)
-        destino.append('0');
-    destino.append(texto, n);
+        *destino++ = '0';
+    std::memcpy(destino, texto, static_cast<std::size_t>(n));
+    return destino + n;
 }
 
 } // namespace
@@ -252,12 +263,15 @@ bool NumeroScript::AnadirConEnteros(double valor, QByteArray& destino) const
         cifras *= PotenciaEntera(decimales_ - decimales);
     }
     const qint64 unidad = PotenciaEntera(decimales_);
+    char texto[48];
+    char* fin = texto;
     if (valor < 0 && cifras != 0)
-        destino.append('-');
-    AnadirCifras(cifras / unidad, 1, destino);
-    destino.append('.');
+        *fin++ = '-';
+    fin = EscribirCifras(cifras / unidad, 1, fin);
+    *fin++ = '.';
     if (decimales_ > 0)
-        AnadirCifras(cifras % unidad, decimales_, destino);
+        fin = EscribirCifras(cifras % unidad, decimales_, fin);
+    destino.append(texto, fin - texto);
     return true;
 }
 
