@@ -274,21 +274,15 @@ bool Conectar(const QString& ruta, QString& motivo)
 }
 
 // The indexes of the schema that a database made by an earlier version lacks.
-bool CrearIndices(QSqlDatabase db, QString& motivo)
+// They only make reading faster: a database that cannot take them now is used
+// without them.
+void CrearIndices(QSqlDatabase db)
 {
-    const std::optional<QStringList> sentencias = SentenciasEsquema(motivo);
-    if (!sentencias)
-        return false;
-    for (const QString& sentencia : *sentencias) {
-        if (!sentencia.trimmed().startsWith(QStringLiteral("CREATE INDEX")))
-            continue;
-        QSqlQuery q(db);
-        if (!q.exec(sentencia)) {
-            motivo = Motivo(q.lastError());
-            return false;
-        }
+    QString motivo;
+    for (const QString& sentencia : SentenciasEsquema(motivo).value_or(QStringList())) {
+        if (sentencia.trimmed().startsWith(QStringLiteral("CREATE INDEX")))
+            QSqlQuery(db).exec(sentencia);
     }
-    return true;
 }
 
 // The first writes to the file: a write-ahead log for good, the relations
@@ -296,12 +290,13 @@ bool CrearIndices(QSqlDatabase db, QString& motivo)
 bool Preparar(QSqlDatabase db, QString& motivo)
 {
     QSqlQuery pragma(db);
-    if (!pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
-        !pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON"))) {
-        motivo = Motivo(pragma.lastError());
-        return false;
+    if (pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+        pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON"))) {
+        CrearIndices(db);
+        return true;
     }
-    return CrearIndices(db, motivo);
+    motivo = Motivo(pragma.lastError());
+    return false;
 }
 
 bool AbrirComprobada(const QString& ruta, QString& motivo)
