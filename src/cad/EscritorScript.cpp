@@ -30,8 +30,8 @@ bool EsBlanco(char c)
 
 // The label of a point: station "/" point, then "/" and the description with its
 // blanks turned into "-" when there is one (a blank would end the answer early
-// in the CAD program's script reader).
-// A missing value reads as 0 or as no description.
+// in the CAD program's script reader). A missing value reads as 0 or as no
+// description.
 void AnadirResena(const QVariant& estacion, const QVariant& punto, const QVariant& resena, QByteArray& destino)
 {
     AnadirEntero(estacion.toLongLong(), destino);

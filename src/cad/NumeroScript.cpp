@@ -181,6 +181,39 @@ void NumeroScript::Anadir(const QVariant& valor, QByteArray& destino) const
     AnadirEnCodigoLatino(ComaAPunto(FormatearNumero(ValorCampo(valor, QMetaType::Double))), destino);
 }
 
+// The usual case in whole numbers: the 15 digits rounded again, half up, at the
+// decimals shown.
+bool NumeroScript::AnadirConEnteros(double valor, QByteArray& destino) const
+{
+    qint64 cifras = 0;
+    int decimales = decimales_;
+    if (valor != 0 && !CifrasEnteras(std::fabs(valor), cifras, decimales))
+        return false;
+    // Zeros appended beyond the 15 digits must still fit in a whole number.
+    if (decimales_ - decimales > kCerosAnadidos)
+        return false;
+    if (decimales - decimales_ > kCifrasSignificativas) {
+        cifras = 0; // below half of the last decimal shown
+    } else if (decimales > decimales_) {
+        const qint64 divisor = PotenciaEntera(decimales - decimales_);
+        const qint64 resto = cifras % divisor;
+        cifras = cifras / divisor + (2 * resto >= divisor ? 1 : 0);
+    } else {
+        cifras *= PotenciaEntera(decimales_ - decimales);
+    }
+    const qint64 unidad = PotenciaEntera(decimales_);
+    char texto[48];
+    char* fin = texto;
+    if (valor < 0 && cifras != 0)
+        *fin++ = '-';
+    fin = EscribirCifras(cifras / unidad, 1, fin);
+    *fin++ = '.';
+    if (decimales_ > 0)
+        fin = EscribirCifras(cifras % unidad, decimales_, fin);
+    destino.append(texto, fin - texto);
+    return true;
+}
+
 // The display routine's rounding: half away from zero on the value's decimal
 // text at 15 significant digits, then at least one whole digit.
 bool NumeroScript::AnadirDirecto(double valor, QByteArray& destino) const
@@ -235,43 +268,6 @@ bool NumeroScript::AnadirDirecto(double valor, QByteArray& destino) const
     destino.append(cifras + inicio, finEntera - inicio);
     destino.append('.');
     destino.append(cifras + finEntera, decimales_);
-    return true;
-}
-
-} // namespace corvela
-
-namespace corvela {
-
-// The usual case in whole numbers: the 15 digits rounded again, half up, at the
-// decimals shown.
-bool NumeroScript::AnadirConEnteros(double valor, QByteArray& destino) const
-{
-    qint64 cifras = 0;
-    int decimales = decimales_;
-    if (valor != 0 && !CifrasEnteras(std::fabs(valor), cifras, decimales))
-        return false;
-    // Zeros appended beyond the 15 digits must still fit in a whole number.
-    if (decimales_ - decimales > kCerosAnadidos)
-        return false;
-    if (decimales - decimales_ > kCifrasSignificativas) {
-        cifras = 0; // below half of the last decimal shown
-    } else if (decimales > decimales_) {
-        const qint64 divisor = PotenciaEntera(decimales - decimales_);
-        const qint64 resto = cifras % divisor;
-        cifras = cifras / divisor + (2 * resto >= divisor ? 1 : 0);
-    } else {
-        cifras *= PotenciaEntera(decimales_ - decimales);
-    }
-    const qint64 unidad = PotenciaEntera(decimales_);
-    char texto[48];
-    char* fin = texto;
-    if (valor < 0 && cifras != 0)
-        *fin++ = '-';
-    fin = EscribirCifras(cifras / unidad, 1, fin);
-    *fin++ = '.';
-    if (decimales_ > 0)
-        fin = EscribirCifras(cifras % unidad, decimales_, fin);
-    destino.append(texto, fin - texto);
     return true;
 }
 
