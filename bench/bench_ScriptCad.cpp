@@ -187,11 +187,32 @@ QByteArray Leer(const QString& ruta)
     return fichero.readAll();
 }
 
+double MedianaDe(std::vector<double> valores)
+{
+    std::sort(valores.begin(), valores.end());
+    const size_t mitad = valores.size() / 2;
+    return valores.size() % 2 ? valores[mitad] : (valores[mitad - 1] + valores[mitad]) / 2;
+}
+
 void Medir(Resultados& resultados, SqliteCrudo& crudo, const Obra& obra, bool conObjetivos)
 {
     const QString script = RutaScript();
     const QString copia = RutaDatos(QStringLiteral("SUELO.SCR"));
     const QString codigo = QString::number(obra.codigo);
+
+    // A first export warms the caches for both, and gives the header and footer
+    // that the floor writes around the points.
+    Comprobar(CrearScript(codigo, script), "el script");
+    const QByteArray escrito = Leer(script);
+    const qsizetype bloque = escrito.indexOf("_.POINT");
+    const qsizetype final = escrito.lastIndexOf("\r\n_.ZOOM");
+    Comprobar(bloque > 0 && final > bloque, "la plantilla por defecto");
+    const std::string cabecera = escrito.left(bloque).toStdString();
+    const std::string pie = escrito.mid(final).toStdString();
+
+    // Each export follows a floor run, so that both meet the same load of a shared machine.
+    std::vector<double> suelos;
+    std::vector<double> aDisco;
     double crecimientoMb = 0;
     double residente = 0;
     const double programa = Mediana(
@@ -201,20 +222,13 @@ void Medir(Resultados& resultados, SqliteCrudo& crudo, const Obra& obra, bool co
             crecimientoMb = std::max(crecimientoMb, PicoMemoria() - residente);
         },
         [&] {
+            QElapsedTimer reloj;
+            reloj.start();
+            aDisco.push_back(SueloScript(crudo, obra, cabecera, pie, copia));
+            suelos.push_back(static_cast<double>(reloj.nsecsElapsed()) / 1e6);
             ReiniciarPico();
             residente = MemoriaResidente();
         });
-
-    // Header and footer come from the program's script; the floor does the points.
-    const QByteArray escrito = Leer(script);
-    const qsizetype bloque = escrito.indexOf("_.POINT");
-    const qsizetype final = escrito.lastIndexOf("\r\n_.ZOOM");
-    Comprobar(bloque > 0 && final > bloque, "la plantilla por defecto");
-    const std::string cabecera = escrito.left(bloque).toStdString();
-    const std::string pie = escrito.mid(final).toStdString();
-    std::vector<double> aDisco;
-    const double suelo = Mediana(kVeces, [&] { aDisco.push_back(SueloScript(crudo, obra, cabecera, pie, copia)); });
-    std::sort(aDisco.begin(), aDisco.end());
     // A value whose decimal text ends in a half may round the other way in the
     // floor's plain formatting; the length is the same.
     Comprobar(QFile(copia).size() == escrito.size(), "el suelo escribe tantos bytes como el programa");
@@ -222,8 +236,8 @@ void Medir(Resultados& resultados, SqliteCrudo& crudo, const Obra& obra, bool co
     const QString que = QStringLiteral("script de AUTOCAD, %1 puntos (%2 MB)")
                             .arg(obra.Puntos())
                             .arg(double(escrito.size()) / 1e6, 0, 'f', 1);
-    resultados.Figura(que, programa, suelo, conObjetivos ? kLimiteMs : 0, conObjetivos ? kRazonMaxima : 0);
-    std::printf("  del suelo, forzar el script a disco: %.0f ms (mediana)\n", aDisco[aDisco.size() / 2]);
+    resultados.Figura(que, programa, MedianaDe(suelos), conObjetivos ? kLimiteMs : 0, conObjetivos ? kRazonMaxima : 0);
+    std::printf("  del suelo, forzar el script a disco: %.0f ms (mediana)\n", MedianaDe(aDisco));
     if (conObjetivos)
         resultados.Memoria(QStringLiteral("  memoria residente ganada al escribirlo"), crecimientoMb, kLimiteMemoriaMb);
 }
