@@ -163,6 +163,20 @@ qint64 SqliteCrudo::Leer(const char* sql, const std::vector<qint64>& valores)
     return filas;
 }
 
+qint64 SqliteCrudo::Recorrer(const char* sql, const std::vector<qint64>& valores,
+                             const std::function<void(sqlite3_stmt*)>& fila)
+{
+    sqlite3_stmt* sentencia = nullptr;
+    Preparar(sql, valores, &sentencia);
+    qint64 filas = 0;
+    while (sqlite3_step(sentencia) == SQLITE_ROW) {
+        ++filas;
+        fila(sentencia);
+    }
+    sqlite3_finalize(sentencia);
+    return filas;
+}
+
 void SqliteCrudo::Ejecutar(const std::vector<const char*>& sentencias, const std::vector<qint64>& valores)
 {
     sqlite3_exec(conexion_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);

@@ -39,6 +39,10 @@ public:
     // Steps the statement to the end, reading every column of every row as its
     // stored type; returns the number of rows.
     qint64 Leer(const char* sql, const std::vector<qint64>& valores = {});
+    // Steps the statement to the end and hands every row to fila, which reads
+    // the columns it needs; returns the number of rows.
+    qint64 Recorrer(const char* sql, const std::vector<qint64>& valores,
+                    const std::function<void(sqlite3_stmt*)>& fila);
     // Runs each statement once, in order; all of them in one transaction.
     void Ejecutar(const std::vector<const char*>& sentencias, const std::vector<qint64>& valores = {});
     // One value of a row: a whole number, a double or a UTF-8 text.

@@ -3,7 +3,6 @@
 #include "cad/CodigoLatino.h"
 #include "core/EscrituraSegura.h"
 #include "core/Globales.h"
-#include "core/TextoNumerico.h"
 
 #include <QIODevice>
 #include <charconv>
@@ -31,13 +30,14 @@ bool EsBlanco(char c)
 
 // The label of a point: station "/" point, then "/" and the description with its
 // blanks turned into "-" when there is one (a blank would end the answer early
-// in the CAD program's script reader).
+// in the CAD program's script reader). A missing value reads as 0 or as no
+// description.
 void AnadirResena(const QVariant& estacion, const QVariant& punto, const QVariant& resena, QByteArray& destino)
 {
-    AnadirEntero(ValorCampo(estacion, QMetaType::Int).toLongLong(), destino);
+    AnadirEntero(estacion.toLongLong(), destino);
     destino.append('/');
-    AnadirEntero(ValorCampo(punto, QMetaType::Int).toLongLong(), destino);
-    const QString descripcion = ValorCampo(resena, QMetaType::QString).toString();
+    AnadirEntero(punto.toLongLong(), destino);
+    const QString descripcion = resena.toString();
     if (descripcion.isEmpty())
         return;
     destino.append('/');

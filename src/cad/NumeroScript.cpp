@@ -4,6 +4,7 @@
 #include "core/TextoNumerico.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -91,6 +92,84 @@ bool CifrasRapidas(double positivo, char* cifras, int& exponente)
     return true;
 }
 
+constexpr std::array<double, 23> kPotenciasDiez = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr qint64 kMinimo15 = 100000000000000; // the smallest whole number of 15 digits
+constexpr qint64 kMaximo15 = 10 * kMinimo15;
+constexpr int kCerosAnadidos = 3;
+
+constexpr std::array<qint64, 19> PotenciasEnteras()
+{
+    std::array<qint64, 19> potencias{};
+    potencias[0] = 1;
+    for (std::size_t i = 1; i < potencias.size(); ++i)
+        potencias[i] = potencias[i - 1] * 10;
+    return potencias;
+}
+constexpr std::array<qint64, 19> kPotenciasEnteras = PotenciasEnteras();
+
+qint64 PotenciaEntera(int exponente)
+{
+    return kPotenciasEnteras[static_cast<std::size_t>(exponente)];
+}
+
+// Rounds the exact product positivo * 10^decimales, below 10^15, half up. The
+// product and its rounding error together are exact, so that the decision
+// never rests on a rounded digit.
+qint64 RedondearProducto(double positivo, int decimales)
+{
+    const double escala = kPotenciasDiez[static_cast<std::size_t>(decimales)];
+    const double producto = positivo * escala;
+    const double error = std::fma(positivo, escala, -producto);
+    const double entero = std::floor(producto);
+    const double resto = producto - entero;
+    const bool subir = resto > 0.5 || (resto == 0.5 && error >= 0);
+    return static_cast<qint64>(entero) + (subir ? 1 : 0);
+}
+
+// The 15 significant digits of a positive value as one whole number with its
+// decimals, in a single step: false when they fall outside whole numbers of
+// 15 digits with 0 to 22 decimals.
+bool CifrasEnteras(double positivo, qint64& cifras, int& decimales)
+{
+    // From the binary exponent: the decimal one or one less.
+    constexpr double kLog10De2 = 0.30102999566398120;
+    decimales = 14 - static_cast<int>(std::floor(std::ilogb(positivo) * kLog10De2));
+    for (int intento = 0; intento < 2; ++intento) {
+        if (decimales < 0 || decimales >= static_cast<int>(kPotenciasDiez.size()))
+            return false;
+        const double producto = positivo * kPotenciasDiez[static_cast<std::size_t>(decimales)];
+        // The logarithm may miss by one next to a power of ten.
+        if (producto >= static_cast<double>(kMaximo15)) {
+            --decimales;
+            continue;
+        }
+        if (producto < static_cast<double>(kMinimo15)) {
+            ++decimales;
+            continue;
+        }
+        cifras = RedondearProducto(positivo, decimales);
+        if (cifras == kMaximo15) {
+            cifras = kMinimo15;
+            --decimales;
+        }
+        return decimales >= 0;
+    }
+    return false;
+}
+
+// Writes valor with at least minimo digits, zeros in front; returns the end.
+char* EscribirCifras(qint64 valor, int minimo, char* destino)
+{
+    char texto[24];
+    const int n = static_cast<int>(std::to_chars(texto, texto + sizeof texto, valor).ptr - texto);
+    for (int i = n; i < minimo; ++i)
+        *destino++ = '0';
+    std::memcpy(destino, texto, static_cast<std::size_t>(n));
+    return destino + n;
+}
+
 } // namespace
 
 NumeroScript::NumeroScript(const QString& formato) : formato_(formato), decimales_(DecimalesDelFormato(formato)) {}
@@ -102,12 +181,47 @@ void NumeroScript::Anadir(const QVariant& valor, QByteArray& destino) const
     AnadirEnCodigoLatino(ComaAPunto(FormatearNumero(ValorCampo(valor, QMetaType::Double))), destino);
 }
 
+// The usual case in whole numbers: the 15 digits rounded again, half up, at the
+// decimals shown.
+bool NumeroScript::AnadirConEnteros(double valor, QByteArray& destino) const
+{
+    qint64 cifras = 0;
+    int decimales = decimales_;
+    if (valor != 0 && !CifrasEnteras(std::fabs(valor), cifras, decimales))
+        return false;
+    // Zeros appended beyond the 15 digits must still fit in a whole number.
+    if (decimales_ - decimales > kCerosAnadidos)
+        return false;
+    if (decimales - decimales_ > kCifrasSignificativas) {
+        cifras = 0; // below half of the last decimal shown
+    } else if (decimales > decimales_) {
+        const qint64 divisor = PotenciaEntera(decimales - decimales_);
+        const qint64 resto = cifras % divisor;
+        cifras = cifras / divisor + (2 * resto >= divisor ? 1 : 0);
+    } else {
+        cifras *= PotenciaEntera(decimales_ - decimales);
+    }
+    const qint64 unidad = PotenciaEntera(decimales_);
+    char texto[48];
+    char* fin = texto;
+    if (valor < 0 && cifras != 0)
+        *fin++ = '-';
+    fin = EscribirCifras(cifras / unidad, 1, fin);
+    *fin++ = '.';
+    if (decimales_ > 0)
+        fin = EscribirCifras(cifras % unidad, decimales_, fin);
+    destino.append(texto, fin - texto);
+    return true;
+}
+
 // The display routine's rounding: half away from zero on the value's decimal
 // text at 15 significant digits, then at least one whole digit.
 bool NumeroScript::AnadirDirecto(double valor, QByteArray& destino) const
 {
     if (!std::isfinite(valor))
         return false;
+    if (AnadirConEnteros(valor, destino))
+        return true;
     char mantisa[kCifrasSignificativas];
     int exponente = 0;
     if (!CifrasRapidas(std::fabs(valor), mantisa, exponente))

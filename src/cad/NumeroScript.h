@@ -19,6 +19,7 @@ public:
 
 private:
     bool AnadirDirecto(double valor, QByteArray& destino) const;
+    bool AnadirConEnteros(double valor, QByteArray& destino) const;
 
     QString formato_;
     int decimales_ = -1; // -1: not the usual pattern, laid out the general way

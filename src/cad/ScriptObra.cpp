@@ -20,9 +20,18 @@ constexpr qint64 kPuntosPorAviso = 4096;
 using esquema::NombrePunto;
 
 const QString kTabla = esquema::Nombre(esquema::kPuntos);
-// The extent of the work's points in X and Y, and how many there are.
-const QString kLimites = QStringLiteral("SELECT MAX(%1), MIN(%1), MAX(%2), MIN(%2), COUNT(*) FROM %3 WHERE CODOBRA=?")
-                             .arg(NombrePunto(esquema::kCc1), NombrePunto(esquema::kCc2), kTabla);
+// The extent of the work's points in X and Y, and how many there are. Each
+// extreme on its own reads one entry of the index on the work and that column,
+// where the four together would read every point of the work.
+QString Extremo(const char* funcion, esquema::ColumnaPunto columna)
+{
+    return QStringLiteral("(SELECT %1(%2) FROM %3 WHERE CODOBRA=?)")
+        .arg(QLatin1String(funcion), NombrePunto(columna), kTabla);
+}
+const QString kLimites = QStringLiteral("SELECT %1, %2, %3, %4, (SELECT COUNT(*) FROM %5 WHERE CODOBRA=?)")
+                             .arg(Extremo("MAX", esquema::kCc1), Extremo("MIN", esquema::kCc1),
+                                  Extremo("MAX", esquema::kCc2), Extremo("MIN", esquema::kCc2), kTabla);
+constexpr int kParametrosLimites = 5;
 // In the order EscribirPunto takes them: the coordinates, the station, the point, its description.
 const QString kPuntosDelScript =
     QStringLiteral("SELECT %1, CODEST, CODPUNTO, %2 FROM %3 WHERE CODOBRA=? ORDER BY CODEST, CODPUNTO")
@@ -37,7 +46,7 @@ QString TextoLimite(const QVariant& valor)
 
 bool LimitesObra(int codObra, QString& maxX, QString& minX, QString& maxY, QString& minY, qint64* puntos)
 {
-    auto consulta = AbrirLectura(kLimites, {codObra});
+    auto consulta = AbrirLectura(kLimites, QVariantList(kParametrosLimites, codObra));
     if (!consulta)
         return false;
     if (!consulta->next()) {

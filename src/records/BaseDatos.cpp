@@ -104,19 +104,26 @@ std::optional<QString> MotivoRechazo(const QString& ruta)
     return std::nullopt;
 }
 
-bool CrearEsquema(QSqlDatabase db, QString& motivo)
+std::optional<QStringList> SentenciasEsquema(QString& motivo)
 {
     QFile esquema(QStringLiteral(":/esquema.sql"));
     if (!esquema.open(QIODevice::ReadOnly)) {
         motivo = QStringLiteral("No se encuentra el esquema de las tablas.");
-        return false;
+        return std::nullopt;
     }
-    const QStringList sentencias = QString::fromUtf8(esquema.readAll()).split(u';', Qt::SkipEmptyParts);
+    return QString::fromUtf8(esquema.readAll()).split(u';', Qt::SkipEmptyParts);
+}
+
+bool CrearEsquema(QSqlDatabase db, QString& motivo)
+{
+    const std::optional<QStringList> sentencias = SentenciasEsquema(motivo);
+    if (!sentencias)
+        return false;
     if (!db.transaction()) {
         motivo = Motivo(db.lastError());
         return false;
     }
-    for (const QString& sentencia : sentencias) {
+    for (const QString& sentencia : *sentencias) {
         if (sentencia.trimmed().isEmpty())
             continue;
         QSqlQuery q(db);
@@ -266,12 +273,28 @@ bool Conectar(const QString& ruta, QString& motivo)
     return false;
 }
 
-// The first writes to the file: a write-ahead log for good, and the relations enforced.
+// The indexes of the schema that a database made by an earlier version lacks.
+// They only make reading faster: a database that cannot take them now is used
+// without them.
+void CrearIndices(QSqlDatabase db)
+{
+    QString motivo;
+    for (const QString& sentencia : SentenciasEsquema(motivo).value_or(QStringList())) {
+        if (sentencia.trimmed().startsWith(QStringLiteral("CREATE INDEX")))
+            QSqlQuery(db).exec(sentencia);
+    }
+}
+
+// The first writes to the file: a write-ahead log for good, the relations
+// enforced and the indexes in place.
 bool Preparar(QSqlDatabase db, QString& motivo)
 {
     QSqlQuery pragma(db);
-    if (pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON")))
+    if (pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+        pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON"))) {
+        CrearIndices(db);
         return true;
+    }
     motivo = Motivo(pragma.lastError());
     return false;
 }

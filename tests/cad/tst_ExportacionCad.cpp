@@ -40,6 +40,38 @@ public:
 
 const QString kObra = QStringLiteral("1");
 
+// What the script of the reference work held, at 3, 0 and 7 decimals.
+const QByteArray kReferencia3 =
+    QByteArrayLiteral("-99999.99951,-7654321.98765432 a 400013.1865,4500007.5 /dibujos/a\xF1o/PLANO \xD1\r\n"
+                      "-1234.568,0.001,0.000 0.25 1/1/\xC1RBOL--\xD1-\x80 400013.1865,4500007.5\r\n"
+                      "400013.187,4500007.500,100.000 0.25 1/2 400013.1865,4500007.5\r\n"
+                      "0.000,0.000,0.000 0.25 1/10/Ca\xF1"
+                      "er\xED"
+                      "a-n\xBA-3-? 400013.1865,4500007.5\r\n"
+                      "123456.123,-7654321.988,12.346 0.25 2/1/- 400013.1865,4500007.5\r\n"
+                      "-100000.000,0.000,10.000 0.25 2/3/PK-0+100 400013.1865,4500007.5\r\n"
+                      "Fin /dibujos/a\xF1o/PLANO \xD1\r\n");
+const QByteArray kReferencia0 =
+    QByteArrayLiteral("-99999.99951,-7654321.98765432 a 400013.1865,4500007.5 /dibujos/a\xF1o/PLANO \xD1\r\n"
+                      "-1235.,0.,0. 0.25 1/1/\xC1RBOL--\xD1-\x80 400013.1865,4500007.5\r\n"
+                      "400013.,4500008.,100. 0.25 1/2 400013.1865,4500007.5\r\n"
+                      "0.,0.,0. 0.25 1/10/Ca\xF1"
+                      "er\xED"
+                      "a-n\xBA-3-? 400013.1865,4500007.5\r\n"
+                      "123456.,-7654322.,12. 0.25 2/1/- 400013.1865,4500007.5\r\n"
+                      "-100000.,0.,10. 0.25 2/3/PK-0+100 400013.1865,4500007.5\r\n"
+                      "Fin /dibujos/a\xF1o/PLANO \xD1\r\n");
+const QByteArray kReferencia7 =
+    QByteArrayLiteral("-99999.99951,-7654321.98765432 a 400013.1865,4500007.5 /dibujos/a\xF1o/PLANO \xD1\r\n"
+                      "-1234.5678901,0.0005000,-0.0004000 0.25 1/1/\xC1RBOL--\xD1-\x80 400013.1865,4500007.5\r\n"
+                      "400013.1865000,4500007.5000000,100.0000000 0.25 1/2 400013.1865,4500007.5\r\n"
+                      "0.0000000,0.0000000,0.0000000 0.25 1/10/Ca\xF1"
+                      "er\xED"
+                      "a-n\xBA-3-? 400013.1865,4500007.5\r\n"
+                      "123456.1234568,-7654321.9876543,12.3456789 0.25 2/1/- 400013.1865,4500007.5\r\n"
+                      "-99999.9995100,0.0000000,9.9995000 0.25 2/3/PK-0+100 400013.1865,4500007.5\r\n"
+                      "Fin /dibujos/a\xF1o/PLANO \xD1\r\n");
+
 // A data folder whose CAD program is set, with the launcher and the dialogs recorded.
 struct Escena
 {
@@ -123,12 +155,51 @@ private slots:
         QVERIFY(mensajes.Mensajes().isEmpty());
     }
 
+    // Scripts as the program wrote them before its export was made faster: every
+    // placeholder, accents and characters the code page lacks, empty and blank
+    // descriptions, negative and missing coordinates, many decimals.
+    void scriptDeReferencia_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("decimales");
+        QTest::addColumn<QByteArray>("esperado");
+        QTest::newRow("es_ES, 3 decimales") << QStringLiteral("es_ES") << 3 << kReferencia3;
+        QTest::newRow("C, 3 decimales") << QStringLiteral("C") << 3 << kReferencia3;
+        QTest::newRow("es_ES, sin decimales") << QStringLiteral("es_ES") << 0 << kReferencia0;
+        QTest::newRow("es_ES, 7 decimales") << QStringLiteral("es_ES") << 7 << kReferencia7;
+    }
+
+    void scriptDeReferencia()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, decimales);
+        QFETCH(QByteArray, esperado);
+        Escena escena(locale);
+        auto& [entorno, lanzador, mensajes] = escena;
+        GrabarParametro(QStringLiteral("DESTINO"), QStringLiteral("/dibujos/año/"));
+        FormatoDecimales = QStringLiteral("###0.") + QString(decimales, u'0');
+        CrearObra();
+        InsertarPunto(1, 1, -1234.56789012345, 0.0005, -0.0004, QStringLiteral("ÁRBOL  Ñ €"));
+        InsertarPunto(1, 2, 400013.1865, 4500007.5, 100.0, QStringLiteral(""));
+        InsertarPunto(1, 10, 1e-9, QVariant(), QVariant(), QStringLiteral("Cañería\tnº 3 ł"));
+        InsertarPunto(2, 1, 123456.123456789, -7654321.98765432, 12.3456789, QStringLiteral(" "));
+        InsertarPunto(2, 3, -99999.99951, -0.0, 9.9995, QStringLiteral("PK 0+100"));
+
+        pruebas::EscribirFichero(RutaPlantilla(), "%LIMITE_MINIMO% a %LIMITE_MAX% %NombreDibujo%\r\n"
+                                                  "[%CoorX%,%CoorY%,%CoorZ% %ESCALA% %RESE\xD1"
+                                                  "A% %LIMITE_MAX%]\r\nFin %NombreDibujo%");
+        QVERIFY(Exportar(mensajes, QStringLiteral("0,25"), QStringLiteral("PLANO Ñ")));
+        const QByteArray script = pruebas::LeerFichero(RutaScript());
+        QCOMPARE(script, esperado);
+        QVERIFY(mensajes.Mensajes().isEmpty());
+    }
+
     void coordenadasComoLasMuestraElPrograma_data()
     {
         QTest::addColumn<QString>("configuracion");
         QTest::addColumn<int>("decimales");
         for (const char* configuracion : {"es_ES", "C"}) {
-            for (int decimales : {0, 1, 3, 6})
+            for (int decimales : {0, 1, 3, 6, 11, 15})
                 QTest::addRow("%s, %d decimales", configuracion, decimales)
                     << QString::fromLatin1(configuracion) << decimales;
         }
@@ -161,6 +232,10 @@ private slots:
         for (int i = 0; i < 5000; ++i) {
             const double magnitud = std::pow(10.0, azar.bounded(-4, 9));
             valores << (azar.generateDouble() - 0.5) * magnitud << std::round(azar.generateDouble() * 1e7) / 1024;
+            // A half at some decimal, and values next to a power of ten.
+            const double potencia = std::pow(10.0, azar.bounded(-9, 16));
+            valores << (std::round(azar.generateDouble() * 1e6) + 0.5) / std::pow(10.0, azar.bounded(0, 9))
+                    << std::nextafter(potencia, 0.0) << std::nextafter(potencia, 1e300) << -potencia;
         }
         FormatoDecimales = QStringLiteral("###0.") + QString(decimales, u'0');
         const NumeroScript numeros(FormatoDecimales);

@@ -106,6 +106,15 @@ private slots:
         QSqlQuery q(BaseDatos());
         QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode")) && q.next());
         QCOMPARE(q.value(0).toString(), QStringLiteral("wal"));
+
+        // A database made before the points had their indexes gets them when it opens.
+        CerrarBaseDatos();
+        Ejecutar(ruta, {QStringLiteral("DROP INDEX B_PUNTOS_CC1"), QStringLiteral("DROP INDEX B_PUNTOS_CC2")});
+        QCOMPARE(AbrirBaseDatos(ruta), Apertura::Abierta);
+        QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND "
+                                                   "name IN ('B_PUNTOS_CC1', 'B_PUNTOS_CC2')"))
+                     .toInt(),
+                 2);
     }
 
     void rechazadosQuedanIntactos_data()
