@@ -1,11 +1,11 @@
 #include "cad/EscritorScript.h"
 
 #include "cad/CodigoLatino.h"
+#include "cad/EtiquetaPunto.h"
 #include "core/EscrituraSegura.h"
 #include "core/Globales.h"
 
 #include <QIODevice>
-#include <charconv>
 
 namespace corvela {
 
@@ -15,39 +15,6 @@ using Marcador = PlantillaScript::Marcador;
 
 constexpr std::size_t kTamanoBufer = 1 << 20;
 const QByteArray kSalto = QByteArrayLiteral("\r\n");
-
-void AnadirEntero(qlonglong valor, QByteArray& destino)
-{
-    char cifras[24];
-    const auto fin = std::to_chars(cifras, cifras + sizeof cifras, valor).ptr;
-    destino.append(cifras, fin - cifras);
-}
-
-bool EsBlanco(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\xA0';
-}
-
-// The label of a point: station "/" point, then "/" and the description with its
-// blanks turned into "-" when there is one (a blank would end the answer early
-// in the CAD program's script reader). A missing value reads as 0 or as no
-// description.
-void AnadirResena(const QVariant& estacion, const QVariant& punto, const QVariant& resena, QByteArray& destino)
-{
-    AnadirEntero(estacion.toLongLong(), destino);
-    destino.append('/');
-    AnadirEntero(punto.toLongLong(), destino);
-    const QString descripcion = resena.toString();
-    if (descripcion.isEmpty())
-        return;
-    destino.append('/');
-    const qsizetype desde = destino.size();
-    AnadirEnCodigoLatino(descripcion, destino);
-    for (qsizetype i = desde; i < destino.size(); ++i) {
-        if (EsBlanco(destino[i]))
-            destino[i] = '-';
-    }
-}
 
 } // namespace
 
@@ -138,7 +105,7 @@ void EscritorScript::EscribirPunto(const QVariant& x, const QVariant& y, const Q
                 numeros_.Anadir(z, texto);
                 break;
             default:
-                AnadirResena(estacion, punto, resena, texto);
+                AnadirEtiquetaPunto(estacion, punto, resena, texto);
             }
         }
         return texto;
