@@ -51,10 +51,16 @@ bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
 int MainSinVentanas(const QString& carpetaDatos, const QString& carpetaRecursos, const std::function<int()>& orden)
 {
     IniciarGlobales(carpetaDatos, carpetaRecursos);
+    const QString baseDatos = RutaDatos(kBaseDatos);
+    if (!QFileInfo::exists(baseDatos)) {
+        std::fprintf(stderr, "No existe la base de datos %s: sin ventanas no se crea ninguna.\n",
+                     qPrintable(QDir::toNativeSeparators(baseDatos)));
+        return 1;
+    }
     MensajesConsola consola;
     InstalarDialogos(&consola);
     int codigo = 1;
-    if (AbrirBaseDatos(RutaDatos(kBaseDatos)) == Apertura::Abierta) {
+    if (AbrirBaseDatos(baseDatos) == Apertura::Abierta) {
         codigo = orden();
         CerrarBaseDatos();
     }

@@ -9,11 +9,9 @@
 #include "records/AccesoDatos.h"
 #include "records/ErrorDatos.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
-#include <cstring>
 
 namespace corvela {
 
@@ -118,13 +116,24 @@ LineaOrdenes::LineaOrdenes()
     for (const QCommandLineOption* opcion :
          {&datos_, &comprobar_, &exportar_, &importar_, &separador_, &dibujo_, &escala_})
         opciones_.addOption(*opcion);
-    opciones_.addPositionalArgument(QStringLiteral("OBRA"), QStringLiteral("Código de la obra."),
-                                    QStringLiteral("[OBRA [ESTACION] FICHERO]"));
+    opciones_.addPositionalArgument(
+        QStringLiteral("OBRA"), QStringLiteral("Código de la obra que se exporta o importa."), QStringLiteral("[OBRA"));
+    opciones_.addPositionalArgument(QStringLiteral("ESTACION"),
+                                    QStringLiteral("Código de la estación (solo con --importar-lecturas)."),
+                                    QStringLiteral("[ESTACION]"));
+    opciones_.addPositionalArgument(QStringLiteral("FICHERO"),
+                                    QStringLiteral("Fichero que se escribe, o del que se leen las lecturas."),
+                                    QStringLiteral("FICHERO]"));
 }
 
-void LineaOrdenes::Procesar(const QCoreApplication& aplicacion)
+bool LineaOrdenes::Leer(const QStringList& argumentos)
 {
-    opciones_.process(aplicacion);
+    return opciones_.parse(argumentos);
+}
+
+bool LineaOrdenes::PideAyuda() const
+{
+    return opciones_.isSet(QStringLiteral("help")) || opciones_.isSet(QStringLiteral("help-all"));
 }
 
 std::optional<QString> LineaOrdenes::CarpetaIndicada() const
@@ -194,14 +203,13 @@ int LineaOrdenes::Exportar() const
     if (!csv)
         return Fallo(
             QStringLiteral("Separador desconocido: %1 (punto-y-coma o coma)").arg(opciones_.value(separador_)));
+    const bool puntos = formato == QLatin1String("csv");
+    if (!puntos && formato != QLatin1String("csv-libreta"))
+        return Fallo(QStringLiteral("Formato desconocido: %1 (dxf, csv, csv-libreta o scr)").arg(formato));
     qint64 filas = 0;
-    if (formato == QLatin1String("csv"))
-        return InformarCsv(ExportarPuntosCsv(*obra, *csv, fichero, &progreso, &filas, &detalle), filas, fichero,
-                           detalle);
-    if (formato == QLatin1String("csv-libreta"))
-        return InformarCsv(ExportarLibretaCsv(*obra, *csv, fichero, &progreso, &filas, &detalle), filas, fichero,
-                           detalle);
-    return Fallo(QStringLiteral("Formato desconocido: %1 (dxf, csv, csv-libreta o scr)").arg(formato));
+    const ResultadoCsv resultado = puntos ? ExportarPuntosCsv(*obra, *csv, fichero, &progreso, &filas, &detalle)
+                                          : ExportarLibretaCsv(*obra, *csv, fichero, &progreso, &filas, &detalle);
+    return InformarCsv(resultado, filas, fichero, detalle);
 }
 
 int LineaOrdenes::Importar() const
@@ -232,19 +240,6 @@ int LineaOrdenes::Importar() const
               .arg(*estacion)
               .arg(*obra));
     return 0;
-}
-
-bool PideSinVentanas(int argc, char* argv[])
-{
-    for (int i = 1; i < argc; ++i) {
-        const QString argumento = QString::fromLocal8Bit(argv[i]);
-        for (const QString& nombre : {kOpcionExportar, kOpcionImportar}) {
-            const QString larga = QStringLiteral("--") + nombre;
-            if (argumento == larga || argumento.startsWith(larga + u'='))
-                return true;
-        }
-    }
-    return false;
 }
 
 } // namespace corvela

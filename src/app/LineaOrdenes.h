@@ -5,8 +5,6 @@
 #include <QStringList>
 #include <optional>
 
-class QCoreApplication;
-
 namespace corvela {
 
 // The program's command line, for both ways of running it: with its windows,
@@ -16,8 +14,13 @@ class LineaOrdenes
 public:
     LineaOrdenes();
 
-    // Reads the arguments; --help, --version and a wrong option end the program here.
-    void Procesar(const QCoreApplication& aplicacion);
+    // Reads the arguments (the program's name first); false with ErrorLectura
+    // when they are wrong. Needs no application object, so that the way of
+    // running can be chosen before one exists.
+    bool Leer(const QStringList& argumentos);
+    QString ErrorLectura() const { return opciones_.errorText(); }
+    bool PideAyuda() const;
+    QString Ayuda() const { return opciones_.helpText(); }
 
     std::optional<QString> CarpetaIndicada() const;
     bool Comprobar() const;
@@ -40,9 +43,5 @@ private:
     QCommandLineOption dibujo_;
     QCommandLineOption escala_;
 };
-
-// Whether the arguments ask for a run without windows; decided before any
-// application object exists, since a run without windows needs no display.
-bool PideSinVentanas(int argc, char* argv[]);
 
 } // namespace corvela

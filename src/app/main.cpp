@@ -8,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <cstdio>
 
 namespace {
 
@@ -17,19 +18,44 @@ void NombrarAplicacion()
     QCoreApplication::setApplicationName(QStringLiteral("CorvelaGeoda"));
 }
 
+// Qt's own texts (dialog buttons, the command line's help) in Spanish.
+void Traducir(QTranslator& traduccion)
+{
+    if (traduccion.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&traduccion);
+}
+
 QString CarpetaDatos(const corvela::LineaOrdenes& linea)
 {
     return corvela::CarpetaDeDatos(linea.CarpetaIndicada(), QCoreApplication::applicationDirPath(),
                                    QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
-// An export or an import from the command line: no display is needed.
+QStringList Argumentos(int argc, char* argv[])
+{
+    QStringList argumentos;
+    for (int i = 0; i < argc; ++i)
+        argumentos << QString::fromLocal8Bit(argv[i]);
+    return argumentos;
+}
+
+// The help, a wrong command line, an export or an import: no window, so no
+// display is needed.
 int SinVentanas(int argc, char* argv[])
 {
     QCoreApplication aplicacion(argc, argv);
     NombrarAplicacion();
+    QTranslator traduccion;
+    Traducir(traduccion);
     corvela::LineaOrdenes linea;
-    linea.Procesar(aplicacion);
+    if (!linea.Leer(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "%s\n", qPrintable(linea.ErrorLectura()));
+        return 1;
+    }
+    if (linea.PideAyuda()) {
+        std::printf("%s", qPrintable(linea.Ayuda()));
+        return 0;
+    }
     const QString recursos = corvela::BuscarCarpetaRecursos(QCoreApplication::applicationDirPath());
     return corvela::MainSinVentanas(CarpetaDatos(linea), recursos, [&linea] { return linea.Ejecutar(); });
 }
@@ -38,20 +64,16 @@ int SinVentanas(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    if (corvela::PideSinVentanas(argc, argv))
+    corvela::LineaOrdenes linea;
+    if (!linea.Leer(Argumentos(argc, argv)) || linea.PideAyuda() || linea.SinVentanas())
         return SinVentanas(argc, argv);
 
     QApplication aplicacion(argc, argv);
     NombrarAplicacion();
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Corvela Geoda"));
     QGuiApplication::setDesktopFileName(QStringLiteral("corvela-geoda"));
-
-    QTranslator traduccionQt;
-    if (traduccionQt.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&traduccionQt);
-
-    corvela::LineaOrdenes linea;
-    linea.Procesar(aplicacion);
+    QTranslator traduccion;
+    Traducir(traduccion);
 
     const QString carpetaRecursos = corvela::BuscarCarpetaRecursos(QApplication::applicationDirPath());
     QApplication::setWindowIcon(QIcon(QDir(carpetaRecursos).filePath(QStringLiteral("icono/corvela-geoda-256.png"))));

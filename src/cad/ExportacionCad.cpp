@@ -245,6 +245,12 @@ QString EscalaGuardada()
     return LeerParametro(kClaveEscala, kEscalaPorDefecto);
 }
 
+void RecordarEscala(const QString& escala)
+{
+    if (escala != EscalaGuardada())
+        GrabarParametro(kClaveEscala, escala);
+}
+
 bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoScript* progreso)
 {
     std::optional<Preparacion> preparacion = Preparar(codigoObra);
@@ -261,8 +267,7 @@ bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoS
         return false;
     if (!Escribir(*preparacion, *escala, *nombre, rutaScript, progreso))
         return false;
-    if (preparacion->Datos.Escala != escalaGuardada)
-        GrabarParametro(kClaveEscala, preparacion->Datos.Escala);
+    RecordarEscala(preparacion->Datos.Escala);
     return true;
 }
 

@@ -38,6 +38,8 @@ bool CrearScript(const QString& codigoObra, const QString& rutaScript, ProgresoS
 
 // The scale last given for a drawing ("Escala"), 0.01 before the first.
 QString EscalaGuardada();
+// Stores the scale given for a drawing (decimal point) when it is not the stored one.
+void RecordarEscala(const QString& escala);
 
 // The script CrearScript writes once the user has given the scale and the drawing
 // name, without asking anything (command-line exports). The scale is not stored.

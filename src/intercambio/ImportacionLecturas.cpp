@@ -263,6 +263,8 @@ public:
         bool legibles = true;
         for (int col = kMedia; col < kNotas; ++col)
             legibles = Numero(static_cast<ColumnaLectura>(col), lecturas[col - kMedia]) && legibles;
+        if (Campo(kMedia).trimmed().isEmpty())
+            lecturas[0] = MediaCompletada(lecturas[1], lecturas[2]);
         if (legibles)
             Reducir(lecturas, p);
         motivo = motivos_.join(QStringLiteral("; "));
@@ -313,6 +315,13 @@ private:
         }
         valor = *numero;
         return true;
+    }
+
+    // An empty middle reading is the mean of the other two, as the field book
+    // fills it: the mean's three-decimal text read back.
+    static double MediaCompletada(double superior, double inferior)
+    {
+        return ValorNumerico(PatronEntrada((inferior + superior) / 2.0, kPatronMedia));
     }
 
     // The field book's wire check, answered without asking: a middle reading that

@@ -13,6 +13,9 @@
 #include "records/ErrorDatos.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <utility>
 
 namespace corvela {
 
@@ -26,11 +29,26 @@ QString Nativa(const QString& ruta)
     return QDir::toNativeSeparators(ruta);
 }
 
-// Where the drawings go ("DESTINO"), else the data folder.
+const QString kClaveCarpeta = QStringLiteral("Intercambio");
+
+// The folder of the last file exchanged, else where the drawings go
+// ("DESTINO"), else the user's documents: never the data folder, where the
+// database's own files would be offered.
 QString CarpetaPropuesta()
 {
-    const QString destino = LeerParametro(QStringLiteral("DESTINO"));
-    return destino.isEmpty() || !QDir(destino).exists() ? CarpetaDatos : destino;
+    for (const QString& carpeta : {LeerParametro(kClaveCarpeta), LeerParametro(QStringLiteral("DESTINO"))}) {
+        if (!carpeta.isEmpty() && QDir(carpeta).exists())
+            return carpeta;
+    }
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documentos).exists() ? documentos : QDir::homePath();
+}
+
+void RecordarCarpeta(const QString& fichero)
+{
+    const QString carpeta = QDir::toNativeSeparators(QFileInfo(fichero).absolutePath());
+    if (carpeta != LeerParametro(kClaveCarpeta))
+        GrabarParametro(kClaveCarpeta, carpeta);
 }
 
 QString NombrePropuesto(int obra, const QString& resto)
@@ -60,7 +78,8 @@ void AvisarSinPuntos(int obra)
            QStringLiteral(" no tiene puntos: no hay nada que exportar."));
 }
 
-std::optional<double> PedirEscala()
+// The scale as typed (decimal point) and its value.
+std::optional<std::pair<QString, double>> PedirEscala()
 {
     const std::optional<QString> respuesta =
         Dialogos().InputBox(QStringLiteral("Escala de visualización ( 1: ??\?)"), EscalaGuardada());
@@ -71,14 +90,14 @@ std::optional<double> PedirEscala()
         Avisar(QStringLiteral("La escala debe ser un número mayor que cero."));
         return std::nullopt;
     }
-    return escala;
+    return std::pair{ComaAPunto(respuesta->trimmed()), *escala};
 }
 
 FormatoCsv PedirFormato()
 {
     const Respuesta respuesta = Dialogos().MsgBox(
         QStringLiteral("¿Separar los campos con punto y coma y escribir los decimales con coma "
-                       "(LibreOffice y Excel en español)?") +
+                       "(hojas de cálculo en español)?") +
             SaltoDoble + QStringLiteral("Pulse NO para separarlos con comas y escribir los decimales con punto."),
         Icono::Pregunta, Botones::SiNo);
     return respuesta == Respuesta::Si ? FormatoCsv{u';', u','} : FormatoCsv{u',', u'.'};
@@ -98,7 +117,7 @@ QString ListaErroneas(const QVector<FilaErronea>& erroneas)
 
 void ExportarDxfObra(int obra)
 {
-    const std::optional<double> escala = PedirEscala();
+    const auto escala = PedirEscala();
     if (!escala)
         return;
     const std::optional<QString> ruta =
@@ -112,10 +131,12 @@ void ExportarDxfObra(int obra)
     {
         CursorEspera espera;
         ProgresoDialogo progreso(QStringLiteral("Exportando el dibujo DXF..."));
-        resultado = EscribirDxfObra(obra, *escala, *ruta, &progreso, &resumen, &detalle);
+        resultado = EscribirDxfObra(obra, escala->second, *ruta, &progreso, &resumen, &detalle);
     }
     switch (resultado) {
     case ResultadoDxf::Escrito: {
+        RecordarEscala(escala->first);
+        RecordarCarpeta(*ruta);
         QString texto = QStringLiteral("Dibujo DXF escrito:") + SaltoDoble + Nativa(*ruta) + SaltoDoble +
                         QStringLiteral("%1 puntos de %2 estaciones.").arg(resumen.Puntos).arg(resumen.Estaciones);
         if (resumen.SinCoordenadas > 0)
@@ -156,6 +177,7 @@ void ExportarCsvObra(int obra, bool libretaCompleta)
     }
     switch (resultado) {
     case ResultadoCsv::Escrito:
+        RecordarCarpeta(*ruta);
         Informar(QStringLiteral("Fichero CSV escrito:") + SaltoDoble + Nativa(*ruta) + SaltoDoble +
                  QStringLiteral("%1 puntos.").arg(filas));
         break;
@@ -214,6 +236,7 @@ bool ImportarLecturasEstacion(int obra, int estacion)
         LimpiarError();
         return false;
     }
+    RecordarCarpeta(*ruta);
     Informar(QStringLiteral("%1 lecturas importadas en la ESTACIÓN %2.").arg(analisis.Buenos.size()).arg(estacion));
     return true;
 }

@@ -7,6 +7,7 @@
 #include "core/Globales.h"
 #include "records/AccesoDatos.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -110,6 +111,7 @@ private slots:
                           {QStringLiteral("--exportar"), QStringLiteral("csv"), QStringLiteral("--separador"),
                            QStringLiteral("coma"), QStringLiteral("5"), csv});
         QCOMPARE(salida.codigo, 0);
+        QVERIFY2(salida.normal.contains(QStringLiteral("3 filas escritas")), qPrintable(salida.normal));
         QVERIFY(Leer(csv).contains("1-2,1985.8579,1014.1421,100,EJE CALLE"));
     }
 
@@ -166,6 +168,8 @@ private slots:
         QTest::newRow("fichero que no existe")
             << QStringList{"--importar-lecturas", "5", "2", "/no/existe.csv"} << QStringLiteral("/no/existe.csv");
         QTest::newRow("faltan argumentos") << QStringList{"--exportar", "dxf", "5"} << QStringLiteral("Uso:");
+        QTest::newRow("opción desconocida")
+            << QStringList{"--exportar", "dxf", "--sin-esto", "5", "x.dxf"} << QStringLiteral("sin-esto");
     }
 
     void fallaConClaridad()
@@ -180,6 +184,17 @@ private slots:
         QCOMPARE(Puntos(2), 0);
     }
 
+    // The help needs no display either, and names every argument.
+    void ayudaSinPantalla()
+    {
+        QTemporaryDir vacia;
+        const Salida salida = Ejecutar(vacia.path(), {QStringLiteral("--help")});
+        QCOMPARE(salida.codigo, 0);
+        for (const char* texto : {"--exportar", "--importar-lecturas", "OBRA", "ESTACION", "FICHERO"})
+            QVERIFY2(salida.normal.contains(QLatin1String(texto)), texto);
+        QCOMPARE(QDir(vacia.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
     // Without a database nothing is created: the question is answered no.
     void sinBaseDatosNoCrea()
     {
@@ -187,7 +202,9 @@ private slots:
         const Salida salida = Ejecutar(vacia.path(), {QStringLiteral("--exportar"), QStringLiteral("dxf"),
                                                       QStringLiteral("5"), vacia.filePath(QStringLiteral("x.dxf"))});
         QCOMPARE(salida.codigo, 1);
-        QVERIFY2(salida.errores.contains(QStringLiteral("No existe la base de datos")), qPrintable(salida.errores));
+        QVERIFY2(salida.errores.contains(QStringLiteral("sin ventanas no se crea ninguna")),
+                 qPrintable(salida.errores));
+        QVERIFY(!salida.errores.contains(QStringLiteral("¿")));
         QVERIFY(!QFile::exists(vacia.filePath(QStringLiteral("Corvelax.db"))));
         QVERIFY(!QFile::exists(vacia.filePath(QStringLiteral("x.dxf"))));
     }

@@ -212,6 +212,9 @@ private slots:
                                                     "al \x80;1.500;1,850;1,150;50;95;\r\n"
                                                     "2;;1,5;1,6;1,4;0;100;\r\n")
                                       << QStringLiteral("Señal €") << true;
+        QTest::newRow("medio vacío, completado con la media") << kCabecera + "1;poste;;1,850;1,150;50;95;\r\n"
+                                                                             "2;;;1,6;1,4;0;100;\r\n"
+                                                              << QStringLiteral("poste") << false;
         QTest::newRow("filas en blanco al final") << kCabecera + kFilaBuena + "2;;1,5;1,6;1,4;0;100;\r\n;;;;;;;\r\n\r\n"
                                                   << QStringLiteral("poste") << false;
     }

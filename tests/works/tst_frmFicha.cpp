@@ -2,6 +2,7 @@
 #include "LanzadorGrabado.h"
 #include "MensajesGrabados.h"
 #include "Pulsaciones.h"
+#include "cad/ExportacionCad.h"
 #include "controls/BarraFiles.h"
 #include "controls/Moverse.h"
 #include "core/ArchivoIni.h"
@@ -545,6 +546,8 @@ private slots:
         ElegirDelMenu(f, f->m3[3]);
         QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("2 puntos")), qPrintable(mensajes.UltimoTexto()));
         QVERIFY(mensajes.UltimoTexto().contains(csv));
+        // The first picker never opens among the database's own files.
+        QVERIFY(!mensajes.propuestas.first().startsWith(entorno.Carpeta()));
 
         mensajes.ElegirRuta(csv);
         mensajes.Responder(Respuesta::Si);
@@ -560,7 +563,7 @@ private slots:
         }
 
         const QString dxf = entorno.Ruta(QStringLiteral("obra7.dxf"));
-        mensajes.Teclear(QStringLiteral("0,01"));
+        mensajes.Teclear(QStringLiteral("0,005"));
         mensajes.ElegirRuta(dxf);
         mensajes.Responder(Respuesta::Aceptar);
         ClicDerecho(f, 0);
@@ -568,6 +571,7 @@ private slots:
         QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("4 puntos de 2 estaciones")),
                  qPrintable(mensajes.UltimoTexto()));
         QVERIFY(QFileInfo(dxf).size() > 0);
+        QCOMPARE(EscalaGuardada(), QStringLiteral("0.005"));
 
         QFile mala(entorno.Ruta(QStringLiteral("mala.csv")));
         QVERIFY(mala.open(QIODevice::WriteOnly));
@@ -580,6 +584,8 @@ private slots:
         mensajes.Responder(Respuesta::Aceptar);
         ClicDerecho(f, 1);
         ElegirDelMenu(f, f->m3[0]);
+        // The picker opens where the last file went.
+        QCOMPARE(mensajes.propuestas.last(), QDir::toNativeSeparators(entorno.Carpeta()));
         QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("Línea 3:")), qPrintable(mensajes.UltimoTexto()));
         QVERIFY(mensajes.UltimoTexto().contains(QStringLiteral("No se ha importado nada")));
         QCOMPARE(Cuantas(QStringLiteral("B_PUNTOS WHERE CODEST = 2")), 2);
