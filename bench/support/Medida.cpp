@@ -178,6 +178,23 @@ void SqliteCrudo::Ejecutar(const std::vector<const char*>& sentencias, const std
         Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
 }
 
+void SqliteCrudo::Repetir(const char* sql, const std::vector<std::vector<qint64>>& filas)
+{
+    sqlite3_exec(conexion_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    sqlite3_stmt* sentencia = nullptr;
+    Preparar(sql, {}, &sentencia);
+    for (const std::vector<qint64>& valores : filas) {
+        sqlite3_reset(sentencia);
+        for (size_t i = 0; i < valores.size(); ++i)
+            sqlite3_bind_int64(sentencia, static_cast<int>(i) + 1, valores[i]);
+        if (sqlite3_step(sentencia) != SQLITE_DONE)
+            Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
+    }
+    sqlite3_finalize(sentencia);
+    if (sqlite3_exec(conexion_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
+}
+
 void Resultados::Figura(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima)
 {
     const double razon = sueloMs > 0 ? ms / sueloMs : 0;
