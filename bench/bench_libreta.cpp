@@ -40,8 +40,7 @@ struct Tamano
 
 const char* const kLectura = "SELECT CODPUNTO, RESENA, LECTMED, LECTSUP, LECTINF, ANGHOR, ANGVER, DISTAN, CC1, CC2, "
                              "CC3, OBSERV FROM B_PUNTOS WHERE CODOBRA=?1 AND CODEST=?2 ORDER BY CODPUNTO";
-const char* const kLecturaCodigos =
-    "SELECT CODPUNTO FROM B_PUNTOS WHERE CODOBRA=?1 AND CODEST=?2 ORDER BY CODPUNTO";
+const char* const kLecturaCodigos = "SELECT CODPUNTO FROM B_PUNTOS WHERE CODOBRA=?1 AND CODEST=?2 ORDER BY CODPUNTO";
 const char* const kInsercion = "INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, LECTMED, LECTSUP, LECTINF, "
                                "ANGHOR, ANGVER, DISTAN, CC1, CC2, CC3, OBSERV) VALUES (?1, ?2, ?3, 'nuevo', 1.5, "
                                "1.85, 1.15, 50, 95, 69.57, 1049.193, 2049.193, 105.525, '')";
@@ -114,8 +113,7 @@ void SeleccionarPrimera(frmPuntos* v)
 {
     QTreeView* lista = v->ListView1();
     const QModelIndex primera = lista->model()->index(0, 0);
-    lista->selectionModel()->setCurrentIndex(primera,
-                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    lista->selectionModel()->setCurrentIndex(primera, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     emit lista->clicked(primera);
 }
 
@@ -183,7 +181,9 @@ void MedirRenumerar(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
             crudo.Leer(kLecturaCodigos, {kObra, t.estacion});
             crudo.Repetir(kRenumerar, cambios);
         },
-        [&] { crudo.Ejecutar({kBorrarPrimero}, {kObra, t.estacion}); });
+        [&] {
+            crudo.Ejecutar({kBorrarPrimero}, {kObra, t.estacion});
+        });
 
     frmPuntos* v = nullptr;
     const double ms = Mediana(
@@ -265,8 +265,8 @@ int main(int argc, char* argv[])
         tamanos.push_back({4, 1000000, QStringLiteral("1.000.000")});
     std::printf("Mediana de %d pasadas (%d al grabar); el suelo, la misma SQL por la API C de sqlite3.\n", kVeces,
                 kVecesGrabar);
-    std::printf("1.000.000 de puntos: %s\n", millon ? "medidos (CORVELA_BANCO_MILLON=1)"
-                                                     : "no se miden; CORVELA_BANCO_MILLON=1 los incluye");
+    std::printf("1.000.000 de puntos: %s\n",
+                millon ? "medidos (CORVELA_BANCO_MILLON=1)" : "no se miden; CORVELA_BANCO_MILLON=1 los incluye");
     for (const Tamano& t : tamanos)
         GenerarEstacion(crudo, t.estacion, t.puntos);
     // Every reader, the program's and the floor's, reads the file, not a long log.
@@ -279,8 +279,8 @@ int main(int argc, char* argv[])
     Cerrar();
     ReiniciarPico();
     AbrirPintada(mayor.estacion);
-    std::printf("memoria tras abrir %s puntos: %.1f MB, pico %.1f MB\n", qPrintable(mayor.nombre),
-                MemoriaResidente(), PicoMemoria());
+    std::printf("memoria tras abrir %s puntos: %.1f MB, pico %.1f MB\n", qPrintable(mayor.nombre), MemoriaResidente(),
+                PicoMemoria());
     Cerrar();
     for (const Tamano& t : tamanos) {
         MedirAlta(r, crudo, t);

@@ -172,22 +172,34 @@ bool PuntosEstacion::Borrar(const Punto& cargado) const
     return true;
 }
 
-bool PuntosEstacion::Renumerar() const
+std::optional<QVector<qint64>> PuntosEstacion::Codigos() const
 {
-    Transaccion transaccion;
-    if (!transaccion.Iniciada())
-        return false;
     auto lectura =
         AbrirLectura(Sentencia("SELECT CODPUNTO FROM %1") + kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO"),
                      {obra_, estacion_});
     if (!lectura)
-        return false;
+        return std::nullopt;
     QVector<qint64> codigos;
     while (lectura->next())
         codigos.push_back(lectura->value(0).toLongLong());
-    lectura->finish();
+    if (lectura->lastError().isValid()) {
+        FijarError(lectura->lastError());
+        return std::nullopt;
+    }
+    return codigos;
+}
+
+std::optional<QVector<qint64>> PuntosEstacion::Renumerar() const
+{
+    Transaccion transaccion;
+    if (!transaccion.Iniciada())
+        return std::nullopt;
+    const std::optional<QVector<qint64>> antes = Codigos();
+    if (!antes)
+        return std::nullopt;
+    QVector<qint64> codigos = *antes;
     if (codigos.isEmpty())
-        return transaccion.Confirmar();
+        return transaccion.Confirmar() ? antes : std::nullopt;
 
     // Codes below 1 are first moved above every code in use, so that the
     // ascending pass below never meets a code it still has to free.
@@ -195,7 +207,7 @@ bool PuntosEstacion::Renumerar() const
         const qint64 desplazamiento = std::max(codigos.back() - codigos.front() + 1, 1 - codigos.front());
         if (!EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO+?") + kDeLaEstacion,
                             {desplazamiento, obra_, estacion_}))
-            return false;
+            return std::nullopt;
         for (qint64& c : codigos)
             c += desplazamiento;
     }
@@ -203,33 +215,36 @@ bool PuntosEstacion::Renumerar() const
     // below it is already in its place: k is free when its turn comes.
     auto cambio = Preparar(Sentencia("UPDATE %1 SET CODPUNTO=?") + kDeLaEstacion + QStringLiteral(" AND CODPUNTO=?"));
     if (!cambio)
-        return false;
+        return std::nullopt;
     for (qint64 k = 1; k <= codigos.size(); ++k) {
         const qint64 actual = codigos[k - 1];
         if (actual != k && !Ejecutar(*cambio, {k, obra_, estacion_, actual}))
-            return false;
+            return std::nullopt;
     }
-    return transaccion.Confirmar();
+    return transaccion.Confirmar() ? antes : std::nullopt;
 }
 
-bool PuntosEstacion::AbrirLinea(const Punto& cargado) const
+std::optional<QVector<qint64>> PuntosEstacion::AbrirLinea(const Punto& cargado) const
 {
     Transaccion transaccion;
     if (!transaccion.Iniciada())
-        return false;
+        return std::nullopt;
     // The highest code to move up; none when the point is no longer as it was loaded.
     auto sigue = AbrirLectura(Sentencia("SELECT MAX(CODPUNTO) FROM %1") + kDeLaEstacion +
                                   Sentencia(" AND CODPUNTO>=? AND EXISTS (SELECT 1 FROM %1") + kDeLaEstacion +
                                   kComoSeCargo + u')',
                               QVariantList{obra_, estacion_, cargado.Codigo, obra_, estacion_} + ComoSeCargo(cargado));
     if (!sigue)
-        return false;
+        return std::nullopt;
     const QVariant mayor = sigue->next() ? sigue->value(0) : QVariant();
     sigue->finish();
     if (mayor.isNull()) {
         FijarPuntoCambiado(cargado, QStringLiteral("No se ha insertado ninguna línea."));
-        return false;
+        return std::nullopt;
     }
+    const std::optional<QVector<qint64>> antes = Codigos();
+    if (!antes)
+        return std::nullopt;
     // Two steps, as the key is checked row by row: first clear of every code
     // in use, then back down to one above where each point was.
     const int codigo = cargado.Codigo;
@@ -239,10 +254,12 @@ bool PuntosEstacion::AbrirLinea(const Punto& cargado) const
                         {salto, obra_, estacion_, codigo}) ||
         !EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO-?") + condicion,
                         {salto - 1, obra_, estacion_, codigo + salto}))
-        return false;
+        return std::nullopt;
     Punto blanco;
     blanco.Codigo = codigo;
-    return Insertar(blanco) && transaccion.Confirmar();
+    if (!Insertar(blanco) || !transaccion.Confirmar())
+        return std::nullopt;
+    return antes;
 }
 
 } // namespace corvela

@@ -748,18 +748,21 @@ void frmPuntos::BorrarPunto()
     LimpiarPunto();
 }
 
+// The list follows the new codes in place; it is read again only when it no
+// longer held what the station held.
 void frmPuntos::RenumerarPuntos()
 {
-    bool hecho = false;
+    std::optional<QVector<qint64>> antes;
     {
         CursorEspera espera;
-        hecho = Datos().Renumerar();
-        if (hecho) {
+        antes = Datos().Renumerar();
+        if (antes) {
             LimpiarPunto();
-            CargarPuntos(std::nullopt);
+            if (!modelo_->Renumerar(*antes))
+                CargarPuntos(std::nullopt);
         }
     }
-    if (!hecho)
+    if (!antes)
         InformarFallo();
 }
 
@@ -769,16 +772,21 @@ void frmPuntos::InsertarPunto()
     if (fila < 0)
         return;
     const Punto seleccionado = modelo_->PuntoEn(fila);
-    bool hecho = false;
+    std::optional<QVector<qint64>> antes;
     {
         CursorEspera espera;
-        hecho = Datos().AbrirLinea(seleccionado);
-        if (hecho) {
+        antes = Datos().AbrirLinea(seleccionado);
+        if (antes) {
             LimpiarPunto();
-            CargarPuntos(seleccionado.Codigo);
+            if (modelo_->AbrirLinea(fila, *antes)) {
+                SeleccionarFila(fila);
+                PuntoAEditor();
+            } else {
+                CargarPuntos(seleccionado.Codigo);
+            }
         }
     }
-    if (!hecho)
+    if (!antes)
         InformarFallo();
 }
 

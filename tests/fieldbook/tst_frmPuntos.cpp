@@ -22,7 +22,7 @@ using pruebas::MensajesGrabados;
 namespace {
 
 enum Campo { kCodigo, kResena, kMedia, kSuperior, kInferior, kHz, kV, kDist, kX, kY, kZ, kNotas };
-enum Operacion { kGrabar, kCopiar, kBorrar, kAbrirLinea };
+enum Operacion { kGrabar, kCopiar, kBorrar, kAbrirLinea, kAlta, kRenumerar };
 
 void CrearPunto(int obra, int estacion, int codigo, const QString& resena = {}, std::array<double, 9> n = {})
 {
@@ -51,6 +51,17 @@ QList<int> Codigos(int obra = 3, int estacion = 2)
     for (const Punto& p : Tabla(obra, estacion))
         codigos << p.Codigo;
     return codigos;
+}
+
+// Every cell of the list, row by row.
+QStringList Celdas(const pruebas::LibretaPrueba& l)
+{
+    QStringList celdas;
+    for (int fila = 0; fila < l.filas(); ++fila) {
+        for (int columna = 0; columna < frmPuntos::kCampos; ++columna)
+            celdas << l.celda(fila, columna);
+    }
+    return celdas;
 }
 
 // The field book of work 3, station 2 (height 1.55 at 1000, 2000, 100), shown and active.
@@ -520,6 +531,68 @@ private slots:
         l.elegir(0, 0);
         QCOMPARE(Codigos(), (QList<int>{1, 2, 3, 9, 12}));
         QCOMPARE(l.filas(), 3);
+    }
+
+    void laListaSigueALaTabla_data()
+    {
+        QTest::addColumn<int>("operacion");
+        QTest::addColumn<QString>("ajeno"); // what another instance did after the list was loaded
+        const QString alta = QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, CC1) "
+                                            "VALUES (3, 2, 3, 'ajeno', 5)");
+        const QString baja = QStringLiteral("DELETE FROM B_PUNTOS WHERE CODPUNTO = 7");
+        QTest::newRow("alta") << int(kAlta) << QString();
+        QTest::newRow("grabar") << int(kGrabar) << QString();
+        QTest::newRow("borrar") << int(kBorrar) << QString();
+        QTest::newRow("renumerar") << int(kRenumerar) << QString();
+        QTest::newRow("abrir linea") << int(kAbrirLinea) << QString();
+        QTest::newRow("renumerar tras un alta ajena") << int(kRenumerar) << alta;
+        QTest::newRow("renumerar tras una baja ajena") << int(kRenumerar) << baja;
+        QTest::newRow("abrir linea tras un alta ajena") << int(kAbrirLinea) << alta;
+        QTest::newRow("abrir linea tras una baja ajena") << int(kAbrirLinea) << baja;
+    }
+
+    // After each change the list shows what a fresh reading of the station shows.
+    void laListaSigueALaTabla()
+    {
+        QFETCH(int, operacion);
+        QFETCH(QString, ajeno);
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion();
+        for (int codigo : {1, 2, 4, 7})
+            CrearPunto(3, 2, codigo, QStringLiteral("p%1").arg(codigo),
+                       {1.5, 1.6, 1.4, codigo * 10.0, 100, 20, 1000.0 + codigo, 2000.0 - codigo, 100.125});
+        MensajesGrabados mensajes;
+        Libreta l;
+        if (!ajeno.isEmpty())
+            QVERIFY(EjecutarAccion(ajeno));
+        switch (operacion) {
+        case kAlta:
+            l.lecturas();
+            l.escribir(kResena, QStringLiteral("nuevo"));
+            l.grabar();
+            break;
+        case kGrabar:
+            l.pulsarFila(1);
+            l.escribir(kResena, QStringLiteral("otro"));
+            l.escribir(kZ, QStringLiteral("7,5"));
+            l.grabar();
+            break;
+        case kBorrar:
+            mensajes.Responder(Respuesta::Si);
+            l.elegir(1, 2);
+            break;
+        default:
+            l.elegir(1, operacion == kRenumerar ? 1 : 0);
+        }
+        QVERIFY2(mensajes.Mensajes().size() == (operacion == kBorrar ? 1 : 0), qPrintable(mensajes.UltimoTexto()));
+        const QStringList vistas = Celdas(l);
+        const int seleccionada = l.seleccionada();
+        frmPuntos::Corvela(QStringLiteral("Los Olivos"), QStringLiteral("E-4"), 1.5, 0, 0, 0, QString(), 3, 4);
+        frmPuntos::Corvela(QStringLiteral("Los Olivos"), QStringLiteral("E-2"), 1.55, 1000, 2000, 100, QString(), 3, 2);
+        QCOMPARE(vistas, Celdas(l));
+        QCOMPARE(l.filas(), Tabla().size());
+        // An opened line leaves its blank point selected, in the entry row.
+        QCOMPARE(seleccionada, operacion == kAbrirLinea ? 1 : -1);
     }
 
     void losDecimalesNoCuestanPrecision()
