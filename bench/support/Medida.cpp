@@ -178,6 +178,12 @@ void SqliteCrudo::Ejecutar(const std::vector<const char*>& sentencias, const std
         Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
 }
 
+void SqliteCrudo::Ajustar(const char* pragma)
+{
+    if (sqlite3_exec(conexion_, pragma, nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
+}
+
 void SqliteCrudo::Repetir(const char* sql, const std::vector<std::vector<qint64>>& filas)
 {
     sqlite3_exec(conexion_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);

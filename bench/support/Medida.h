@@ -39,6 +39,8 @@ public:
     qint64 Leer(const char* sql, const std::vector<qint64>& valores = {});
     // Runs each statement once, in order; all of them in one transaction.
     void Ejecutar(const std::vector<const char*>& sentencias, const std::vector<qint64>& valores = {});
+    // A setting of the connection, outside any transaction.
+    void Ajustar(const char* pragma);
     // Runs one prepared statement once for each row of values, all of them in one transaction.
     void Repetir(const char* sql, const std::vector<std::vector<qint64>>& filas);
 
