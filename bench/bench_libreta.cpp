@@ -44,9 +44,10 @@ const char* const kLecturaCodigos = "SELECT CODPUNTO FROM B_PUNTOS WHERE CODOBRA
 const char* const kInsercion = "INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, LECTMED, LECTSUP, LECTINF, "
                                "ANGHOR, ANGVER, DISTAN, CC1, CC2, CC3, OBSERV) VALUES (?1, ?2, ?3, 'nuevo', 1.5, "
                                "1.85, 1.15, 50, 95, 69.57, 1049.193, 2049.193, 105.525, '')";
-const char* const kCambio = "UPDATE B_PUNTOS SET RESENA='otra', LECTMED=1.5, LECTSUP=1.85, LECTINF=1.15, ANGHOR=50, "
-                            "ANGVER=95, DISTAN=69.57, CC1=1049.193, CC2=2049.193, CC3=105.525, OBSERV='' "
-                            "WHERE CODOBRA=?1 AND CODEST=?2 AND CODPUNTO=?3";
+const char* const kCambio =
+    "UPDATE B_PUNTOS SET RESENA='otra' || ?4, LECTMED=1.5, LECTSUP=1.85, LECTINF=1.15, ANGHOR=50, "
+    "ANGVER=95, DISTAN=69.57, CC1=1049.193, CC2=2049.193, CC3=105.525, OBSERV='' "
+    "WHERE CODOBRA=?1 AND CODEST=?2 AND CODPUNTO=?3";
 const char* const kBorrarPrimero = "DELETE FROM B_PUNTOS WHERE CODOBRA=?1 AND CODEST=?2 AND CODPUNTO=1";
 const char* const kBorrarNuevos = "DELETE FROM B_PUNTOS WHERE CODOBRA=?1 AND CODEST=?2 AND CODPUNTO>?3";
 // Opening a line at point ?3: the highest code, every code from ?3 up by ?4 and
@@ -154,7 +155,8 @@ void MedirAlta(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
 // The first point loaded from the list, its description changed, saved.
 void MedirCambio(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
 {
-    const double suelo = Mediana(kVecesGrabar, [&] { crudo.Ejecutar({kCambio}, {kObra, t.estacion, 1}); });
+    qint64 cambio = 0;
+    const double suelo = Mediana(kVecesGrabar, [&] { crudo.Ejecutar({kCambio}, {kObra, t.estacion, 1, ++cambio}); });
     frmPuntos* v = Releer(t.estacion);
     int vez = 0;
     const double ms = Mediana(
@@ -236,6 +238,19 @@ void MedirAbrirLinea(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
     r.Figura(QStringLiteral("abrir una línea en el primer punto, pintado, %1").arg(t.nombre), ms, suelo, 50, 2);
 }
 
+// The floor commits as durably as the program's connection does, no more.
+void IgualarSincronia(SqliteCrudo& crudo)
+{
+    QSqlQuery q(BaseDatos());
+    Comprobar(q.exec(QStringLiteral("PRAGMA synchronous")) && q.next(), "sincronía");
+    const char* const kSincronia[] = {"PRAGMA synchronous=0", "PRAGMA synchronous=1", "PRAGMA synchronous=2",
+                                      "PRAGMA synchronous=3"};
+    const int nivel = q.value(0).toInt();
+    Comprobar(nivel >= 0 && nivel <= 3, "sincronía");
+    crudo.Ajustar(kSincronia[nivel]);
+    std::printf("PRAGMA synchronous=%d en el programa y en el suelo\n", nivel);
+}
+
 // The offscreen platform says on every opening that it cannot raise a window.
 void SinAvisosDePlataforma(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto)
 {
@@ -254,6 +269,7 @@ int main(int argc, char* argv[])
     QLocale::setDefault(QLocale(QStringLiteral("es_ES")));
     BaseBanco base;
     SqliteCrudo crudo(RutaDatos(QStringLiteral("Corvelax.db")));
+    IgualarSincronia(crudo);
     crudo.Ejecutar({"INSERT INTO B_OBRAS (CODOBRA) VALUES (?1)"}, {kObra});
     GenerarEstacion(crudo, kVacia, 0);
 
@@ -270,7 +286,7 @@ int main(int argc, char* argv[])
     for (const Tamano& t : tamanos)
         GenerarEstacion(crudo, t.estacion, t.puntos);
     // Every reader, the program's and the floor's, reads the file, not a long log.
-    Comprobar(QSqlQuery(BaseDatos()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")), "checkpoint");
+    Comprobar(QSqlQuery(BaseDatos()).exec(QStringLiteral("PRAGMA wal_checkpoint")), "checkpoint");
 
     Resultados r;
     for (const Tamano& t : tamanos)
