@@ -4,6 +4,7 @@
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 #include "records/Esquema.h"
+#include "records/LectorFilas.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -100,23 +101,18 @@ bool Ejecutar(QSqlQuery& q, const QVariantList& valores)
 
 std::optional<QVector<Punto>> PuntosEstacion::Leer() const
 {
-    auto q = AbrirLectura(kLectura, {obra_, estacion_});
-    if (!q)
-        return std::nullopt;
     QVector<Punto> puntos;
-    while (q->next()) {
+    const bool leido = LectorFilas::Recorrer(kLectura, {obra_, estacion_}, [&puntos](const FilaLeida& fila) {
         Punto p;
-        p.Codigo = q->value(esquema::kCodPunto).toInt();
-        p.Resena = q->value(esquema::kResena).toString();
+        p.Codigo = static_cast<int>(fila.Entero(esquema::kCodPunto));
+        p.Resena = fila.Texto(esquema::kResena);
         for (int i = 0; i < kNumerosPunto; ++i)
-            p.Numeros[i] = q->value(esquema::kLectMed + i).toDouble();
-        p.Notas = q->value(esquema::kObserv).toString();
+            p.Numeros[i] = fila.Real(esquema::kLectMed + i);
+        p.Notas = fila.Texto(esquema::kObserv);
         puntos.push_back(std::move(p));
-    }
-    if (q->lastError().isValid()) {
-        FijarError(q->lastError());
+    });
+    if (!leido)
         return std::nullopt;
-    }
     return puntos;
 }
 
@@ -174,18 +170,11 @@ bool PuntosEstacion::Borrar(const Punto& cargado) const
 
 std::optional<QVector<qint64>> PuntosEstacion::Codigos() const
 {
-    auto lectura =
-        AbrirLectura(Sentencia("SELECT CODPUNTO FROM %1") + kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO"),
-                     {obra_, estacion_});
-    if (!lectura)
-        return std::nullopt;
     QVector<qint64> codigos;
-    while (lectura->next())
-        codigos.push_back(lectura->value(0).toLongLong());
-    if (lectura->lastError().isValid()) {
-        FijarError(lectura->lastError());
+    if (!LectorFilas::Recorrer(
+            Sentencia("SELECT CODPUNTO FROM %1") + kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO"),
+            {obra_, estacion_}, [&codigos](const FilaLeida& fila) { codigos.push_back(fila.Entero(0)); }))
         return std::nullopt;
-    }
     return codigos;
 }
 
