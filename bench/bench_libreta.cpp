@@ -17,7 +17,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QTreeView>
+#include <QTableView>
 #include <cstdio>
 #include <vector>
 
@@ -112,7 +112,7 @@ void Cerrar()
 
 void SeleccionarPrimera(frmPuntos* v)
 {
-    QTreeView* lista = v->ListView1();
+    QTableView* lista = v->ListView1();
     const QModelIndex primera = lista->model()->index(0, 0);
     lista->selectionModel()->setCurrentIndex(primera, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     emit lista->clicked(primera);

@@ -8,6 +8,7 @@
 #include "core/Mensajes.h"
 #include "core/TextoNumerico.h"
 #include "core/Twips.h"
+#include "fieldbook/ListaFilas.h"
 #include "fieldbook/ModeloPuntos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
@@ -23,7 +24,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QTreeView>
 #include <limits>
 #include <utility>
 
@@ -172,24 +172,13 @@ frmPuntos::frmPuntos()
     CrearCabecera();
 
     modelo_ = new ModeloPuntos(this);
-    ListView1_ = new QTreeView(this);
+    ListView1_ = new ListaFilas(this);
     ListView1_->setObjectName(QStringLiteral("ListView1"));
     ColocarTwips(ListView1_, 0, 990, 9615, 4455);
     ListView1_->setModel(modelo_);
-    ListView1_->setRootIsDecorated(false);
-    ListView1_->setItemsExpandable(false);
-    ListView1_->setExpandsOnDoubleClick(false);
-    ListView1_->setUniformRowHeights(true);
-    ListView1_->setAllColumnsShowFocus(true);
-    ListView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1_->header()->setSectionsClickable(false);
-    ListView1_->header()->setSectionsMovable(false);
-    ListView1_->header()->setStretchLastSection(false);
     ListView1_->installEventFilter(this);
     ListView1_->viewport()->installEventFilter(this);
-    connect(ListView1_, &QTreeView::clicked, this, [this] { PuntoAEditor(); });
+    connect(ListView1_, &QTableView::clicked, this, [this] { PuntoAEditor(); });
 
     CrearEntrada();
 

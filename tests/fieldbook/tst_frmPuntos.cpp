@@ -13,7 +13,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSqlQuery>
+#include <algorithm>
 #include <optional>
 
 using namespace corvela;
@@ -23,6 +25,8 @@ namespace {
 
 enum Campo { kCodigo, kResena, kMedia, kSuperior, kInferior, kHz, kV, kDist, kX, kY, kZ, kNotas };
 enum Operacion { kGrabar, kCopiar, kBorrar, kAbrirLinea, kAlta, kRenumerar };
+constexpr int kPaginaAbajo = -2;
+constexpr int kPaginaArriba = -3;
 
 void CrearPunto(int obra, int estacion, int codigo, const QString& resena = {}, std::array<double, 9> n = {})
 {
@@ -481,6 +485,72 @@ private slots:
         QTest::mouseClick(l.v->ListView1()->viewport(), Qt::RightButton, {}, vacio);
         QCOMPARE(l.seleccionada(), -1);
         QVERIFY(!l.v->Menu1()->isVisible());
+    }
+
+    // The list's keys move the selected row as they always did and load it into
+    // the entry row on release; the row moved to is scrolled into view, and Left
+    // and Right scroll the columns. -1 is the last row; a page is the row as far
+    // below (or above) the top of the selected one as the list is high.
+    void tecladoDeLaLista_data()
+    {
+        QTest::addColumn<int>("desde");
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("modificadores");
+        QTest::addColumn<int>("hasta");
+        QTest::newRow("abajo") << 0 << int(Qt::Key_Down) << 0 << 1;
+        QTest::newRow("arriba") << 5 << int(Qt::Key_Up) << 0 << 4;
+        QTest::newRow("arriba en la primera") << 0 << int(Qt::Key_Up) << 0 << 0;
+        QTest::newRow("abajo en la última") << -1 << int(Qt::Key_Down) << 0 << -1;
+        QTest::newRow("inicio") << 30 << int(Qt::Key_Home) << 0 << 0;
+        QTest::newRow("fin") << 3 << int(Qt::Key_End) << 0 << -1;
+        QTest::newRow("control inicio") << 30 << int(Qt::Key_Home) << int(Qt::ControlModifier) << 0;
+        QTest::newRow("control fin") << 3 << int(Qt::Key_End) << int(Qt::ControlModifier) << -1;
+        QTest::newRow("izquierda") << 7 << int(Qt::Key_Left) << 0 << 7;
+        QTest::newRow("derecha") << 7 << int(Qt::Key_Right) << 0 << 7;
+        QTest::newRow("página abajo") << 0 << int(Qt::Key_PageDown) << 0 << kPaginaAbajo;
+        QTest::newRow("página abajo cerca del final") << 50 << int(Qt::Key_PageDown) << 0 << -1;
+        QTest::newRow("página arriba") << -1 << int(Qt::Key_PageUp) << 0 << kPaginaArriba;
+        QTest::newRow("página arriba cerca del principio") << 4 << int(Qt::Key_PageUp) << 0 << 0;
+    }
+    void tecladoDeLaLista()
+    {
+        QFETCH(int, desde);
+        QFETCH(int, tecla);
+        QFETCH(int, modificadores);
+        QFETCH(int, hasta);
+        pruebas::EntornoPrueba entorno;
+        QList<int> codigos;
+        for (int codigo = 1; codigo <= 60; ++codigo)
+            codigos << codigo;
+        CrearEstacion(codigos);
+        Libreta l;
+        const int ultima = l.filas() - 1;
+        desde = desde < 0 ? ultima : desde;
+        QTableView* lista = l.v->ListView1();
+        l.pulsarFila(0);
+        lista->setFocus();
+        for (int paso = 0; paso < desde; ++paso)
+            QTest::keyClick(lista, Qt::Key_Down);
+        QCOMPARE(l.seleccionada(), desde);
+        const int arriba = lista->visualRect(lista->model()->index(desde, 0)).top();
+        const int alto = lista->viewport()->height();
+        if (hasta == kPaginaAbajo)
+            hasta = lista->rowAt(arriba + alto);
+        else if (hasta == kPaginaArriba)
+            hasta = lista->rowAt(arriba - alto);
+        hasta = hasta < 0 ? ultima : hasta;
+        if (tecla == Qt::Key_Left)
+            lista->horizontalScrollBar()->setValue(lista->horizontalScrollBar()->maximum());
+        const int lateral = lista->horizontalScrollBar()->value();
+        QTest::keyClick(lista, static_cast<Qt::Key>(tecla), Qt::KeyboardModifiers(modificadores));
+        QCOMPARE(l.seleccionada(), hasta);
+        QCOMPARE(l.texto(kCodigo), QString::number(hasta + 1));
+        const QRect fila = lista->visualRect(lista->model()->index(hasta, 0));
+        QVERIFY(lista->viewport()->rect().contains(fila.center()));
+        const int paso = lista->horizontalScrollBar()->singleStep();
+        const int esperado = tecla == Qt::Key_Right ? lateral + paso : tecla == Qt::Key_Left ? lateral - paso : lateral;
+        QCOMPARE(lista->horizontalScrollBar()->value(),
+                 std::clamp(esperado, 0, lista->horizontalScrollBar()->maximum()));
     }
 
     void renumerarYAbrirLinea()
