@@ -215,6 +215,28 @@ void Resultados::Figura(const QString& que, double ms, double sueloMs, double li
         ++fallos_;
 }
 
+void Resultados::SobreSuelo(const QString& que, double ms, double sueloMs, double limiteMs)
+{
+    const double encima = ms - sueloMs;
+    const bool bien = encima <= limiteMs;
+    std::printf("%-52s %10.2f ms  suelo %9.2f ms  encima %7.2f ms  objetivo encima <= %.0f ms  %s\n", qPrintable(que),
+                ms, sueloMs, encima, limiteMs, bien ? "bien" : "SUPERADO");
+    std::fflush(stdout);
+    if (!bien)
+        ++fallos_;
+}
+
+void Resultados::Crecimiento(const QString& que, double menorMs, double mayorMs, double razonMaxima, double margenMs)
+{
+    const double limite = razonMaxima * menorMs + margenMs;
+    const bool bien = mayorMs <= limite;
+    std::printf("%-52s %10.2f ms  frente a %.2f ms  objetivo <= x%.1f + %.0f ms = %.2f ms  %s\n", qPrintable(que),
+                mayorMs, menorMs, razonMaxima, margenMs, limite, bien ? "bien" : "SUPERADO");
+    std::fflush(stdout);
+    if (!bien)
+        ++fallos_;
+}
+
 void Resultados::Memoria(const QString& que, double megas, double limiteMegas)
 {
     const bool bien = megas <= limiteMegas;

@@ -56,6 +56,12 @@ class Resultados
 public:
     // limiteMs <= 0 or razonMaxima <= 0: that bound is not checked.
     void Figura(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima = 0);
+    // The program's own cost above a floor it cannot go below (a durable
+    // commit): ms minus sueloMs against limiteMs.
+    void SobreSuelo(const QString& que, double ms, double sueloMs, double limiteMs);
+    // A cost that must not grow: mayorMs, at the largest size, against
+    // razonMaxima times menorMs, at the smallest, plus margenMs.
+    void Crecimiento(const QString& que, double menorMs, double mayorMs, double razonMaxima, double margenMs);
     // A memory figure in MB against its bound.
     void Memoria(const QString& que, double megas, double limiteMegas);
     int Final() const;
