@@ -30,6 +30,11 @@ constexpr int kObra = 1;
 constexpr int kVacia = 99; // a station without points, to make the window read another one afresh
 constexpr int kVeces = 7;
 constexpr int kVecesGrabar = 15;
+// Saving is judged above the durable one-row commit, which the disk sets: the
+// program's own part, and that part not growing with the station.
+constexpr double kEncimaGrabar = 3;
+constexpr double kCrecimientoGrabar = 1.5;
+constexpr double kMargenGrabar = 1;
 
 struct Tamano
 {
@@ -124,12 +129,18 @@ void MedirApertura(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
     const double ms = Mediana(
         t.puntos >= 1000000 ? 5 : kVeces, [&] { AbrirPintada(t.estacion); }, Cerrar);
     const bool grande = t.puntos >= 10000;
-    const double limite = t.puntos == 10000 ? 40 : t.puntos >= 1000000 ? 1000 : 0;
+    double limite = t.puntos == 10000 ? 40 : 0;
+    if (t.puntos >= 1000000) {
+        // A second per million holds on a disk that reads the rows in half that; on a slower one, the ratio.
+        limite = suelo <= 500 ? 1000 : 0;
+        std::printf("abrir %s: lectura desnuda %.0f ms, %s\n", qPrintable(t.nombre), suelo,
+                    limite > 0 ? "objetivo <= 1 s y <= x2" : "más de 0,5 s: objetivo solo <= x2 la lectura desnuda");
+    }
     r.Figura(QStringLiteral("abrir la libreta, pintada, %1").arg(t.nombre), ms, suelo, limite, grande ? 2 : 0);
 }
 
 // A new point typed in the entry row and saved with the station's next code.
-void MedirAlta(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
+double MedirAlta(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
 {
     qint64 codigo = t.puntos + 1000000;
     const double suelo = Mediana(kVecesGrabar, [&] { crudo.Ejecutar({kInsercion}, {kObra, t.estacion, ++codigo}); });
@@ -149,11 +160,12 @@ void MedirAlta(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
         });
     Comprobar(v->ListView1()->model()->rowCount() == t.puntos + kVecesGrabar, "los puntos nuevos en la lista");
     crudo.Ejecutar({kBorrarNuevos}, {kObra, t.estacion, t.puntos});
-    r.Figura(QStringLiteral("grabar un punto nuevo, pintado, %1").arg(t.nombre), ms, suelo, 3);
+    r.SobreSuelo(QStringLiteral("grabar un punto nuevo, pintado, %1").arg(t.nombre), ms, suelo, kEncimaGrabar);
+    return ms;
 }
 
 // The first point loaded from the list, its description changed, saved.
-void MedirCambio(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
+double MedirCambio(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
 {
     qint64 cambio = 0;
     const double suelo = Mediana(kVecesGrabar, [&] { crudo.Ejecutar({kCambio}, {kObra, t.estacion, 1, ++cambio}); });
@@ -168,7 +180,8 @@ void MedirCambio(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
         });
     Comprobar(v->ListView1()->model()->index(0, 1).data().toString() == QStringLiteral("ed%1").arg(vez),
               "el punto cambiado en la lista");
-    r.Figura(QStringLiteral("grabar un punto cambiado, pintado, %1").arg(t.nombre), ms, suelo, 3);
+    r.SobreSuelo(QStringLiteral("grabar un punto cambiado, pintado, %1").arg(t.nombre), ms, suelo, kEncimaGrabar);
+    return ms;
 }
 
 // With the first point gone, renumbering moves every code down by one.
@@ -298,10 +311,16 @@ int main(int argc, char* argv[])
     std::printf("memoria tras abrir %s puntos: %.1f MB, pico %.1f MB\n", qPrintable(mayor.nombre), MemoriaResidente(),
                 PicoMemoria());
     Cerrar();
+    std::vector<double> altas;
+    std::vector<double> cambios;
     for (const Tamano& t : tamanos) {
-        MedirAlta(r, crudo, t);
-        MedirCambio(r, crudo, t);
+        altas.push_back(MedirAlta(r, crudo, t));
+        cambios.push_back(MedirCambio(r, crudo, t));
     }
+    r.Crecimiento(QStringLiteral("grabar un punto nuevo, %1 frente a 1.000").arg(mayor.nombre), altas.front(),
+                  altas.back(), kCrecimientoGrabar, kMargenGrabar);
+    r.Crecimiento(QStringLiteral("grabar un punto cambiado, %1 frente a 1.000").arg(mayor.nombre), cambios.front(),
+                  cambios.back(), kCrecimientoGrabar, kMargenGrabar);
     MedirRenumerar(r, crudo, tamanos[1]);
     MedirAbrirLinea(r, crudo, tamanos[1]);
     Cerrar();
