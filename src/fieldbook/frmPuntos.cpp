@@ -16,7 +16,6 @@
 
 #include <QFocusEvent>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
