@@ -317,11 +317,13 @@ void frmPuntos::CabecerasPuntos()
 void frmPuntos::Cargar()
 {
     cargada_ = true;
-    CargarPuntos(std::nullopt);
-    ListView1_->selectionModel()->clear();
+    // Scaled before the rows come: a list sized for another font would set the
+    // height of every row again.
     Ajustar_Form(this);
     CabecerasPuntos();
     RecortarCabecera();
+    CargarPuntos(std::nullopt);
+    ListView1_->selectionModel()->clear();
     // Scaled to the screen it nearly fills it: its frame goes to the top left corner.
     if (const QScreen* pantalla = screen())
         move(pantalla->availableGeometry().topLeft());
