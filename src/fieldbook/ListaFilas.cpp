@@ -1,5 +1,6 @@
 #include "fieldbook/ListaFilas.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QPainter>
@@ -14,10 +15,38 @@ namespace corvela {
 namespace {
 
 // Cells draw no focus frame of their own: the list draws one round the row.
-class CeldaSinFoco : public QStyledItemDelegate
+// Their text is one line, set straight, without the general text layout that
+// wrapping would need.
+class CeldaLinea : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* pintor, const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override
+    {
+        QStyleOptionViewItem celda = opcion;
+        initStyleOption(&celda, indice);
+        const QString texto = celda.text;
+        celda.text.clear();
+        celda.features &= ~QStyleOptionViewItem::HasDisplay;
+        const QWidget* lista = celda.widget;
+        QStyle* estilo = lista ? lista->style() : QApplication::style();
+        estilo->drawControl(QStyle::CE_ItemViewItem, &celda, pintor, lista);
+        if (texto.isEmpty())
+            return;
+        const int margen = estilo->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lista) + 1;
+        const QRect caja = celda.rect.adjusted(margen, 0, -margen, 0);
+        QPalette::ColorGroup grupo = celda.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        if (grupo == QPalette::Normal && !(celda.state & QStyle::State_Active))
+            grupo = QPalette::Inactive;
+        pintor->save();
+        pintor->setFont(celda.font);
+        pintor->setPen(celda.palette.color(grupo, celda.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                       : QPalette::Text));
+        pintor->drawText(caja, QStyle::visualAlignment(celda.direction, celda.displayAlignment) | Qt::TextSingleLine,
+                         celda.fontMetrics.elidedText(texto, celda.textElideMode, caja.width()));
+        pintor->restore();
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* opcion, const QModelIndex& indice) const override
@@ -40,7 +69,7 @@ ListaFilas::ListaFilas(QWidget* padre) : QTableView(padre)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    setItemDelegate(new CeldaSinFoco(this));
+    setItemDelegate(new CeldaLinea(this));
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     QHeaderView* cabecera = horizontalHeader();
