@@ -192,6 +192,29 @@ void SqliteCrudo::Ejecutar(const std::vector<const char*>& sentencias, const std
         Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
 }
 
+void SqliteCrudo::Ajustar(const char* pragma)
+{
+    if (sqlite3_exec(conexion_, pragma, nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
+}
+
+void SqliteCrudo::Repetir(const char* sql, const std::vector<std::vector<qint64>>& filas)
+{
+    sqlite3_exec(conexion_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    sqlite3_stmt* sentencia = nullptr;
+    Preparar(sql, {}, &sentencia);
+    for (const std::vector<qint64>& valores : filas) {
+        sqlite3_reset(sentencia);
+        for (size_t i = 0; i < valores.size(); ++i)
+            sqlite3_bind_int64(sentencia, static_cast<int>(i) + 1, valores[i]);
+        if (sqlite3_step(sentencia) != SQLITE_DONE)
+            Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
+    }
+    sqlite3_finalize(sentencia);
+    if (sqlite3_exec(conexion_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
+}
+
 void Resultados::Figura(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima)
 {
     const double razon = sueloMs > 0 ? ms / sueloMs : 0;
@@ -203,6 +226,28 @@ void Resultados::Figura(const QString& que, double ms, double sueloMs, double li
                 razon, qPrintable(limite), qPrintable(maxima), tiempoBien && razonBien ? "bien" : "SUPERADO");
     std::fflush(stdout);
     if (!tiempoBien || !razonBien)
+        ++fallos_;
+}
+
+void Resultados::SobreSuelo(const QString& que, double ms, double sueloMs, double limiteMs)
+{
+    const double encima = ms - sueloMs;
+    const bool bien = encima <= limiteMs;
+    std::printf("%-52s %10.2f ms  suelo %9.2f ms  encima %7.2f ms  objetivo encima <= %.0f ms  %s\n", qPrintable(que),
+                ms, sueloMs, encima, limiteMs, bien ? "bien" : "SUPERADO");
+    std::fflush(stdout);
+    if (!bien)
+        ++fallos_;
+}
+
+void Resultados::Crecimiento(const QString& que, double menorMs, double mayorMs, double razonMaxima, double margenMs)
+{
+    const double limite = razonMaxima * menorMs + margenMs;
+    const bool bien = mayorMs <= limite;
+    std::printf("%-52s %10.2f ms  frente a %.2f ms  objetivo <= x%.1f + %.0f ms = %.2f ms  %s\n", qPrintable(que),
+                mayorMs, menorMs, razonMaxima, margenMs, limite, bien ? "bien" : "SUPERADO");
+    std::fflush(stdout);
+    if (!bien)
         ++fallos_;
 }
 

@@ -43,6 +43,10 @@ public:
                     const std::function<void(sqlite3_stmt*)>& fila);
     // Runs each statement once, in order; all of them in one transaction.
     void Ejecutar(const std::vector<const char*>& sentencias, const std::vector<qint64>& valores = {});
+    // A setting of the connection, outside any transaction.
+    void Ajustar(const char* pragma);
+    // Runs one prepared statement once for each row of values, all of them in one transaction.
+    void Repetir(const char* sql, const std::vector<std::vector<qint64>>& filas);
 
 private:
     void Preparar(const char* sql, const std::vector<qint64>& valores, sqlite3_stmt** sentencia);
@@ -56,6 +60,12 @@ class Resultados
 public:
     // limiteMs <= 0 or razonMaxima <= 0: that bound is not checked.
     void Figura(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima = 0);
+    // The program's own cost above a floor it cannot go below (a durable
+    // commit): ms minus sueloMs against limiteMs.
+    void SobreSuelo(const QString& que, double ms, double sueloMs, double limiteMs);
+    // A cost that must not grow: mayorMs, at the largest size, against
+    // razonMaxima times menorMs, at the smallest, plus margenMs.
+    void Crecimiento(const QString& que, double menorMs, double mayorMs, double razonMaxima, double margenMs);
     // A memory figure in MB against its bound.
     void Memoria(const QString& que, double megas, double limiteMegas);
     int Final() const;
