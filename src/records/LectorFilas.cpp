@@ -125,13 +125,21 @@ QString FilaLeida::Texto(int columna) const
 
 bool LectorFilas::Recorrer(const QString& sql, const QVariantList& valores, const CadaFila& cadaFila)
 {
+    return RecorrerMientras(sql, valores, [&cadaFila](const FilaLeida& fila) {
+        cadaFila(fila);
+        return true;
+    });
+}
+
+bool LectorFilas::RecorrerMientras(const QString& sql, const QVariantList& valores, const CadaFilaMientras& cadaFila)
+{
     if (sqlite3* conexion = ConexionSqlite())
         return RecorrerSqlite(conexion, sql, valores, cadaFila);
     return RecorrerQt(sql, valores, cadaFila);
 }
 
 bool LectorFilas::RecorrerSqlite(sqlite3* conexion, const QString& sql, const QVariantList& valores,
-                                 const CadaFila& cadaFila)
+                                 const CadaFilaMientras& cadaFila)
 {
     const QByteArray texto = sql.toUtf8();
     sqlite3_stmt* preparada = nullptr;
@@ -151,8 +159,10 @@ bool LectorFilas::RecorrerSqlite(sqlite3* conexion, const QString& sql, const QV
     }
     const FilaLeida fila(preparada);
     int paso = SQLITE_ROW;
-    while ((paso = sqlite3_step(preparada)) == SQLITE_ROW)
-        cadaFila(fila);
+    while ((paso = sqlite3_step(preparada)) == SQLITE_ROW) {
+        if (!cadaFila(fila))
+            return true;
+    }
     if (paso != SQLITE_DONE) {
         FijarErrorSqlite(conexion, paso);
         return false;
@@ -160,14 +170,16 @@ bool LectorFilas::RecorrerSqlite(sqlite3* conexion, const QString& sql, const QV
     return true;
 }
 
-bool LectorFilas::RecorrerQt(const QString& sql, const QVariantList& valores, const CadaFila& cadaFila)
+bool LectorFilas::RecorrerQt(const QString& sql, const QVariantList& valores, const CadaFilaMientras& cadaFila)
 {
     auto consulta = AbrirLectura(sql, valores);
     if (!consulta)
         return false;
     const FilaLeida fila(&*consulta);
-    while (consulta->next())
-        cadaFila(fila);
+    while (consulta->next()) {
+        if (!cadaFila(fila))
+            return true;
+    }
     if (consulta->lastError().isValid()) {
         FijarError(consulta->lastError());
         return false;

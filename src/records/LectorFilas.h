@@ -20,13 +20,13 @@ public:
     qint64 Entero(int columna) const;
     double Real(int columna) const;
     QString Texto(int columna) const;
+    // The value as Qt SQL's SQLite driver gives it, for values of no fixed type.
+    QVariant Valor(int columna) const;
 
 private:
     friend class LectorFilas;
     explicit FilaLeida(sqlite3_stmt* sentencia) : sentencia_(sentencia) {}
     explicit FilaLeida(const QSqlQuery* consulta) : consulta_(consulta) {}
-    // The value as Qt SQL's SQLite driver gives it, for the rarer conversions.
-    QVariant Valor(int columna) const;
 
     sqlite3_stmt* sentencia_ = nullptr;
     const QSqlQuery* consulta_ = nullptr;
@@ -40,15 +40,18 @@ class LectorFilas
 {
 public:
     using CadaFila = std::function<void(const FilaLeida&)>;
+    using CadaFilaMientras = std::function<bool(const FilaLeida&)>;
 
     // Calls cadaFila for each row in order. On failure the database error is
     // pending and the result is false; the rows already given stay given.
     static bool Recorrer(const QString& sql, const QVariantList& valores, const CadaFila& cadaFila);
+    // The same, stopping at once, and true, when cadaFila answers false.
+    static bool RecorrerMientras(const QString& sql, const QVariantList& valores, const CadaFilaMientras& cadaFila);
 
 private:
     static bool RecorrerSqlite(sqlite3* conexion, const QString& sql, const QVariantList& valores,
-                               const CadaFila& cadaFila);
-    static bool RecorrerQt(const QString& sql, const QVariantList& valores, const CadaFila& cadaFila);
+                               const CadaFilaMientras& cadaFila);
+    static bool RecorrerQt(const QString& sql, const QVariantList& valores, const CadaFilaMientras& cadaFila);
 };
 
 } // namespace corvela

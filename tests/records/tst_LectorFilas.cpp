@@ -139,6 +139,13 @@ private slots:
                 vistas << QStringLiteral("%1 %2 %3").arg(f.Entero(0)).arg(f.Real(1)).arg(f.Texto(2));
             }));
         QCOMPARE(vistas, QStringList({QStringLiteral("3 0.75 á3"), QStringLiteral("2 0.5 á2")}));
+
+        // Told to stop, the read ends at once without an error.
+        int dadas = 0;
+        QVERIFY(LectorFilas::RecorrerMientras(QStringLiteral("SELECT N FROM T ORDER BY N"), {},
+                                              [&dadas](const FilaLeida&) { return ++dadas < 2; }));
+        QCOMPARE(dadas, 2);
+        QVERIFY(!ErrorPendiente().Hay());
     }
 
     // A failing statement leaves pending the error Qt SQL left, and gives no rows.
