@@ -197,10 +197,22 @@ int MaquetaLibreta::ContarPaginas()
 void MaquetaLibreta::Dibujar(QPainter& pintor, int totalPaginas, const std::function<void(int, int)>& progreso)
 {
     pintor_ = &pintor;
+    paginaPintada_ = 0;
     totalPaginas_ = totalPaginas;
     progreso_ = progreso;
     Recorrer();
     pintor_ = nullptr;
+}
+
+void MaquetaLibreta::DibujarPagina(QPainter& pintor, int pagina, int totalPaginas)
+{
+    pintor_ = &pintor;
+    paginaPintada_ = pagina;
+    totalPaginas_ = totalPaginas;
+    progreso_ = nullptr;
+    Recorrer();
+    pintor_ = nullptr;
+    paginaPintada_ = 0;
 }
 
 int MaquetaLibreta::Recorrer()
@@ -240,7 +252,7 @@ void MaquetaLibreta::RecorrerEstacion(const EstacionListado& estacion)
 
 void MaquetaLibreta::Banda(double alto, const std::function<void()>& dibujar)
 {
-    if (pintor_)
+    if (Pintando())
         dibujar();
     y_ += alto;
     paginaVacia_ = false;
@@ -258,7 +270,7 @@ void MaquetaLibreta::EmpezarPagina()
 {
     ++pagina_;
     y_ = 0;
-    if (pintor_)
+    if (Pintando())
         DibujarCabeceraPagina();
     y_ = altoCabeceraPagina_;
     paginaVacia_ = true;
@@ -266,7 +278,7 @@ void MaquetaLibreta::EmpezarPagina()
 
 void MaquetaLibreta::TerminarPagina()
 {
-    if (!pintor_)
+    if (!Pintando())
         return;
     DibujarPiePagina();
     if (progreso_)
@@ -276,7 +288,7 @@ void MaquetaLibreta::TerminarPagina()
 void MaquetaLibreta::SaltarPagina()
 {
     TerminarPagina();
-    if (pintor_)
+    if (pintor_ && paginaPintada_ == 0)
         dispositivo_.newPage();
     EmpezarPagina();
 }

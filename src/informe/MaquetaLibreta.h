@@ -40,6 +40,9 @@ public:
     int ContarPaginas();
     // Draws every page with a painter open on the device; progreso is told after each page.
     void Dibujar(QPainter& pintor, int totalPaginas, const std::function<void(int, int)>& progreso);
+    // Draws one page (from 1) with a painter open on any device of the same resolution;
+    // the pages before it are only walked, so a preview draws a page when it is shown.
+    void DibujarPagina(QPainter& pintor, int pagina, int totalPaginas);
 
 private:
     // The text box of a column: its x and width leave the cell's padding out.
@@ -63,6 +66,7 @@ private:
     QString TextoObra() const;
 
     int Recorrer();
+    bool Pintando() const { return pintor_ && (paginaPintada_ == 0 || pagina_ == paginaPintada_); }
     void EmpezarPagina();
     void TerminarPagina();
     void SaltarPagina();
@@ -124,6 +128,7 @@ private:
     QPainter* pintor_ = nullptr;
     std::function<void(int, int)> progreso_;
     int pagina_ = 0;
+    int paginaPintada_ = 0; // 0: every page
     int totalPaginas_ = 0;
     double y_ = 0;
     bool paginaVacia_ = true;
