@@ -82,7 +82,8 @@ MaquetaLibreta::MaquetaLibreta(const ListadoObra& datos, const Ajustes& ajustes,
                                     : QStringLiteral("###0")),
       fuentePagina_(Fuente(7.5)), fuenteEtiqueta_(Fuente(6.5)), fuenteValor_(Fuente(9)),
       fuenteValorNegrita_(Fuente(9, true)), fuenteTitulos_(Fuente(7, true)), fuenteCelda_(Fuente(7.5)),
-      fuenteNota_(Fuente(7, false, true)), metricaCelda_(fuenteCelda_, &dispositivo)
+      fuenteNota_(Fuente(7, false, true)), metricaCelda_(fuenteCelda_, &dispositivo),
+      metricaValor_(fuenteValor_, &dispositivo), metricaValorNegrita_(fuenteValorNegrita_, &dispositivo)
 {
     anchoCifra_ = metricaCelda_.horizontalAdvance(u'0');
     PrepararColumnas();
@@ -302,13 +303,15 @@ void MaquetaLibreta::DibujarTexto(const QRectF& rect, int flags, const QString& 
 }
 
 void MaquetaLibreta::DibujarCampo(const QRectF& rect, const QString& etiqueta, const QString& valor,
-                                  Qt::Alignment alineacion, const QFont& fuenteValor)
+                                  Qt::Alignment alineacion, bool negrita)
 {
     const QRectF zonaEtiqueta(rect.left(), rect.top() + Mm(0.8), rect.width(), altoEtiqueta_);
     DibujarTexto(zonaEtiqueta, static_cast<int>(alineacion | Qt::AlignVCenter), etiqueta, fuenteEtiqueta_, kGris);
     const QRectF zonaValor(rect.left(), zonaEtiqueta.bottom() + Mm(0.3), rect.width(), altoValor_);
-    const QString visible = QFontMetricsF(fuenteValor, &dispositivo_).elidedText(valor, Qt::ElideRight, rect.width());
-    DibujarTexto(zonaValor, static_cast<int>(alineacion | Qt::AlignVCenter), visible, fuenteValor, kTexto);
+    const QString visible =
+        (negrita ? metricaValorNegrita_ : metricaValor_).elidedText(valor, Qt::ElideRight, rect.width());
+    DibujarTexto(zonaValor, static_cast<int>(alineacion | Qt::AlignVCenter), visible,
+                 negrita ? fuenteValorNegrita_ : fuenteValor_, kTexto);
 }
 
 QString MaquetaLibreta::TextoObra() const
@@ -417,8 +420,7 @@ void MaquetaLibreta::DibujarDatosObra(double y)
         }
         for (const Dato& dato : filas[fila]) {
             const QRectF zona(dato.columna * celda + Mm(2.5), arriba, dato.columnas * celda - Mm(5), altoCampo_);
-            DibujarCampo(zona, dato.etiqueta, dato.valor, Qt::AlignLeft,
-                         fila == 0 ? fuenteValorNegrita_ : fuenteValor_);
+            DibujarCampo(zona, dato.etiqueta, dato.valor, Qt::AlignLeft, fila == 0);
         }
     }
 }
@@ -444,7 +446,7 @@ void MaquetaLibreta::DibujarGrupo(const EstacionListado& estacion, bool continua
     for (const CampoEstacion& campo : campos) {
         const double ancho = Mm(campo.milimetros) * escala;
         DibujarCampo(QRectF(x + Mm(2), arriba, ancho - Mm(4), altoCampo_), campo.etiqueta, campo.valor,
-                     campo.numerico ? Qt::AlignRight : Qt::AlignLeft, fuenteValorNegrita_);
+                     campo.numerico ? Qt::AlignRight : Qt::AlignLeft, true);
         x += ancho;
     }
     DibujarTitulosColumnas(arriba + altoCampo_ + Mm(0.6));

@@ -77,7 +77,7 @@ private:
 
     void DibujarTexto(const QRectF& rect, int flags, const QString& texto, const QFont& fuente, const QColor& color);
     void DibujarCampo(const QRectF& rect, const QString& etiqueta, const QString& valor, Qt::Alignment alineacion,
-                      const QFont& fuenteValor);
+                      bool negrita);
     void DibujarCabeceraPagina();
     void DibujarPiePagina();
     void DibujarCabeceraInforme();
@@ -108,6 +108,9 @@ private:
     QFont fuenteCelda_;
     QFont fuenteNota_;
     QFontMetricsF metricaCelda_;
+    // The station band elides its values in these two fonts on every page.
+    QFontMetricsF metricaValor_;
+    QFontMetricsF metricaValorNegrita_;
     double anchoCifra_ = 0;
     std::array<Columna, esquema::kColumnasLista> columnas_;
     std::vector<unsigned char> lineas_;
