@@ -97,11 +97,10 @@ double Entre(QRandomGenerator& azar, double desde, double hasta)
 // carry into a new digit, and values exactly halfway at the 16th significant digit.
 std::vector<double> ValoresDificiles(QRandomGenerator& azar)
 {
-    std::vector<double> valores{0.0,     -0.0,    0.0005,  2.675,   1.005,   0.5,       1.5,      2.5,
-                                9.9995,  99.9996, 0.99995, 1e15,    1e-9,    1e17,      1.5e17,   1e300,
-                                DBL_MAX, DBL_MIN, 5e-324,  1e-20,   69.5678, 1234567.891, 123456789012344.5,
-                                1234567890123445.0, 999999999999999.5, 9999999999999995.0,
-                                std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+    std::vector<double> valores{0.0, -0.0, 0.0005, 2.675, 1.005, 0.5, 1.5, 2.5, 9.9995, 99.9996, 0.99995, 69.5678};
+    valores.insert(valores.end(), {1234567.891, 1e15, 1e-9, 1e17, 1.5e17, 1e300, DBL_MAX, DBL_MIN, 5e-324, 1e-20});
+    valores.insert(valores.end(), {123456789012344.5, 1234567890123445.0, 999999999999999.5, 9999999999999995.0});
+    valores.insert(valores.end(), {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()});
     for (int i = 0; i < 3000; ++i)
         valores.push_back(std::pow(10.0, Entre(azar, -9, 15)));
     for (int i = 0; i < 3000; ++i) {
