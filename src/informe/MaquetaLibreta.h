@@ -56,6 +56,7 @@ private:
 
     double Mm(double milimetros) const { return milimetros * pixelesPorMm_; }
     QFont Fuente(double puntos, bool negrita = false, bool cursiva = false) const;
+    void PrepararAnchosNumero();
     void PrepararColumnas();
     void PrepararAlturas();
     void PrepararLineas();
@@ -75,7 +76,11 @@ private:
     void Banda(double alto, const std::function<void()>& dibujar);
     void RecorrerEstacion(const EstacionListado& estacion);
 
-    void DibujarTexto(const QRectF& rect, int flags, const QString& texto, const QFont& fuente, const QColor& color);
+    void DibujarTexto(const QRectF& rect, int flags, const QString& texto, const QFont& fuente,
+                      const QFontMetricsF& metrica, const QColor& color);
+    void DibujarLinea(const QRectF& rect, int flags, const QString& texto, const QFontMetricsF& metrica);
+    void DibujarLinea(const QRectF& rect, int flags, const QString& texto, const QFontMetricsF& metrica, double ancho);
+    double AnchoNumero(const QString& texto) const;
     void DibujarCampo(const QRectF& rect, const QString& etiqueta, const QString& valor, Qt::Alignment alineacion,
                       bool negrita);
     void DibujarCabeceraPagina();
@@ -101,17 +106,26 @@ private:
     QString patron_;
 
     QFont fuentePagina_;
+    QFont fuentePaginaNegrita_;
     QFont fuenteEtiqueta_;
     QFont fuenteValor_;
     QFont fuenteValorNegrita_;
     QFont fuenteTitulos_;
     QFont fuenteCelda_;
     QFont fuenteNota_;
-    QFontMetricsF metricaCelda_;
-    // The station band elides its values in these two fonts on every page.
+    // Made once: every single line is placed by them rather than laid out.
+    QFontMetricsF metricaPagina_;
+    QFontMetricsF metricaPaginaNegrita_;
+    QFontMetricsF metricaEtiqueta_;
     QFontMetricsF metricaValor_;
     QFontMetricsF metricaValorNegrita_;
-    double anchoCifra_ = 0;
+    QFontMetricsF metricaTitulos_;
+    QFontMetricsF metricaCelda_;
+    QFontMetricsF metricaNota_;
+    // The advance of each character a number is written with, when the cell font
+    // sets them side by side without kerning; empty otherwise.
+    std::array<double, 128> anchoCaracterNumero_{};
+    bool numerosSinAjuste_ = false;
     std::array<Columna, esquema::kColumnasLista> columnas_;
     std::vector<unsigned char> lineas_;
 
