@@ -22,11 +22,16 @@ double Milisegundos(const std::function<void()>& accion)
     return static_cast<double>(reloj.nsecsElapsed()) / 1e6;
 }
 
-// Counts the paint events any widget of one window receives.
+// Counts the paint events any widget of one window receives; the window is
+// known by its address or, when it does not exist yet, by its object name.
 class ContadorPintado : public QObject
 {
 public:
     explicit ContadorPintado(QWidget* ventana) : ventana_(ventana)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    explicit ContadorPintado(const QString& nombre) : nombre_(nombre)
     {
         QCoreApplication::instance()->installEventFilter(this);
     }
@@ -35,16 +40,31 @@ public:
 
     bool eventFilter(QObject* objeto, QEvent* evento) override
     {
-        if (evento->type() == QEvent::Paint && objeto->isWidgetType() &&
-            static_cast<QWidget*>(objeto)->window() == ventana_)
-            pintado_ = true;
+        if (evento->type() == QEvent::Paint && objeto->isWidgetType()) {
+            const QWidget* ventana = static_cast<QWidget*>(objeto)->window();
+            if (ventana_ ? ventana == ventana_ : ventana->objectName() == nombre_)
+                pintado_ = true;
+        }
         return false;
     }
 
 private:
-    QWidget* ventana_;
+    QWidget* ventana_ = nullptr;
+    QString nombre_;
     bool pintado_ = false;
 };
+
+void EsperarPintado(ContadorPintado& contador, const std::function<void()>& accion)
+{
+    accion();
+    QElapsedTimer espera;
+    espera.start();
+    while (!contador.Pintado()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (espera.elapsed() > 60000)
+            Fallo(QStringLiteral("la ventana no se repintó"));
+    }
+}
 
 double CampoEstado(const char* campo)
 {
@@ -83,14 +103,13 @@ double Mediana(int veces, const std::function<void()>& accion, const std::functi
 void HastaPintado(QWidget* ventana, const std::function<void()>& accion)
 {
     ContadorPintado contador(ventana);
-    accion();
-    QElapsedTimer espera;
-    espera.start();
-    while (!contador.Pintado()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (espera.elapsed() > 60000)
-            Fallo(QStringLiteral("la ventana no se repintó"));
-    }
+    EsperarPintado(contador, accion);
+}
+
+void HastaPintado(const QString& nombreVentana, const std::function<void()>& accion)
+{
+    ContadorPintado contador(nombreVentana);
+    EsperarPintado(contador, accion);
 }
 
 double MemoriaResidente()

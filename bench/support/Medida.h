@@ -18,6 +18,9 @@ double Mediana(int veces, const std::function<void()>& accion, const std::functi
 // Runs accion, then lets the event loop work until ventana has really been
 // repainted: the time the user waits for what he did to show.
 void HastaPintado(QWidget* ventana, const std::function<void()>& accion);
+// The same for a window that the action itself creates: the top-level widget
+// with that object name.
+void HastaPintado(const QString& nombreVentana, const std::function<void()>& accion);
 
 // Resident memory now, and at its peak since the last ReiniciarPico, in MB.
 double MemoriaResidente();
