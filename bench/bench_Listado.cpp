@@ -42,12 +42,12 @@ void Insertar(QSqlQuery& q, const QVariantList& valores)
 void CrearObra(int puntos)
 {
     Transaccion transaccion;
-    banco::Comprobar(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, Expediente, DESCOBRA, PROPIETARIO, "
-                                                   "POBLACION, PROVINCIA) VALUES (?, ?, ?, ?, ?, ?)"),
-                                    {puntos, QStringLiteral("EXP-%1").arg(puntos),
-                                     QStringLiteral("Levantamiento de prueba"), QStringLiteral("Cliente de prueba"),
-                                     QStringLiteral("Vigo"), QStringLiteral("Pontevedra")}),
-                     "obra");
+    banco::Comprobar(
+        EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, Expediente, DESCOBRA, PROPIETARIO, "
+                                      "POBLACION, PROVINCIA) VALUES (?, ?, ?, ?, ?, ?)"),
+                       {puntos, QStringLiteral("EXP-%1").arg(puntos), QStringLiteral("Levantamiento de prueba"),
+                        QStringLiteral("Cliente de prueba"), QStringLiteral("Vigo"), QStringLiteral("Pontevedra")}),
+        "obra");
     QSqlQuery estaciones(BaseDatos());
     estaciones.prepare(QStringLiteral("INSERT INTO B_ESTACIONES VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     QSqlQuery puntosQ(BaseDatos());
@@ -57,14 +57,15 @@ void CrearObra(int puntos)
         const int estacion = i / kPorEstacion + 1;
         const int punto = i % kPorEstacion + 1;
         if (punto == 1)
-            Insertar(estaciones, {puntos, estacion, QStringLiteral("Estación %1").arg(estacion),
-                                  QStringLiteral("12/03/2024"), 1.55, 500000.0 + estacion, 4678000.0 + estacion, 120.0});
+            Insertar(estaciones,
+                     {puntos, estacion, QStringLiteral("Estación %1").arg(estacion), QStringLiteral("12/03/2024"), 1.55,
+                      500000.0 + estacion, 4678000.0 + estacion, 120.0});
         const double lectura = 1.2 + (i % 17) * 0.05;
-        Insertar(puntosQ, {punto, QStringLiteral("Punto de relleno"), lectura, lectura + 0.2, lectura - 0.2,
-                           std::fmod(i * 37.123, 400.0), 98.0 + (i % 9) * 0.3, 40.0 + (i % 50) * 0.7,
-                           500000.0 + i * 0.37, 4678000.0 - i * 0.21, 120.0 + (i % 13) * 0.11,
-                           i % 7 == 0 ? QStringLiteral("Arqueta junto al bordillo") : QStringLiteral(""), puntos,
-                           estacion});
+        Insertar(puntosQ,
+                 {punto, QStringLiteral("Punto de relleno"), lectura, lectura + 0.2, lectura - 0.2,
+                  std::fmod(i * 37.123, 400.0), 98.0 + (i % 9) * 0.3, 40.0 + (i % 50) * 0.7, 500000.0 + i * 0.37,
+                  4678000.0 - i * 0.21, 120.0 + (i % 13) * 0.11,
+                  i % 7 == 0 ? QStringLiteral("Arqueta junto al bordillo") : QStringLiteral(""), puntos, estacion});
     }
     banco::Comprobar(transaccion.Confirmar(), "confirmar la obra");
 }
@@ -114,10 +115,9 @@ TextosSuelo PrepararSuelo(int codigo, int paginas)
     TextosSuelo textos;
     textos.paginas = paginas;
     for (const PuntoListado& p : registros.Puntos())
-        textos.filas.push_back({QString::number(p.codigo), p.resena, numero(p.lecturaMedia),
-                                numero(p.lecturaSuperior), numero(p.lecturaInferior), numero(p.anguloHorizontal),
-                                numero(p.anguloVertical), numero(p.distancia), numero(p.x), numero(p.y), numero(p.z),
-                                p.notas});
+        textos.filas.push_back({QString::number(p.codigo), p.resena, numero(p.lecturaMedia), numero(p.lecturaSuperior),
+                                numero(p.lecturaInferior), numero(p.anguloHorizontal), numero(p.anguloVertical),
+                                numero(p.distancia), numero(p.x), numero(p.y), numero(p.z), p.notas});
     return textos;
 }
 
@@ -186,7 +186,7 @@ void MedirPdf(banco::Resultados& resultados, int puntos, int veces, double limit
     const TextosSuelo textos = PrepararSuelo(puntos, pdf.paginas);
     const double suelo = banco::Mediana(veces, [&] { SueloPdf(textos, rutaSuelo); });
     const QString cuantas = QStringLiteral("%1 puntos, %2 páginas").arg(puntos).arg(pdf.paginas);
-    resultados.Figura(QStringLiteral("PDF de la libreta, ") + cuantas, ms, suelo, limiteMs, razonMaxima);
+    resultados.FiguraSegunSuelo(QStringLiteral("PDF de la libreta, ") + cuantas, ms, suelo, limiteMs, razonMaxima);
     // Drawn page by page: what it holds must not grow with the pages already written.
     resultados.Memoria(QStringLiteral("PDF, memoria del 25 % de las páginas al final"),
                        pdf.megasAlFinal - pdf.megasAlCuarto, 5);
@@ -230,7 +230,7 @@ int main(int argc, char* argv[])
     banco::Resultados resultados;
     // Each run of the large work takes seconds: three of them.
     MedirVistaPrevia(resultados, kGrande, 3);
-    MedirPdf(resultados, kPequena, 5, 800, 1.5);
+    MedirPdf(resultados, kPequena, 5, 800, 2);
     MedirPdf(resultados, kGrande, 3, 0, 0);
     CerrarBaseDatos();
     return resultados.Final();

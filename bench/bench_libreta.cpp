@@ -129,14 +129,11 @@ void MedirApertura(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
     const double ms = Mediana(
         t.puntos >= 1000000 ? 5 : kVeces, [&] { AbrirPintada(t.estacion); }, Cerrar);
     const bool grande = t.puntos >= 10000;
-    double limite = t.puntos == 10000 ? 40 : 0;
-    if (t.puntos >= 1000000) {
-        // A second per million holds on a disk that reads the rows in half that; on a slower one, the ratio.
-        limite = suelo <= 500 ? 1000 : 0;
-        std::printf("abrir %s: lectura desnuda %.0f ms, %s\n", qPrintable(t.nombre), suelo,
-                    limite > 0 ? "objetivo <= 1 s y <= x2" : "más de 0,5 s: objetivo solo <= x2 la lectura desnuda");
-    }
-    r.Figura(QStringLiteral("abrir la libreta, pintada, %1").arg(t.nombre), ms, suelo, limite, grande ? 2 : 0);
+    const QString que = QStringLiteral("abrir la libreta, pintada, %1").arg(t.nombre);
+    if (t.puntos >= 1000000)
+        r.FiguraSegunSuelo(que, ms, suelo, 1000, 2);
+    else
+        r.Figura(que, ms, suelo, t.puntos == 10000 ? 40 : 0, grande ? 2 : 0);
 }
 
 // A new point typed in the entry row and saved with the station's next code.

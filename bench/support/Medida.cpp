@@ -248,6 +248,14 @@ void Resultados::Figura(const QString& que, double ms, double sueloMs, double li
         ++fallos_;
 }
 
+void Resultados::FiguraSegunSuelo(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima)
+{
+    const bool alcanzable = limiteMs <= 0 || sueloMs <= limiteMs / 2;
+    if (!alcanzable)
+        std::printf("  (el suelo, %.0f ms, pasa de la mitad de %.0f ms: aquí solo vale la razón)\n", sueloMs, limiteMs);
+    Figura(que, ms, sueloMs, alcanzable ? limiteMs : 0, razonMaxima);
+}
+
 void Resultados::SobreSuelo(const QString& que, double ms, double sueloMs, double limiteMs)
 {
     const double encima = ms - sueloMs;

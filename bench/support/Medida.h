@@ -63,6 +63,10 @@ class Resultados
 public:
     // limiteMs <= 0 or razonMaxima <= 0: that bound is not checked.
     void Figura(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima = 0);
+    // As Figura, but the time limit holds only where the bare operation leaves
+    // the program at least half of it: on a machine where the floor alone takes
+    // more, no program could meet it, and only the ratio is held. Says which.
+    void FiguraSegunSuelo(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima);
     // The program's own cost above a floor it cannot go below (a durable
     // commit): ms minus sueloMs against limiteMs.
     void SobreSuelo(const QString& que, double ms, double sueloMs, double limiteMs);

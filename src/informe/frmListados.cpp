@@ -105,8 +105,10 @@ void frmListados::CrearBarra()
            &frmListados::GuardarPdf);
     Toolbar1->addSeparator();
     accion(QStringLiteral("Alejar"), QStringLiteral("Alejar"), QKeySequence::ZoomOut, [this] { CRViewer1->Alejar(); });
-    accion(QStringLiteral("Acercar"), QStringLiteral("Acercar"), QKeySequence::ZoomIn, [this] { CRViewer1->Acercar(); });
-    accion(QStringLiteral("TamanoReal"), QStringLiteral("100 %"), QKeySequence(), [this] { CRViewer1->FijarZoom(1.0); });
+    accion(QStringLiteral("Acercar"), QStringLiteral("Acercar"), QKeySequence::ZoomIn,
+           [this] { CRViewer1->Acercar(); });
+    accion(QStringLiteral("TamanoReal"), QStringLiteral("100 %"), QKeySequence(),
+           [this] { CRViewer1->FijarZoom(1.0); });
     accion(QStringLiteral("AjustarAncho"), QStringLiteral("Ancho de página"), QKeySequence(),
            [this] { CRViewer1->AjustarAncho(); });
     accion(QStringLiteral("PaginaEntera"), QStringLiteral("Página entera"), QKeySequence(),

@@ -62,8 +62,8 @@ void CrearObras()
 QString TextoPdf(const QString& ruta, const QStringList& paginas = {})
 {
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), QStringList{QStringLiteral("-layout")} + paginas +
-                                                     QStringList{ruta, QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    QStringList{QStringLiteral("-layout")} + paginas + QStringList{ruta, QStringLiteral("-")});
     pdftotext.waitForFinished();
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
@@ -91,8 +91,8 @@ void CrearObraDeVariasPaginas()
     const auto alta = [&punto](int estacion, int codigo) {
         const QString resena = codigo % 9 == 0 ? QStringLiteral("Esquina del muro de mampostería junto al camino viejo")
                                                : QStringLiteral("Punto %1").arg(codigo);
-        const QString nota = codigo % 5 == 0 ? QStringLiteral("Nota de campo larga ").repeated(codigo % 3 + 2)
-                                             : QStringLiteral("");
+        const QString nota =
+            codigo % 5 == 0 ? QStringLiteral("Nota de campo larga ").repeated(codigo % 3 + 2) : QStringLiteral("");
         const double x = codigo == 33 ? 123456789012.5 : 500000.0 + codigo * 1.25;
         Insertar(punto, {codigo, resena, 1.5, 1.6 + codigo * 0.001, 1.4, codigo * 3.3, 99.5, codigo * 0.75, x,
                          4678000.0 - codigo * 0.5, 100.0 + codigo * 0.01, nota, 7, estacion});
