@@ -205,7 +205,7 @@ void MedirRenumerar(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
             v = Releer(t.estacion);
         });
     Comprobar(v->ListView1()->model()->index(0, 0).data().toString() == QStringLiteral("1"), "renumerada");
-    r.Figura(QStringLiteral("renumerar, pintado, %1").arg(t.nombre), ms, suelo, 50, 2);
+    r.FiguraSegunSuelo(QStringLiteral("renumerar, pintado, %1").arg(t.nombre), ms, suelo, 50, 2);
 }
 
 // A line opened at the first point moves every code up by one.
@@ -245,7 +245,8 @@ void MedirAbrirLinea(Resultados& r, SqliteCrudo& crudo, const Tamano& t)
         });
     Comprobar(v->ListView1()->model()->rowCount() == n + 1, "la línea abierta");
     restaurar();
-    r.Figura(QStringLiteral("abrir una línea en el primer punto, pintado, %1").arg(t.nombre), ms, suelo, 50, 2);
+    r.FiguraSegunSuelo(QStringLiteral("abrir una línea en el primer punto, pintado, %1").arg(t.nombre), ms, suelo, 50,
+                       2);
 }
 
 // The floor commits as durably as the program's connection does, no more.
