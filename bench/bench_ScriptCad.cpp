@@ -237,7 +237,10 @@ void Medir(Resultados& resultados, SqliteCrudo& crudo, const Obra& obra, bool co
     const QString que = QStringLiteral("script de AUTOCAD, %1 puntos (%2 MB)")
                             .arg(obra.Puntos())
                             .arg(double(escrito.size()) / 1e6, 0, 'f', 1);
-    resultados.Figura(que, programa, MedianaDe(suelos), conObjetivos ? kLimiteMs : 0, conObjetivos ? kRazonMaxima : 0);
+    if (conObjetivos)
+        resultados.FiguraSegunSuelo(que, programa, MedianaDe(suelos), kLimiteMs, kRazonMaxima);
+    else
+        resultados.Figura(que, programa, MedianaDe(suelos), 0, 0);
     std::printf("  del suelo, forzar el script a disco: %.0f ms (mediana)\n", MedianaDe(aDisco));
     if (conObjetivos)
         resultados.Memoria(QStringLiteral("  memoria residente ganada al escribirlo"), crecimientoMb, kLimiteMemoriaMb);

@@ -22,11 +22,16 @@ double Milisegundos(const std::function<void()>& accion)
     return static_cast<double>(reloj.nsecsElapsed()) / 1e6;
 }
 
-// Counts the paint events any widget of one window receives.
+// Counts the paint events any widget of one window receives; the window is
+// known by its address or, when it does not exist yet, by its object name.
 class ContadorPintado : public QObject
 {
 public:
     explicit ContadorPintado(QWidget* ventana) : ventana_(ventana)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    explicit ContadorPintado(const QString& nombre) : nombre_(nombre)
     {
         QCoreApplication::instance()->installEventFilter(this);
     }
@@ -35,16 +40,31 @@ public:
 
     bool eventFilter(QObject* objeto, QEvent* evento) override
     {
-        if (evento->type() == QEvent::Paint && objeto->isWidgetType() &&
-            static_cast<QWidget*>(objeto)->window() == ventana_)
-            pintado_ = true;
+        if (evento->type() == QEvent::Paint && objeto->isWidgetType()) {
+            const QWidget* ventana = static_cast<QWidget*>(objeto)->window();
+            if (ventana_ ? ventana == ventana_ : ventana->objectName() == nombre_)
+                pintado_ = true;
+        }
         return false;
     }
 
 private:
-    QWidget* ventana_;
+    QWidget* ventana_ = nullptr;
+    QString nombre_;
     bool pintado_ = false;
 };
+
+void EsperarPintado(ContadorPintado& contador, const std::function<void()>& accion)
+{
+    accion();
+    QElapsedTimer espera;
+    espera.start();
+    while (!contador.Pintado()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (espera.elapsed() > 60000)
+            Fallo(QStringLiteral("la ventana no se repintó"));
+    }
+}
 
 double CampoEstado(const char* campo)
 {
@@ -83,14 +103,13 @@ double Mediana(int veces, const std::function<void()>& accion, const std::functi
 void HastaPintado(QWidget* ventana, const std::function<void()>& accion)
 {
     ContadorPintado contador(ventana);
-    accion();
-    QElapsedTimer espera;
-    espera.start();
-    while (!contador.Pintado()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (espera.elapsed() > 60000)
-            Fallo(QStringLiteral("la ventana no se repintó"));
-    }
+    EsperarPintado(contador, accion);
+}
+
+void HastaPintado(const QString& nombreVentana, const std::function<void()>& accion)
+{
+    ContadorPintado contador(nombreVentana);
+    EsperarPintado(contador, accion);
 }
 
 double MemoriaResidente()
@@ -192,6 +211,12 @@ void SqliteCrudo::Ejecutar(const std::vector<const char*>& sentencias, const std
         Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
 }
 
+void SqliteCrudo::Ajustar(const char* pragma)
+{
+    if (sqlite3_exec(conexion_, pragma, nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fallo(QString::fromUtf8(sqlite3_errmsg(conexion_)));
+}
+
 void SqliteCrudo::Insertar(const char* sql, const std::vector<std::vector<Valor>>& filas)
 {
     sqlite3_exec(conexion_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
@@ -229,6 +254,36 @@ void Resultados::Figura(const QString& que, double ms, double sueloMs, double li
                 razon, qPrintable(limite), qPrintable(maxima), tiempoBien && razonBien ? "bien" : "SUPERADO");
     std::fflush(stdout);
     if (!tiempoBien || !razonBien)
+        ++fallos_;
+}
+
+void Resultados::FiguraSegunSuelo(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima)
+{
+    const bool alcanzable = limiteMs <= 0 || sueloMs <= limiteMs / 2;
+    if (!alcanzable)
+        std::printf("  (el suelo, %.0f ms, pasa de la mitad de %.0f ms: aquí solo vale la razón)\n", sueloMs, limiteMs);
+    Figura(que, ms, sueloMs, alcanzable ? limiteMs : 0, razonMaxima);
+}
+
+void Resultados::SobreSuelo(const QString& que, double ms, double sueloMs, double limiteMs)
+{
+    const double encima = ms - sueloMs;
+    const bool bien = encima <= limiteMs;
+    std::printf("%-52s %10.2f ms  suelo %9.2f ms  encima %7.2f ms  objetivo encima <= %.0f ms  %s\n", qPrintable(que),
+                ms, sueloMs, encima, limiteMs, bien ? "bien" : "SUPERADO");
+    std::fflush(stdout);
+    if (!bien)
+        ++fallos_;
+}
+
+void Resultados::Crecimiento(const QString& que, double menorMs, double mayorMs, double razonMaxima, double margenMs)
+{
+    const double limite = razonMaxima * menorMs + margenMs;
+    const bool bien = mayorMs <= limite;
+    std::printf("%-52s %10.2f ms  frente a %.2f ms  objetivo <= x%.1f + %.0f ms = %.2f ms  %s\n", qPrintable(que),
+                mayorMs, menorMs, razonMaxima, margenMs, limite, bien ? "bien" : "SUPERADO");
+    std::fflush(stdout);
+    if (!bien)
         ++fallos_;
 }
 

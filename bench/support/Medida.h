@@ -20,6 +20,9 @@ double Mediana(int veces, const std::function<void()>& accion, const std::functi
 // Runs accion, then lets the event loop work until ventana has really been
 // repainted: the time the user waits for what he did to show.
 void HastaPintado(QWidget* ventana, const std::function<void()>& accion);
+// The same for a window that the action itself creates: the top-level widget
+// with that object name.
+void HastaPintado(const QString& nombreVentana, const std::function<void()>& accion);
 
 // Resident memory now, and at its peak since the last ReiniciarPico, in MB.
 double MemoriaResidente();
@@ -49,6 +52,8 @@ public:
     using Valor = std::variant<qint64, double, QByteArray>;
     // Runs one prepared statement once per row with the row's values bound; all in one transaction.
     void Insertar(const char* sql, const std::vector<std::vector<Valor>>& filas);
+    // A setting of the connection, outside any transaction.
+    void Ajustar(const char* pragma);
 
 private:
     void Preparar(const char* sql, const std::vector<qint64>& valores, sqlite3_stmt** sentencia);
@@ -62,6 +67,16 @@ class Resultados
 public:
     // limiteMs <= 0 or razonMaxima <= 0: that bound is not checked.
     void Figura(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima = 0);
+    // As Figura, but the time limit holds only where the bare operation leaves
+    // the program at least half of it: on a machine where the floor alone takes
+    // more, no program could meet it, and only the ratio is held. Says which.
+    void FiguraSegunSuelo(const QString& que, double ms, double sueloMs, double limiteMs, double razonMaxima);
+    // The program's own cost above a floor it cannot go below (a durable
+    // commit): ms minus sueloMs against limiteMs.
+    void SobreSuelo(const QString& que, double ms, double sueloMs, double limiteMs);
+    // A cost that must not grow: mayorMs, at the largest size, against
+    // razonMaxima times menorMs, at the smallest, plus margenMs.
+    void Crecimiento(const QString& que, double menorMs, double mayorMs, double razonMaxima, double margenMs);
     // A memory figure in MB against its bound.
     void Memoria(const QString& que, double megas, double limiteMegas);
     int Final() const;

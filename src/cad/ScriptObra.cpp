@@ -6,6 +6,7 @@
 #include "records/AccesoDatos.h"
 #include "records/ErrorDatos.h"
 #include "records/Esquema.h"
+#include "records/LectorFilas.h"
 
 #include <QSqlError>
 
@@ -69,10 +70,6 @@ bool LimitesObra(int codObra, QString& maxX, QString& minX, QString& maxY, QStri
 ResultadoScript EscribirScriptObra(int codObra, const PlantillaScript& plantilla, const DatosDibujo& datos,
                                    const QString& ruta, qint64 total, ProgresoScript* progreso, QString* detalle)
 {
-    auto puntos = AbrirLectura(kPuntosDelScript, {codObra});
-    if (!puntos)
-        return ResultadoScript::FalloLectura;
-
     EscrituraSegura fichero(ruta);
     if (!fichero.Abrir()) {
         if (detalle)
@@ -82,17 +79,19 @@ ResultadoScript EscribirScriptObra(int codObra, const PlantillaScript& plantilla
     EscritorScript escritor(plantilla, datos, fichero.Dispositivo());
     escritor.EscribirCabecera();
     qint64 escritos = 0;
-    while (puntos->next()) {
-        escritor.EscribirPunto(puntos->value(0), puntos->value(1), puntos->value(2), puntos->value(3), puntos->value(4),
-                               puntos->value(5));
+    bool cancelado = false;
+    const bool leido = LectorFilas::RecorrerMientras(kPuntosDelScript, {codObra}, [&](const FilaLeida& punto) {
+        escritor.EscribirPunto(punto.Valor(0), punto.Valor(1), punto.Valor(2), punto.Valor(3), punto.Valor(4),
+                               punto.Valor(5));
         ++escritos;
-        if (progreso && escritos % kPuntosPorAviso == 0 && !progreso->Avanzar(escritos, total)) {
-            fichero.Cancelar();
-            return ResultadoScript::Cancelado;
-        }
+        cancelado = progreso && escritos % kPuntosPorAviso == 0 && !progreso->Avanzar(escritos, total);
+        return !cancelado;
+    });
+    if (cancelado) {
+        fichero.Cancelar();
+        return ResultadoScript::Cancelado;
     }
-    if (puntos->lastError().isValid()) {
-        FijarError(puntos->lastError());
+    if (!leido) {
         fichero.Cancelar();
         return ResultadoScript::FalloLectura;
     }

@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QStyle>
+#include <QTableView>
 #include <QTreeView>
 #include <algorithm>
 #include <cmath>
@@ -13,7 +14,7 @@ namespace corvela {
 namespace {
 
 // The room a cell takes for its text: the text and the margins the view draws it within.
-int AnchoTexto(const QTreeView* lista, const QString& texto)
+int AnchoTexto(const QAbstractItemView* lista, const QString& texto)
 {
     if (texto.isEmpty())
         return 0;
@@ -21,12 +22,10 @@ int AnchoTexto(const QTreeView* lista, const QString& texto)
     return lista->fontMetrics().horizontalAdvance(texto) + 2 * margen + 1;
 }
 
-} // namespace
-
 // The designed widths, widened to fill the list, then columns too narrow for
 // their text take the room from those with room to spare, in proportion to it;
 // only when no room is left does the list grow wider than it is.
-void RepartirColumnas(QTreeView* lista, const QVector<ColumnaLista>& columnas)
+void Repartir(QAbstractItemView* lista, QHeaderView* cabecera, const QVector<ColumnaLista>& columnas)
 {
     int diseno = 0;
     for (const ColumnaLista& c : columnas)
@@ -39,7 +38,7 @@ void RepartirColumnas(QTreeView* lista, const QVector<ColumnaLista>& columnas)
     int sobra = 0;
     for (int i = 0; i < columnas.size(); ++i) {
         anchos << static_cast<int>(Pixeles(columnas[i].twips) * escala);
-        necesarios << std::max(lista->header()->sectionSizeHint(i), AnchoTexto(lista, columnas[i].muestra));
+        necesarios << std::max(cabecera->sectionSizeHint(i), AnchoTexto(lista, columnas[i].muestra));
         falta += std::max(0, necesarios[i] - anchos[i]);
         sobra += std::max(0, anchos[i] - necesarios[i]);
     }
@@ -47,8 +46,20 @@ void RepartirColumnas(QTreeView* lista, const QVector<ColumnaLista>& columnas)
     for (int i = 0; i < columnas.size(); ++i) {
         const int holgura = std::max(0, anchos[i] - necesarios[i]);
         const int ancho = std::max(necesarios[i], anchos[i] - static_cast<int>(std::ceil(holgura * cedido)));
-        lista->header()->resizeSection(i, ancho);
+        cabecera->resizeSection(i, ancho);
     }
+}
+
+} // namespace
+
+void RepartirColumnas(QTreeView* lista, const QVector<ColumnaLista>& columnas)
+{
+    Repartir(lista, lista->header(), columnas);
+}
+
+void RepartirColumnas(QTableView* lista, const QVector<ColumnaLista>& columnas)
+{
+    Repartir(lista, lista->horizontalHeader(), columnas);
 }
 
 } // namespace corvela

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVector>
 
+class QTableView;
 class QTreeView;
 
 namespace corvela {
@@ -19,5 +20,6 @@ struct ColumnaLista
 // is wider than they add up to, and each at least as wide as its header and its
 // widest text in the list's font, so that no number shows cut.
 void RepartirColumnas(QTreeView* lista, const QVector<ColumnaLista>& columnas);
+void RepartirColumnas(QTableView* lista, const QVector<ColumnaLista>& columnas);
 
 } // namespace corvela

@@ -3,9 +3,12 @@
 #include "core/Globales.h"
 
 #include <QLocale>
+#include <QVarLengthArray>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace corvela {
 
@@ -109,17 +112,123 @@ QString ComasAPuntos(QString texto)
     return texto.replace(u',', u'.');
 }
 
-// Adds one unit at the last digit of a decimal digit string; may grow it by one digit.
-QString SumarUno(QString cifras)
+// A display pattern: before the point, "0" a whole digit always shown; after it,
+// "0" a decimal always shown and "#" one shown when significant.
+struct Patron
 {
-    for (int i = cifras.size() - 1; i >= 0; --i) {
-        if (cifras[i] != u'9') {
-            cifras[i] = QChar(cifras[i].unicode() + 1);
+    int minimoEnteras = 0;
+    int obligatorias = 0;
+    int decimales = 0;
+    bool separador = false;
+};
+
+Patron LeerPatron(const QString& patron)
+{
+    Patron leido;
+    for (const QChar c : patron) {
+        if (!leido.separador) {
+            leido.separador = c == u'.';
+            leido.minimoEnteras += c == u'0';
+        } else if (c == u'0' || c == u'#') {
+            ++leido.decimales;
+            leido.obligatorias += c == u'0';
+        }
+    }
+    return leido;
+}
+
+constexpr int kSignificativas = 15;
+
+// The first 15 significant digits of a value and the power of ten of the first.
+struct Significativas
+{
+    std::array<char, kSignificativas> cifras{};
+    int exponente = 0;
+};
+
+// Adds one unit at the last of the digits; "999..." becomes "100..." a power higher.
+void SumarUno(Significativas& s)
+{
+    for (auto cifra = s.cifras.rbegin(); cifra != s.cifras.rend(); ++cifra) {
+        if (*cifra != '9') {
+            ++*cifra;
+            return;
+        }
+        *cifra = '0';
+    }
+    s.cifras.front() = '1';
+    ++s.exponente;
+}
+
+// Whether every exact decimal digit of the value is among the 17 significant ones
+// std::to_chars gives. Only such a value can lie exactly halfway at the 16th digit,
+// where the C++ library rounds to even and the display rounds away from zero.
+bool CabeEnDiecisiete(double positivo)
+{
+    if (std::floor(positivo) == positivo)
+        return positivo < 1e17;
+    int exponenteBinario = 0;
+    std::frexp(positivo, &exponenteBinario);
+    // The value's power of ten, or one above it.
+    const int potencia = static_cast<int>(std::floor(exponenteBinario * 0.30102999566398119521));
+    // With k binary decimals the value has its power of ten + 1 + k significant digits.
+    const int binarios = 16 - potencia;
+    if (binarios <= 0)
+        return false;
+    const double escalado = std::ldexp(positivo, binarios);
+    return std::floor(escalado) == escalado;
+}
+
+// The 15 significant digits of a positive value, rounded half away from zero on
+// its exact binary value (as the display has always read it), with one conversion.
+Significativas CifrasSignificativas(double positivo)
+{
+    const bool exactas = CabeEnDiecisiete(positivo);
+    const int precision = exactas ? kSignificativas + 1 : kSignificativas - 1;
+    char texto[32];
+    const char* fin =
+        std::to_chars(texto, texto + sizeof texto, positivo, std::chars_format::scientific, precision).ptr;
+    Significativas s;
+    s.cifras.front() = texto[0];
+    std::memcpy(s.cifras.data() + 1, texto + 2, kSignificativas - 1);
+    const char* e = texto + 2 + precision;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), fin, s.exponente);
+    // The 16th and 17th digits are the whole rest of the value: a half or more goes up.
+    if (exactas && texto[kSignificativas + 1] >= '5')
+        SumarUno(s);
+    return s;
+}
+
+using Cifras = QVarLengthArray<char, 64>;
+
+// The digits of the value times 10^decimales, rounded half away from zero on its
+// 15 significant digits; no digits for a value that rounds to zero.
+Cifras Redondeadas(const Significativas& s, int decimales)
+{
+    const int tomadas = s.exponente + 1 + decimales;
+    Cifras cifras;
+    if (tomadas < 0)
+        return cifras;
+    cifras.append(s.cifras.data(), std::min(tomadas, kSignificativas));
+    while (cifras.size() < tomadas)
+        cifras.append('0');
+    if (tomadas >= kSignificativas || s.cifras[static_cast<size_t>(tomadas)] < '5')
+        return cifras;
+    for (auto cifra = cifras.rbegin(); cifra != cifras.rend(); ++cifra) {
+        if (*cifra != '9') {
+            ++*cifra;
             return cifras;
         }
-        cifras[i] = u'0';
+        *cifra = '0';
     }
-    return QLatin1Char('1') + cifras;
+    cifras.insert(cifras.begin(), '1');
+    return cifras;
+}
+
+void AnadirCeros(QString& texto, qsizetype cuantos)
+{
+    for (; cuantos > 0; --cuantos)
+        texto += u'0';
 }
 
 } // namespace
@@ -179,51 +288,36 @@ QString FormatearPatron(double valor, const QString& patron)
 {
     if (!std::isfinite(valor))
         return QString::number(valor);
-    const int punto = patron.indexOf(u'.');
-    const QString parteEntera = punto < 0 ? patron : patron.left(punto);
-    const QString parteDecimal = punto < 0 ? QString() : patron.mid(punto + 1);
-    const int minimoEnteras = parteEntera.count(u'0');
-    const int obligatorias = parteDecimal.count(u'0');
-    const int decimales = obligatorias + parteDecimal.count(u'#');
+    const Patron leido = LeerPatron(patron);
+    const Cifras cifras = Redondeadas(CifrasSignificativas(std::fabs(valor)), leido.decimales);
 
-    // Decimal digits of |valor| at 15 significant digits.
-    const QString mantisa = QString::number(std::fabs(valor), 'e', 14);
-    const int e = mantisa.indexOf(u'e');
-    QString cifras = mantisa.left(1) + mantisa.mid(2, e - 2);
-    int enteras = mantisa.mid(e + 1).toInt() + 1;
-    if (enteras < 1) {
-        cifras.prepend(QString(1 - enteras, u'0'));
-        enteras = 1;
+    // The whole digits without their leading zeros, and the decimals without the
+    // trailing ones that are not always shown.
+    const auto total = cifras.size();
+    const qsizetype finEnteras = std::max<qsizetype>(0, total - leido.decimales);
+    qsizetype primera = 0;
+    while (primera < finEnteras && cifras[primera] == '0')
+        ++primera;
+    const qsizetype cerosDecimales = std::max<qsizetype>(0, leido.decimales - total);
+    qsizetype finDecimales = total;
+    while (finDecimales > finEnteras && cifras[finDecimales - 1] == '0' &&
+           cerosDecimales + finDecimales - finEnteras > leido.obligatorias)
+        --finDecimales;
+    const bool esCero = std::all_of(cifras.cbegin(), cifras.cend(), [](char c) { return c == '0'; });
+
+    QString texto;
+    texto.reserve(total + leido.minimoEnteras + leido.decimales + 2);
+    if (valor < 0 && !esCero)
+        texto += u'-';
+    AnadirCeros(texto, leido.minimoEnteras - (finEnteras - primera));
+    texto += QLatin1String(cifras.data() + primera, finEnteras - primera);
+    if (leido.separador) {
+        texto += SeparadorDecimal();
+        const qsizetype decimalesVistos = finDecimales - finEnteras;
+        AnadirCeros(texto,
+                    decimalesVistos > 0 ? cerosDecimales : std::min(cerosDecimales, qsizetype(leido.obligatorias)));
+        texto += QLatin1String(cifras.data() + finEnteras, decimalesVistos);
     }
-    if (enteras > cifras.size())
-        cifras.append(QString(enteras - cifras.size(), u'0'));
-
-    QString fraccion = cifras.mid(enteras);
-    QString todas = cifras.left(enteras);
-    if (fraccion.size() > decimales) {
-        const bool subir = fraccion[decimales] >= u'5';
-        todas += fraccion.left(decimales);
-        if (subir)
-            todas = SumarUno(todas);
-    } else {
-        todas += fraccion + QString(decimales - fraccion.size(), u'0');
-    }
-    QString entera = todas.left(todas.size() - decimales);
-    fraccion = todas.right(decimales);
-
-    while (!entera.isEmpty() && entera[0] == u'0')
-        entera.remove(0, 1);
-    if (entera.size() < minimoEnteras)
-        entera.prepend(QString(minimoEnteras - entera.size(), u'0'));
-    while (fraccion.size() > obligatorias && fraccion.endsWith(u'0'))
-        fraccion.chop(1);
-
-    const QString mostradas = entera + fraccion;
-    const bool esCero = std::all_of(mostradas.cbegin(), mostradas.cend(), [](QChar c) { return c == u'0'; });
-    QString texto = (valor < 0 && !esCero) ? QStringLiteral("-") : QString();
-    texto += entera;
-    if (punto >= 0)
-        texto += SeparadorDecimal() + fraccion;
     return texto;
 }
 

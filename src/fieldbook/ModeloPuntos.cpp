@@ -95,6 +95,45 @@ void ModeloPuntos::Quitar(int fila)
     endRemoveRows();
 }
 
+bool ModeloPuntos::TieneCodigos(const QVector<qint64>& codigos) const
+{
+    return std::equal(puntos_.cbegin(), puntos_.cend(), codigos.cbegin(), codigos.cend(),
+                      [](const Punto& p, qint64 codigo) { return p.Codigo == codigo; });
+}
+
+// Only the code column of these rows changed: the view repaints what it shows of it.
+void ModeloPuntos::CodigosCambiados(int desde)
+{
+    if (desde < puntos_.size())
+        emit dataChanged(index(desde, 0), index(static_cast<int>(puntos_.size()) - 1, 0));
+}
+
+bool ModeloPuntos::Renumerar(const QVector<qint64>& antes)
+{
+    if (!TieneCodigos(antes))
+        return false;
+    int codigo = 0;
+    for (Punto& p : puntos_)
+        p.Codigo = ++codigo;
+    CodigosCambiados(0);
+    return true;
+}
+
+bool ModeloPuntos::AbrirLinea(int fila, const QVector<qint64>& antes)
+{
+    if (!TieneCodigos(antes) || fila < 0 || fila >= puntos_.size())
+        return false;
+    Punto blanco;
+    blanco.Codigo = puntos_[fila].Codigo;
+    for (auto p = puntos_.begin() + fila; p != puntos_.end(); ++p)
+        ++p->Codigo;
+    beginInsertRows({}, fila, fila);
+    puntos_.insert(fila, blanco);
+    endInsertRows();
+    CodigosCambiados(fila + 1);
+    return true;
+}
+
 int ModeloPuntos::FilaDeCodigo(int codigo) const
 {
     const auto it =

@@ -27,6 +27,13 @@ public:
     void Anadir(const Punto& punto);
     void Reemplazar(int fila, const Punto& punto);
     void Quitar(int fila);
+    // The list follows the station's codes without reading its points again, as
+    // long as it holds the codes antes, which the station held, in that order;
+    // false, the list untouched, when it does not. Renumerar gives the rows codes
+    // 1 to n; AbrirLinea puts a blank point at fila and moves it and every later
+    // code up by one.
+    bool Renumerar(const QVector<qint64>& antes);
+    bool AbrirLinea(int fila, const QVector<qint64>& antes);
 
     const Punto& PuntoEn(int fila) const { return puntos_[fila]; }
     // The row of the point with this code, -1 when there is none.
@@ -36,6 +43,9 @@ public:
     static int AnchoColumna(int columna);
 
 private:
+    bool TieneCodigos(const QVector<qint64>& codigos) const;
+    void CodigosCambiados(int desde);
+
     QVector<Punto> puntos_;
 };
 

@@ -4,6 +4,7 @@
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 #include "records/Esquema.h"
+#include "records/LectorFilas.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -100,23 +101,18 @@ bool Ejecutar(QSqlQuery& q, const QVariantList& valores)
 
 std::optional<QVector<Punto>> PuntosEstacion::Leer() const
 {
-    auto q = AbrirLectura(kLectura, {obra_, estacion_});
-    if (!q)
-        return std::nullopt;
     QVector<Punto> puntos;
-    while (q->next()) {
+    const bool leido = LectorFilas::Recorrer(kLectura, {obra_, estacion_}, [&puntos](const FilaLeida& fila) {
         Punto p;
-        p.Codigo = q->value(esquema::kCodPunto).toInt();
-        p.Resena = q->value(esquema::kResena).toString();
+        p.Codigo = static_cast<int>(fila.Entero(esquema::kCodPunto));
+        p.Resena = fila.Texto(esquema::kResena);
         for (int i = 0; i < kNumerosPunto; ++i)
-            p.Numeros[i] = q->value(esquema::kLectMed + i).toDouble();
-        p.Notas = q->value(esquema::kObserv).toString();
+            p.Numeros[i] = fila.Real(esquema::kLectMed + i);
+        p.Notas = fila.Texto(esquema::kObserv);
         puntos.push_back(std::move(p));
-    }
-    if (q->lastError().isValid()) {
-        FijarError(q->lastError());
+    });
+    if (!leido)
         return std::nullopt;
-    }
     return puntos;
 }
 
@@ -172,22 +168,27 @@ bool PuntosEstacion::Borrar(const Punto& cargado) const
     return true;
 }
 
-bool PuntosEstacion::Renumerar() const
+std::optional<QVector<qint64>> PuntosEstacion::Codigos() const
+{
+    QVector<qint64> codigos;
+    if (!LectorFilas::Recorrer(
+            Sentencia("SELECT CODPUNTO FROM %1") + kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO"),
+            {obra_, estacion_}, [&codigos](const FilaLeida& fila) { codigos.push_back(fila.Entero(0)); }))
+        return std::nullopt;
+    return codigos;
+}
+
+std::optional<QVector<qint64>> PuntosEstacion::Renumerar() const
 {
     Transaccion transaccion;
     if (!transaccion.Iniciada())
-        return false;
-    auto lectura =
-        AbrirLectura(Sentencia("SELECT CODPUNTO FROM %1") + kDeLaEstacion + QStringLiteral(" ORDER BY CODPUNTO"),
-                     {obra_, estacion_});
-    if (!lectura)
-        return false;
-    QVector<qint64> codigos;
-    while (lectura->next())
-        codigos.push_back(lectura->value(0).toLongLong());
-    lectura->finish();
+        return std::nullopt;
+    const std::optional<QVector<qint64>> antes = Codigos();
+    if (!antes)
+        return std::nullopt;
+    QVector<qint64> codigos = *antes;
     if (codigos.isEmpty())
-        return transaccion.Confirmar();
+        return transaccion.Confirmar() ? antes : std::nullopt;
 
     // Codes below 1 are first moved above every code in use, so that the
     // ascending pass below never meets a code it still has to free.
@@ -195,7 +196,7 @@ bool PuntosEstacion::Renumerar() const
         const qint64 desplazamiento = std::max(codigos.back() - codigos.front() + 1, 1 - codigos.front());
         if (!EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO+?") + kDeLaEstacion,
                             {desplazamiento, obra_, estacion_}))
-            return false;
+            return std::nullopt;
         for (qint64& c : codigos)
             c += desplazamiento;
     }
@@ -203,33 +204,36 @@ bool PuntosEstacion::Renumerar() const
     // below it is already in its place: k is free when its turn comes.
     auto cambio = Preparar(Sentencia("UPDATE %1 SET CODPUNTO=?") + kDeLaEstacion + QStringLiteral(" AND CODPUNTO=?"));
     if (!cambio)
-        return false;
+        return std::nullopt;
     for (qint64 k = 1; k <= codigos.size(); ++k) {
         const qint64 actual = codigos[k - 1];
         if (actual != k && !Ejecutar(*cambio, {k, obra_, estacion_, actual}))
-            return false;
+            return std::nullopt;
     }
-    return transaccion.Confirmar();
+    return transaccion.Confirmar() ? antes : std::nullopt;
 }
 
-bool PuntosEstacion::AbrirLinea(const Punto& cargado) const
+std::optional<QVector<qint64>> PuntosEstacion::AbrirLinea(const Punto& cargado) const
 {
     Transaccion transaccion;
     if (!transaccion.Iniciada())
-        return false;
+        return std::nullopt;
     // The highest code to move up; none when the point is no longer as it was loaded.
     auto sigue = AbrirLectura(Sentencia("SELECT MAX(CODPUNTO) FROM %1") + kDeLaEstacion +
                                   Sentencia(" AND CODPUNTO>=? AND EXISTS (SELECT 1 FROM %1") + kDeLaEstacion +
                                   kComoSeCargo + u')',
                               QVariantList{obra_, estacion_, cargado.Codigo, obra_, estacion_} + ComoSeCargo(cargado));
     if (!sigue)
-        return false;
+        return std::nullopt;
     const QVariant mayor = sigue->next() ? sigue->value(0) : QVariant();
     sigue->finish();
     if (mayor.isNull()) {
         FijarPuntoCambiado(cargado, QStringLiteral("No se ha insertado ninguna línea."));
-        return false;
+        return std::nullopt;
     }
+    const std::optional<QVector<qint64>> antes = Codigos();
+    if (!antes)
+        return std::nullopt;
     // Two steps, as the key is checked row by row: first clear of every code
     // in use, then back down to one above where each point was.
     const int codigo = cargado.Codigo;
@@ -239,10 +243,12 @@ bool PuntosEstacion::AbrirLinea(const Punto& cargado) const
                         {salto, obra_, estacion_, codigo}) ||
         !EjecutarAccion(Sentencia("UPDATE %1 SET CODPUNTO=CODPUNTO-?") + condicion,
                         {salto - 1, obra_, estacion_, codigo + salto}))
-        return false;
+        return std::nullopt;
     Punto blanco;
     blanco.Codigo = codigo;
-    return Insertar(blanco) && transaccion.Confirmar();
+    if (!Insertar(blanco) || !transaccion.Confirmar())
+        return std::nullopt;
+    return antes;
 }
 
 } // namespace corvela

@@ -35,6 +35,13 @@ struct Punto
     QString Notas;
 };
 
+} // namespace corvela
+
+// A large station is read into one vector, which then grows by moving its memory.
+Q_DECLARE_TYPEINFO(corvela::Punto, Q_RELOCATABLE_TYPE);
+
+namespace corvela {
+
 class PuntosEstacion
 {
 public:
@@ -51,13 +58,19 @@ public:
     // Rewrites the point cargado with punto's texts and numbers.
     bool Actualizar(const Punto& punto, const Punto& cargado) const;
     bool Borrar(const Punto& cargado) const;
-    // Codes 1 to n in the same order; gaps close.
-    bool Renumerar() const;
+    // Codes 1 to n in the same order; gaps close. Gives the codes the station
+    // held before, in order, so that a loaded list can follow without reading
+    // the points again.
+    std::optional<QVector<qint64>> Renumerar() const;
     // Moves the point cargado and every later one up by one and puts a blank
-    // point (empty texts, every number 0) in the freed code.
-    bool AbrirLinea(const Punto& cargado) const;
+    // point (empty texts, every number 0) in the freed code. Gives the codes
+    // the station held before, in order.
+    std::optional<QVector<qint64>> AbrirLinea(const Punto& cargado) const;
 
 private:
+    // The station's codes in order, read within the caller's transaction.
+    std::optional<QVector<qint64>> Codigos() const;
+
     int obra_;
     int estacion_;
 };

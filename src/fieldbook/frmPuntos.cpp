@@ -8,6 +8,7 @@
 #include "core/Mensajes.h"
 #include "core/TextoNumerico.h"
 #include "core/Twips.h"
+#include "fieldbook/ListaFilas.h"
 #include "fieldbook/ModeloPuntos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
@@ -15,7 +16,6 @@
 
 #include <QFocusEvent>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,7 +23,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QTreeView>
 #include <limits>
 #include <utility>
 
@@ -172,24 +171,13 @@ frmPuntos::frmPuntos()
     CrearCabecera();
 
     modelo_ = new ModeloPuntos(this);
-    ListView1_ = new QTreeView(this);
+    ListView1_ = new ListaFilas(this);
     ListView1_->setObjectName(QStringLiteral("ListView1"));
     ColocarTwips(ListView1_, 0, 990, 9615, 4455);
     ListView1_->setModel(modelo_);
-    ListView1_->setRootIsDecorated(false);
-    ListView1_->setItemsExpandable(false);
-    ListView1_->setExpandsOnDoubleClick(false);
-    ListView1_->setUniformRowHeights(true);
-    ListView1_->setAllColumnsShowFocus(true);
-    ListView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1_->header()->setSectionsClickable(false);
-    ListView1_->header()->setSectionsMovable(false);
-    ListView1_->header()->setStretchLastSection(false);
     ListView1_->installEventFilter(this);
     ListView1_->viewport()->installEventFilter(this);
-    connect(ListView1_, &QTreeView::clicked, this, [this] { PuntoAEditor(); });
+    connect(ListView1_, &QTableView::clicked, this, [this] { PuntoAEditor(); });
 
     CrearEntrada();
 
@@ -329,11 +317,13 @@ void frmPuntos::CabecerasPuntos()
 void frmPuntos::Cargar()
 {
     cargada_ = true;
-    CargarPuntos(std::nullopt);
-    ListView1_->selectionModel()->clear();
+    // Scaled before the rows come: a list sized for another font would set the
+    // height of every row again.
     Ajustar_Form(this);
     CabecerasPuntos();
     RecortarCabecera();
+    CargarPuntos(std::nullopt);
+    ListView1_->selectionModel()->clear();
     // Scaled to the screen it nearly fills it: its frame goes to the top left corner.
     if (const QScreen* pantalla = screen())
         move(pantalla->availableGeometry().topLeft());
@@ -748,18 +738,21 @@ void frmPuntos::BorrarPunto()
     LimpiarPunto();
 }
 
+// The list follows the new codes in place; it is read again only when it no
+// longer held what the station held.
 void frmPuntos::RenumerarPuntos()
 {
-    bool hecho = false;
+    std::optional<QVector<qint64>> antes;
     {
         CursorEspera espera;
-        hecho = Datos().Renumerar();
-        if (hecho) {
+        antes = Datos().Renumerar();
+        if (antes) {
             LimpiarPunto();
-            CargarPuntos(std::nullopt);
+            if (!modelo_->Renumerar(*antes))
+                CargarPuntos(std::nullopt);
         }
     }
-    if (!hecho)
+    if (!antes)
         InformarFallo();
 }
 
@@ -769,16 +762,21 @@ void frmPuntos::InsertarPunto()
     if (fila < 0)
         return;
     const Punto seleccionado = modelo_->PuntoEn(fila);
-    bool hecho = false;
+    std::optional<QVector<qint64>> antes;
     {
         CursorEspera espera;
-        hecho = Datos().AbrirLinea(seleccionado);
-        if (hecho) {
+        antes = Datos().AbrirLinea(seleccionado);
+        if (antes) {
             LimpiarPunto();
-            CargarPuntos(seleccionado.Codigo);
+            if (modelo_->AbrirLinea(fila, *antes)) {
+                SeleccionarFila(fila);
+                PuntoAEditor();
+            } else {
+                CargarPuntos(seleccionado.Codigo);
+            }
         }
     }
-    if (!hecho)
+    if (!antes)
         InformarFallo();
 }
 

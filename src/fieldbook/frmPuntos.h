@@ -15,7 +15,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QTreeView;
+class QTableView;
 
 namespace corvela {
 
@@ -40,7 +40,7 @@ public:
     QLabel* Label1(int indice) const { return Label1_[indice]; }
     QLabel* Label2() const { return Label2_; }
     QLabel* Label3(int indice) const { return Label3_[indice]; }
-    QTreeView* ListView1() const { return ListView1_; }
+    QTableView* ListView1() const { return ListView1_; }
     QPushButton* Command1(int indice) const { return Command1_[indice]; }
     QPushButton* Command3() const { return Command3_; }
     QMenu* Menu1() const { return Menu1_; }
@@ -107,7 +107,7 @@ private:
     std::array<QLabel*, 8> Label1_{};
     std::array<QLabel*, kCampos> Label3_{};
     std::array<QLineEdit*, kCampos> Text1_{};
-    QTreeView* ListView1_ = nullptr;
+    QTableView* ListView1_ = nullptr;
     std::array<QPushButton*, 2> Command1_{};
     QPushButton* Command3_ = nullptr;
     QMenu* Menu1_ = nullptr;

@@ -1,10 +1,8 @@
 #include "informe/ListadoObra.h"
 
 #include "core/TextoNumerico.h"
-#include "records/AccesoDatos.h"
 #include "records/Esquema.h"
-
-#include <QSqlQuery>
+#include "records/LectorFilas.h"
 
 namespace corvela {
 
@@ -51,20 +49,20 @@ int DelPunto(esquema::ColumnaPunto columna)
     return kPrimeraDelPunto + columna;
 }
 
-double Numero(const QSqlQuery& q, int columna)
+double Numero(const FilaLeida& q, int columna)
 {
-    return ValorNumerico(q.value(columna));
+    return ValorNumerico(q.Valor(columna));
 }
 
-QString Texto(const QSqlQuery& q, int columna)
+QString Texto(const FilaLeida& q, int columna)
 {
-    return q.value(columna).toString();
+    return q.Texto(columna);
 }
 
-ObraListado LeerObra(const QSqlQuery& q)
+ObraListado LeerObra(const FilaLeida& q)
 {
     ObraListado obra;
-    obra.codigo = q.value(kCodObra).toInt();
+    obra.codigo = static_cast<int>(q.Entero(kCodObra));
     obra.expediente = Texto(q, kExpediente);
     obra.descripcion = Texto(q, kDescObra);
     obra.propietario = Texto(q, kPropietario);
@@ -78,10 +76,10 @@ ObraListado LeerObra(const QSqlQuery& q)
     return obra;
 }
 
-EstacionListado LeerEstacion(const QSqlQuery& q, int primerPunto)
+EstacionListado LeerEstacion(const FilaLeida& q, int primerPunto)
 {
     EstacionListado estacion;
-    estacion.codigo = q.value(kCodEst).toInt();
+    estacion.codigo = static_cast<int>(q.Entero(kCodEst));
     estacion.descripcion = Texto(q, kDescEst);
     estacion.fecha = Texto(q, kFecha);
     estacion.altura = Numero(q, kAltaPar);
@@ -92,10 +90,10 @@ EstacionListado LeerEstacion(const QSqlQuery& q, int primerPunto)
     return estacion;
 }
 
-PuntoListado LeerPunto(const QSqlQuery& q)
+PuntoListado LeerPunto(const FilaLeida& q)
 {
     PuntoListado punto;
-    punto.codigo = q.value(DelPunto(esquema::kCodPunto)).toInt();
+    punto.codigo = static_cast<int>(q.Entero(DelPunto(esquema::kCodPunto)));
     punto.resena = Texto(q, DelPunto(esquema::kResena));
     punto.lecturaMedia = Numero(q, DelPunto(esquema::kLectMed));
     punto.lecturaSuperior = Numero(q, DelPunto(esquema::kLectSup));
@@ -125,23 +123,19 @@ void ListadoObra::Vaciar()
 bool ListadoObra::Abrir(double codigoObra)
 {
     Vaciar();
-    auto q = AbrirLectura(kConsulta, {codigoObra});
-    if (!q)
-        return false;
-    while (q->next()) {
+    return LectorFilas::Recorrer(kConsulta, {codigoObra}, [this](const FilaLeida& q) {
         if (filas_++ == 0)
-            obra_ = LeerObra(*q);
-        if (q->isNull(kCodEst))
-            continue;
-        const int codigoEstacion = q->value(kCodEst).toInt();
+            obra_ = LeerObra(q);
+        if (q.EsNulo(kCodEst))
+            return;
+        const int codigoEstacion = static_cast<int>(q.Entero(kCodEst));
         if (estaciones_.empty() || estaciones_.back().codigo != codigoEstacion)
-            estaciones_.push_back(LeerEstacion(*q, static_cast<int>(puntos_.size())));
-        if (q->isNull(DelPunto(esquema::kCodPunto)))
-            continue;
-        puntos_.push_back(LeerPunto(*q));
+            estaciones_.push_back(LeerEstacion(q, static_cast<int>(puntos_.size())));
+        if (q.EsNulo(DelPunto(esquema::kCodPunto)))
+            return;
+        puntos_.push_back(LeerPunto(q));
         ++estaciones_.back().numeroPuntos;
-    }
-    return true;
+    });
 }
 
 } // namespace corvela

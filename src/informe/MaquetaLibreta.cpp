@@ -6,6 +6,8 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
+#include <cmath>
 
 namespace corvela {
 
@@ -80,11 +82,15 @@ MaquetaLibreta::MaquetaLibreta(const ListadoObra& datos, const Ajustes& ajustes,
       ancho_(dispositivo.width()), alto_(dispositivo.height()),
       patron_(ajustes.decimales > 0 ? QStringLiteral("###0.") + QString(ajustes.decimales, u'0')
                                     : QStringLiteral("###0")),
-      fuentePagina_(Fuente(7.5)), fuenteEtiqueta_(Fuente(6.5)), fuenteValor_(Fuente(9)),
-      fuenteValorNegrita_(Fuente(9, true)), fuenteTitulos_(Fuente(7, true)), fuenteCelda_(Fuente(7.5)),
-      fuenteNota_(Fuente(7, false, true)), metricaCelda_(fuenteCelda_, &dispositivo)
+      fuentePagina_(Fuente(7.5)), fuentePaginaNegrita_(Fuente(7.5, true)), fuenteEtiqueta_(Fuente(6.5)),
+      fuenteValor_(Fuente(9)), fuenteValorNegrita_(Fuente(9, true)), fuenteTitulos_(Fuente(7, true)),
+      fuenteCelda_(Fuente(7.5)), fuenteNota_(Fuente(7, false, true)), metricaPagina_(fuentePagina_, &dispositivo),
+      metricaPaginaNegrita_(fuentePaginaNegrita_, &dispositivo), metricaEtiqueta_(fuenteEtiqueta_, &dispositivo),
+      metricaValor_(fuenteValor_, &dispositivo), metricaValorNegrita_(fuenteValorNegrita_, &dispositivo),
+      metricaTitulos_(fuenteTitulos_, &dispositivo), metricaCelda_(fuenteCelda_, &dispositivo),
+      metricaNota_(fuenteNota_, &dispositivo)
 {
-    anchoCifra_ = metricaCelda_.horizontalAdvance(u'0');
+    PrepararAnchosNumero();
     PrepararColumnas();
     PrepararAlturas();
     PrepararLineas();
@@ -102,6 +108,25 @@ QFont MaquetaLibreta::Fuente(double puntos, bool negrita, bool cursiva) const
     fuente.setBold(negrita);
     fuente.setItalic(cursiva);
     return fuente;
+}
+
+void MaquetaLibreta::PrepararAnchosNumero()
+{
+    const QString caracteres = QStringLiteral("0123456789-") + SeparadorDecimal();
+    for (const QChar c : caracteres) {
+        if (c.unicode() >= anchoCaracterNumero_.size())
+            return;
+        anchoCaracterNumero_[c.unicode()] = metricaCelda_.horizontalAdvance(QString(c));
+    }
+    // Side by side without kerning when every pair measures the sum of its two.
+    for (const QChar a : caracteres) {
+        for (const QChar b : caracteres) {
+            if (metricaCelda_.horizontalAdvance(QString(a) + b) !=
+                anchoCaracterNumero_[a.unicode()] + anchoCaracterNumero_[b.unicode()])
+                return;
+        }
+    }
+    numerosSinAjuste_ = true;
 }
 
 void MaquetaLibreta::PrepararColumnas()
@@ -122,18 +147,18 @@ void MaquetaLibreta::PrepararColumnas()
 
 void MaquetaLibreta::PrepararAlturas()
 {
-    const double textoPagina = QFontMetricsF(fuentePagina_, &dispositivo_).height();
-    altoEtiqueta_ = QFontMetricsF(fuenteEtiqueta_, &dispositivo_).height();
-    altoValor_ = QFontMetricsF(fuenteValor_, &dispositivo_).height();
+    const double textoPagina = metricaPagina_.height();
+    altoEtiqueta_ = metricaEtiqueta_.height();
+    altoValor_ = metricaValor_.height();
     altoCampo_ = Mm(0.8) + altoEtiqueta_ + Mm(0.3) + altoValor_ + Mm(1.2);
     altoCabeceraPagina_ = textoPagina + Mm(4.5);
     altoPiePagina_ = textoPagina + Mm(3);
     altoCabeceraInforme_ = Mm(1) + Mm(kAltoImagen) + Mm(3) + 3 * altoCampo_ + Mm(2) + Mm(2);
-    altoTitulos_ = QFontMetricsF(fuenteTitulos_, &dispositivo_).height() + Mm(1.6);
+    altoTitulos_ = metricaTitulos_.height() + Mm(1.6);
     altoGrupo_ = Mm(3) + altoCampo_ + Mm(0.6) + altoTitulos_;
     altoLinea_ = metricaCelda_.lineSpacing();
     margenFila_ = Mm(0.7);
-    altoPieGrupo_ = QFontMetricsF(fuenteNota_, &dispositivo_).height() + Mm(1.5);
+    altoPieGrupo_ = metricaNota_.height() + Mm(1.5);
     altoPieInforme_ = Mm(5) + altoValor_ + Mm(2);
 }
 
@@ -197,10 +222,22 @@ int MaquetaLibreta::ContarPaginas()
 void MaquetaLibreta::Dibujar(QPainter& pintor, int totalPaginas, const std::function<void(int, int)>& progreso)
 {
     pintor_ = &pintor;
+    paginaPintada_ = 0;
     totalPaginas_ = totalPaginas;
     progreso_ = progreso;
     Recorrer();
     pintor_ = nullptr;
+}
+
+void MaquetaLibreta::DibujarPagina(QPainter& pintor, int pagina, int totalPaginas)
+{
+    pintor_ = &pintor;
+    paginaPintada_ = pagina;
+    totalPaginas_ = totalPaginas;
+    progreso_ = nullptr;
+    Recorrer();
+    pintor_ = nullptr;
+    paginaPintada_ = 0;
 }
 
 int MaquetaLibreta::Recorrer()
@@ -240,7 +277,7 @@ void MaquetaLibreta::RecorrerEstacion(const EstacionListado& estacion)
 
 void MaquetaLibreta::Banda(double alto, const std::function<void()>& dibujar)
 {
-    if (pintor_)
+    if (Pintando())
         dibujar();
     y_ += alto;
     paginaVacia_ = false;
@@ -258,7 +295,7 @@ void MaquetaLibreta::EmpezarPagina()
 {
     ++pagina_;
     y_ = 0;
-    if (pintor_)
+    if (Pintando())
         DibujarCabeceraPagina();
     y_ = altoCabeceraPagina_;
     paginaVacia_ = true;
@@ -266,7 +303,7 @@ void MaquetaLibreta::EmpezarPagina()
 
 void MaquetaLibreta::TerminarPagina()
 {
-    if (!pintor_)
+    if (!Pintando())
         return;
     DibujarPiePagina();
     if (progreso_)
@@ -276,27 +313,66 @@ void MaquetaLibreta::TerminarPagina()
 void MaquetaLibreta::SaltarPagina()
 {
     TerminarPagina();
-    if (pintor_)
+    if (pintor_ && paginaPintada_ == 0)
         dispositivo_.newPage();
     EmpezarPagina();
 }
 
 void MaquetaLibreta::DibujarTexto(const QRectF& rect, int flags, const QString& texto, const QFont& fuente,
-                                  const QColor& color)
+                                  const QFontMetricsF& metrica, const QColor& color)
 {
     pintor_->setFont(fuente);
     pintor_->setPen(color);
-    pintor_->drawText(rect, flags, texto);
+    DibujarLinea(rect, flags, texto, metrica);
+}
+
+void MaquetaLibreta::DibujarLinea(const QRectF& rect, int flags, const QString& texto, const QFontMetricsF& metrica)
+{
+    const bool hayQueMedir = (flags & Qt::AlignRight) || !(flags & Qt::TextDontClip);
+    DibujarLinea(rect, flags, texto, metrica, hayQueMedir ? metrica.horizontalAdvance(texto) : 0);
+}
+
+// Where drawText(rect, flags) puts a single line, without laying it out: the line
+// starts on a whole 1/64 of a device pixel, aligned by its advance, and is clipped
+// only when it leaves its box. A text that such a layout would break, or one it
+// would clip, keeps that form.
+void MaquetaLibreta::DibujarLinea(const QRectF& rect, int flags, const QString& texto, const QFontMetricsF& metrica,
+                                  double ancho)
+{
+    const double alto = metrica.height();
+    const double izquierda = rect.x() + ((flags & Qt::AlignRight) ? rect.width() - ancho : 0);
+    const double arriba = rect.y() + ((flags & Qt::AlignVCenter) ? (rect.height() - alto) / 2 : 0);
+    const bool recortada = !(flags & Qt::TextDontClip) && !rect.contains(QRectF(izquierda, arriba, ancho, alto));
+    if (recortada || !std::all_of(texto.cbegin(), texto.cend(), [](QChar c) { return c.isPrint(); })) {
+        pintor_->drawText(rect, flags, texto);
+        return;
+    }
+    pintor_->drawText(QPointF(izquierda, std::trunc(arriba * 64) / 64 + metrica.ascent()), texto);
+}
+
+double MaquetaLibreta::AnchoNumero(const QString& texto) const
+{
+    double ancho = 0;
+    for (const QChar c : texto) {
+        const double caracter = c.unicode() < anchoCaracterNumero_.size() ? anchoCaracterNumero_[c.unicode()] : 0;
+        if (!numerosSinAjuste_ || caracter == 0)
+            return metricaCelda_.horizontalAdvance(texto);
+        ancho += caracter;
+    }
+    return ancho;
 }
 
 void MaquetaLibreta::DibujarCampo(const QRectF& rect, const QString& etiqueta, const QString& valor,
-                                  Qt::Alignment alineacion, const QFont& fuenteValor)
+                                  Qt::Alignment alineacion, bool negrita)
 {
     const QRectF zonaEtiqueta(rect.left(), rect.top() + Mm(0.8), rect.width(), altoEtiqueta_);
-    DibujarTexto(zonaEtiqueta, static_cast<int>(alineacion | Qt::AlignVCenter), etiqueta, fuenteEtiqueta_, kGris);
+    DibujarTexto(zonaEtiqueta, static_cast<int>(alineacion | Qt::AlignVCenter), etiqueta, fuenteEtiqueta_,
+                 metricaEtiqueta_, kGris);
     const QRectF zonaValor(rect.left(), zonaEtiqueta.bottom() + Mm(0.3), rect.width(), altoValor_);
-    const QString visible = QFontMetricsF(fuenteValor, &dispositivo_).elidedText(valor, Qt::ElideRight, rect.width());
-    DibujarTexto(zonaValor, static_cast<int>(alineacion | Qt::AlignVCenter), visible, fuenteValor, kTexto);
+    const QFontMetricsF& metrica = negrita ? metricaValorNegrita_ : metricaValor_;
+    DibujarTexto(zonaValor, static_cast<int>(alineacion | Qt::AlignVCenter),
+                 metrica.elidedText(valor, Qt::ElideRight, rect.width()), negrita ? fuenteValorNegrita_ : fuenteValor_,
+                 metrica, kTexto);
 }
 
 QString MaquetaLibreta::TextoObra() const
@@ -312,12 +388,12 @@ QString MaquetaLibreta::TextoObra() const
 
 void MaquetaLibreta::DibujarCabeceraPagina()
 {
-    const QFontMetricsF metrica(fuentePagina_, &dispositivo_);
-    const QRectF linea(0, 0, ancho_, metrica.height());
+    const QRectF linea(0, 0, ancho_, metricaPagina_.height());
     DibujarTexto(linea, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("CORVELA GEODA  ·  Libreta de campo"),
-                 Fuente(7.5, true), kAzul);
+                 fuentePaginaNegrita_, metricaPaginaNegrita_, kAzul);
     DibujarTexto(linea, Qt::AlignRight | Qt::AlignVCenter,
-                 metrica.elidedText(TextoObra(), Qt::ElideRight, ancho_ * 0.6), fuentePagina_, kGris);
+                 metricaPagina_.elidedText(TextoObra(), Qt::ElideRight, ancho_ * 0.6), fuentePagina_, metricaPagina_,
+                 kGris);
     const double raya = linea.bottom() + Mm(1.2);
     pintor_->setPen(QPen(kAzul, Mm(0.35)));
     pintor_->drawLine(QPointF(0, raya), QPointF(ancho_, raya));
@@ -331,9 +407,10 @@ void MaquetaLibreta::DibujarPiePagina()
     const QRectF linea(0, raya + Mm(1), ancho_, alto_ - raya - Mm(1));
     DibujarTexto(linea, Qt::AlignLeft | Qt::AlignVCenter,
                  QStringLiteral("Impreso el ") + ajustes_.fecha.toString(QStringLiteral("dd/MM/yyyy")), fuentePagina_,
-                 kGris);
+                 metricaPagina_, kGris);
     DibujarTexto(linea, Qt::AlignRight | Qt::AlignVCenter,
-                 QStringLiteral("Página %1 de %2").arg(pagina_).arg(totalPaginas_), Fuente(7.5, true), kTexto);
+                 QStringLiteral("Página %1 de %2").arg(pagina_).arg(totalPaginas_), fuentePaginaNegrita_,
+                 metricaPaginaNegrita_, kTexto);
 }
 
 void MaquetaLibreta::DibujarCabeceraInforme()
@@ -345,10 +422,13 @@ void MaquetaLibreta::DibujarCabeceraInforme()
     DibujarImagen(QRectF(ancho_ - anchoImagen, arriba, anchoImagen, altoImagen));
 
     const double anchoTitulo = ancho_ - anchoImagen - Mm(6);
+    const QFont titulo = Fuente(22, true);
     DibujarTexto(QRectF(0, arriba + Mm(1), anchoTitulo, Mm(10)), Qt::AlignLeft | Qt::AlignVCenter,
-                 QStringLiteral("CORVELA GEODA"), Fuente(22, true), kAzul);
+                 QStringLiteral("CORVELA GEODA"), titulo, QFontMetricsF(titulo, &dispositivo_), kAzul);
+    const QFont subtitulo = Fuente(12);
     DibujarTexto(QRectF(0, arriba + Mm(11), anchoTitulo, Mm(6)), Qt::AlignLeft | Qt::AlignVCenter,
-                 QStringLiteral("Libreta de campo taquimétrica"), Fuente(12), kGris);
+                 QStringLiteral("Libreta de campo taquimétrica"), subtitulo, QFontMetricsF(subtitulo, &dispositivo_),
+                 kGris);
     pintor_->setPen(QPen(kAzul, Mm(0.8)));
     pintor_->drawLine(QPointF(0, arriba + altoImagen - Mm(0.4)), QPointF(anchoTitulo, arriba + altoImagen - Mm(0.4)));
     DibujarDatosObra(arriba + altoImagen + Mm(3));
@@ -405,8 +485,7 @@ void MaquetaLibreta::DibujarDatosObra(double y)
         }
         for (const Dato& dato : filas[fila]) {
             const QRectF zona(dato.columna * celda + Mm(2.5), arriba, dato.columnas * celda - Mm(5), altoCampo_);
-            DibujarCampo(zona, dato.etiqueta, dato.valor, Qt::AlignLeft,
-                         fila == 0 ? fuenteValorNegrita_ : fuenteValor_);
+            DibujarCampo(zona, dato.etiqueta, dato.valor, Qt::AlignLeft, fila == 0);
         }
     }
 }
@@ -432,7 +511,7 @@ void MaquetaLibreta::DibujarGrupo(const EstacionListado& estacion, bool continua
     for (const CampoEstacion& campo : campos) {
         const double ancho = Mm(campo.milimetros) * escala;
         DibujarCampo(QRectF(x + Mm(2), arriba, ancho - Mm(4), altoCampo_), campo.etiqueta, campo.valor,
-                     campo.numerico ? Qt::AlignRight : Qt::AlignLeft, fuenteValorNegrita_);
+                     campo.numerico ? Qt::AlignRight : Qt::AlignLeft, true);
         x += ancho;
     }
     DibujarTitulosColumnas(arriba + altoCampo_ + Mm(0.6));
@@ -445,7 +524,7 @@ void MaquetaLibreta::DibujarTitulosColumnas(double y)
     pintor_->setPen(Qt::white);
     for (const Columna& columna : columnas_) {
         const QRectF zona(columna.x, y, columna.ancho, altoTitulos_);
-        pintor_->drawText(zona, static_cast<int>(columna.alineacion | Qt::AlignVCenter), columna.titulo);
+        DibujarLinea(zona, static_cast<int>(columna.alineacion | Qt::AlignVCenter), columna.titulo, metricaTitulos_);
     }
 }
 
@@ -479,10 +558,10 @@ void MaquetaLibreta::DibujarCeldaNumero(const Columna& columna, double y, double
     const QString texto = Numero(valor);
     const QRectF zona(columna.x, y, columna.ancho, altoLinea_);
     // Digits share one width, so most numbers are known to fit without measuring them.
-    const double ancho = texto.size() * anchoCifra_ <= zona.width() ? 0 : metricaCelda_.horizontalAdvance(texto);
+    const double ancho = AnchoNumero(texto);
     if (ancho <= zona.width()) {
         // The text is known to fit: a clip would only cost a clip path per cell in the PDF.
-        pintor_->drawText(zona, Qt::AlignRight | Qt::AlignTop | Qt::TextDontClip, texto);
+        DibujarLinea(zona, Qt::AlignRight | Qt::AlignTop | Qt::TextDontClip, texto, metricaCelda_, ancho);
         return;
     }
     // A number wider than its column is narrowed rather than cut or run into the next one.
@@ -497,10 +576,15 @@ void MaquetaLibreta::DibujarCeldaTexto(const Columna& columna, double y, const Q
 {
     if (texto.isEmpty())
         return;
+    const int flags = static_cast<int>(columna.alineacion | Qt::AlignTop | Qt::TextDontClip);
     const QStringList partes = lineas > 1 ? LineasTexto(texto, columna.ancho) : QStringList{texto};
+    if (partes.size() == 1) {
+        DibujarLinea(QRectF(columna.x, y, columna.ancho, altoLinea_), flags, partes.front(), metricaCelda_);
+        return;
+    }
     for (int i = 0; i < partes.size(); ++i) {
         const QRectF zona(columna.x, y + i * altoLinea_, columna.ancho, altoLinea_);
-        pintor_->drawText(zona, static_cast<int>(columna.alineacion | Qt::AlignTop | Qt::TextDontClip), partes[i]);
+        pintor_->drawText(zona, flags, partes[i]);
     }
 }
 
@@ -508,7 +592,7 @@ void MaquetaLibreta::DibujarSinPuntos()
 {
     const QRectF zona(Mm(kRelleno), y_ + margenFila_, ancho_ - 2 * Mm(kRelleno), altoLinea_);
     DibujarTexto(zona, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Estación sin puntos observados."), fuenteNota_,
-                 kGris);
+                 metricaNota_, kGris);
 }
 
 void MaquetaLibreta::DibujarPieGrupo(const EstacionListado& estacion)
@@ -519,7 +603,7 @@ void MaquetaLibreta::DibujarPieGrupo(const EstacionListado& estacion)
     DibujarTexto(zona, Qt::AlignRight | Qt::AlignTop,
                  QStringLiteral("Estación ") + QString::number(estacion.codigo) + QStringLiteral(": ") +
                      Cantidad(estacion.numeroPuntos, QStringLiteral("punto"), QStringLiteral("puntos")),
-                 fuenteNota_, kGris);
+                 fuenteNota_, metricaNota_, kGris);
 }
 
 void MaquetaLibreta::DibujarPieInforme()
@@ -535,9 +619,9 @@ void MaquetaLibreta::DibujarPieInforme()
                                                  Cantidad(static_cast<int>(datos_.Puntos().size()),
                                                           QStringLiteral("punto"), QStringLiteral("puntos"))
                                            : QStringLiteral("No hay datos de esta obra.");
-    DibujarTexto(zona, Qt::AlignLeft | Qt::AlignVCenter, total, fuenteValorNegrita_, kAzul);
+    DibujarTexto(zona, Qt::AlignLeft | Qt::AlignVCenter, total, fuenteValorNegrita_, metricaValorNegrita_, kAzul);
     DibujarTexto(zona, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Fin de la libreta de campo"), fuenteNota_,
-                 kGris);
+                 metricaNota_, kGris);
 }
 
 } // namespace corvela

@@ -40,6 +40,9 @@ public:
     int ContarPaginas();
     // Draws every page with a painter open on the device; progreso is told after each page.
     void Dibujar(QPainter& pintor, int totalPaginas, const std::function<void(int, int)>& progreso);
+    // Draws one page (from 1) with a painter open on any device of the same resolution;
+    // the pages before it are only walked, so a preview draws a page when it is shown.
+    void DibujarPagina(QPainter& pintor, int pagina, int totalPaginas);
 
 private:
     // The text box of a column: its x and width leave the cell's padding out.
@@ -53,6 +56,7 @@ private:
 
     double Mm(double milimetros) const { return milimetros * pixelesPorMm_; }
     QFont Fuente(double puntos, bool negrita = false, bool cursiva = false) const;
+    void PrepararAnchosNumero();
     void PrepararColumnas();
     void PrepararAlturas();
     void PrepararLineas();
@@ -63,6 +67,7 @@ private:
     QString TextoObra() const;
 
     int Recorrer();
+    bool Pintando() const { return pintor_ && (paginaPintada_ == 0 || pagina_ == paginaPintada_); }
     void EmpezarPagina();
     void TerminarPagina();
     void SaltarPagina();
@@ -71,9 +76,13 @@ private:
     void Banda(double alto, const std::function<void()>& dibujar);
     void RecorrerEstacion(const EstacionListado& estacion);
 
-    void DibujarTexto(const QRectF& rect, int flags, const QString& texto, const QFont& fuente, const QColor& color);
+    void DibujarTexto(const QRectF& rect, int flags, const QString& texto, const QFont& fuente,
+                      const QFontMetricsF& metrica, const QColor& color);
+    void DibujarLinea(const QRectF& rect, int flags, const QString& texto, const QFontMetricsF& metrica);
+    void DibujarLinea(const QRectF& rect, int flags, const QString& texto, const QFontMetricsF& metrica, double ancho);
+    double AnchoNumero(const QString& texto) const;
     void DibujarCampo(const QRectF& rect, const QString& etiqueta, const QString& valor, Qt::Alignment alineacion,
-                      const QFont& fuenteValor);
+                      bool negrita);
     void DibujarCabeceraPagina();
     void DibujarPiePagina();
     void DibujarCabeceraInforme();
@@ -97,14 +106,26 @@ private:
     QString patron_;
 
     QFont fuentePagina_;
+    QFont fuentePaginaNegrita_;
     QFont fuenteEtiqueta_;
     QFont fuenteValor_;
     QFont fuenteValorNegrita_;
     QFont fuenteTitulos_;
     QFont fuenteCelda_;
     QFont fuenteNota_;
+    // Made once: every single line is placed by them rather than laid out.
+    QFontMetricsF metricaPagina_;
+    QFontMetricsF metricaPaginaNegrita_;
+    QFontMetricsF metricaEtiqueta_;
+    QFontMetricsF metricaValor_;
+    QFontMetricsF metricaValorNegrita_;
+    QFontMetricsF metricaTitulos_;
     QFontMetricsF metricaCelda_;
-    double anchoCifra_ = 0;
+    QFontMetricsF metricaNota_;
+    // The advance of each character a number is written with, when the cell font
+    // sets them side by side without kerning; empty otherwise.
+    std::array<double, 128> anchoCaracterNumero_{};
+    bool numerosSinAjuste_ = false;
     std::array<Columna, esquema::kColumnasLista> columnas_;
     std::vector<unsigned char> lineas_;
 
@@ -124,6 +145,7 @@ private:
     QPainter* pintor_ = nullptr;
     std::function<void(int, int)> progreso_;
     int pagina_ = 0;
+    int paginaPintada_ = 0; // 0: every page
     int totalPaginas_ = 0;
     double y_ = 0;
     bool paginaVacia_ = true;

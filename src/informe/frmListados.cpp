@@ -4,17 +4,15 @@
 #include "core/CursorEspera.h"
 #include "core/Globales.h"
 #include "core/Mensajes.h"
+#include "informe/VisorLibreta.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QGraphicsView>
 #include <QLabel>
 #include <QPointer>
-#include <QPrintPreviewWidget>
 #include <QProgressDialog>
 #include <QScreen>
-#include <QScrollBar>
 #include <QStandardPaths>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -73,9 +71,8 @@ frmListados::frmListados()
     InformeObra.FijarOrigen(&RegistrosListado);
     InformeObra.FijarImagen(QImage(RutaRecurso(QStringLiteral("imagen/CORVELAX.JPG"))));
 
-    CRViewer1 = new QPrintPreviewWidget(&impresora_, this);
+    CRViewer1 = new VisorLibreta(impresora_, this);
     CRViewer1->setObjectName(QStringLiteral("CRViewer1"));
-    connect(CRViewer1, &QPrintPreviewWidget::paintRequested, this, &frmListados::DibujarInforme);
     CrearBarra();
     // A line of its own under the page, never hidden in the toolbar's overflow on a small screen.
     RutaGuardada = new QLabel(this);
@@ -107,16 +104,15 @@ void frmListados::CrearBarra()
     accion(QStringLiteral("GuardarPdf"), QStringLiteral("&Guardar PDF..."), QKeySequence::Save,
            &frmListados::GuardarPdf);
     Toolbar1->addSeparator();
-    accion(QStringLiteral("Alejar"), QStringLiteral("Alejar"), QKeySequence::ZoomOut, [this] { CRViewer1->zoomOut(); });
-    accion(QStringLiteral("Acercar"), QStringLiteral("Acercar"), QKeySequence::ZoomIn, [this] { CRViewer1->zoomIn(); });
-    accion(QStringLiteral("TamanoReal"), QStringLiteral("100 %"), QKeySequence(), [this] {
-        CRViewer1->setZoomMode(QPrintPreviewWidget::CustomZoom);
-        CRViewer1->setZoomFactor(1.0);
-    });
+    accion(QStringLiteral("Alejar"), QStringLiteral("Alejar"), QKeySequence::ZoomOut, [this] { CRViewer1->Alejar(); });
+    accion(QStringLiteral("Acercar"), QStringLiteral("Acercar"), QKeySequence::ZoomIn,
+           [this] { CRViewer1->Acercar(); });
+    accion(QStringLiteral("TamanoReal"), QStringLiteral("100 %"), QKeySequence(),
+           [this] { CRViewer1->FijarZoom(1.0); });
     accion(QStringLiteral("AjustarAncho"), QStringLiteral("Ancho de página"), QKeySequence(),
-           [this] { CRViewer1->fitToWidth(); });
+           [this] { CRViewer1->AjustarAncho(); });
     accion(QStringLiteral("PaginaEntera"), QStringLiteral("Página entera"), QKeySequence(),
-           [this] { CRViewer1->fitInView(); });
+           [this] { CRViewer1->PaginaEntera(); });
 }
 
 void frmListados::Cargar(ListadoObra registros)
@@ -125,9 +121,8 @@ void frmListados::Cargar(ListadoObra registros)
     RegistrosListado = std::move(registros);
     InformeObra.FijarDecimales(NumDecimales);
     InformeObra.FijarFecha(QDate::currentDate());
-    CRViewer1->updatePreview();
-    CRViewer1->setZoomMode(QPrintPreviewWidget::CustomZoom);
-    CRViewer1->setZoomFactor(1.0);
+    CRViewer1->Mostrar(InformeObra);
+    CRViewer1->FijarZoom(1.0);
     MostrarPrincipio();
 }
 
@@ -145,12 +140,8 @@ QString frmListados::NombrePdf() const
 
 void frmListados::MostrarPrincipio()
 {
-    // Going to a page centres it; a report is read from the top left corner of its first page.
-    CRViewer1->setCurrentPage(1);
-    if (auto* vista = CRViewer1->findChild<QGraphicsView*>()) {
-        vista->horizontalScrollBar()->setValue(vista->horizontalScrollBar()->minimum());
-        vista->verticalScrollBar()->setValue(vista->verticalScrollBar()->minimum());
-    }
+    // A report is read from the top left corner of its first page.
+    CRViewer1->IrAlPrincipio();
 }
 
 void frmListados::ConProgreso(const std::function<void(const rptCorvela&)>& tarea)
@@ -172,15 +163,10 @@ void frmListados::ConProgreso(const std::function<void(const rptCorvela&)>& tare
     tarea(informe);
 }
 
-void frmListados::DibujarInforme(QPrinter* impresora)
-{
-    ConProgreso([impresora](const rptCorvela& informe) { informe.Imprimir(*impresora); });
-}
-
 void frmListados::Imprimir()
 {
     if (Dialogos().ElegirImpresora(impresora_))
-        CRViewer1->print();
+        ConProgreso([this](const rptCorvela& informe) { informe.Imprimir(impresora_); });
 }
 
 void frmListados::GuardarPdf()

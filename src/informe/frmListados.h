@@ -9,10 +9,11 @@
 #include <functional>
 
 class QLabel;
-class QPrintPreviewWidget;
 class QToolBar;
 
 namespace corvela {
+
+class VisorLibreta;
 
 // The report window: the field book it was last given, in a print preview that
 // fills the window, with buttons to print it and to save it as a PDF file. The
@@ -25,12 +26,11 @@ public:
     // shows the window maximized.
     static void Mostrar(ListadoObra registros);
 
-    QPrintPreviewWidget* Visor() const { return CRViewer1; }
+    VisorLibreta* Visor() const { return CRViewer1; }
     const rptCorvela& Informe() const { return InformeObra; }
     const ListadoObra& Registros() const { return RegistrosListado; }
 
 private slots:
-    void DibujarInforme(QPrinter* impresora);
     void Imprimir();
     void GuardarPdf();
 
@@ -49,7 +49,7 @@ private:
     ListadoObra RegistrosListado;
     rptCorvela InformeObra;
     QToolBar* Toolbar1 = nullptr;
-    QPrintPreviewWidget* CRViewer1 = nullptr;
+    VisorLibreta* CRViewer1 = nullptr;
     QLabel* RutaGuardada = nullptr; // where the last PDF was written
 };
 

@@ -19,15 +19,22 @@ void rptCorvela::PrepararPagina(QPagedPaintDevice& dispositivo)
 
 int rptCorvela::Imprimir(QPagedPaintDevice& dispositivo) const
 {
-    if (!datos_)
+    const std::unique_ptr<MaquetaLibreta> maqueta = Maquetar(dispositivo);
+    if (!maqueta)
         return 0;
-    MaquetaLibreta maqueta(*datos_, {decimales_, imagen_, fecha_}, dispositivo);
-    const int paginas = maqueta.ContarPaginas();
+    const int paginas = maqueta->ContarPaginas();
     QPainter pintor;
     if (!pintor.begin(&dispositivo))
         return 0;
-    maqueta.Dibujar(pintor, paginas, Progreso);
+    maqueta->Dibujar(pintor, paginas, Progreso);
     return pintor.end() ? paginas : 0;
+}
+
+std::unique_ptr<MaquetaLibreta> rptCorvela::Maquetar(QPagedPaintDevice& dispositivo) const
+{
+    if (!datos_)
+        return nullptr;
+    return std::make_unique<MaquetaLibreta>(*datos_, MaquetaLibreta::Ajustes{decimales_, imagen_, fecha_}, dispositivo);
 }
 
 bool rptCorvela::GuardarPdf(const QString& ruta) const

@@ -4,12 +4,14 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QPagedPaintDevice;
 
 namespace corvela {
 
 class ListadoObra;
+class MaquetaLibreta;
 
 // The printed field book of one work, laid out with QPainter on any paged device
 // (a printer, the preview's printer, a PDF file). Seven sections: the report
@@ -40,6 +42,10 @@ public:
     // Draws every page; returns the number of pages, 0 when the device cannot be
     // painted on or there is nothing to print.
     int Imprimir(QPagedPaintDevice& dispositivo) const;
+
+    // The report laid out on the device's pages, to count them and draw any one
+    // on demand; none without rows. It reads the rows as long as it lives.
+    std::unique_ptr<MaquetaLibreta> Maquetar(QPagedPaintDevice& dispositivo) const;
 
     // Writes the report to a PDF file; false when the file cannot be written.
     bool GuardarPdf(const QString& ruta) const;

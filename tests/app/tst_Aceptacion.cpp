@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTableView>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>

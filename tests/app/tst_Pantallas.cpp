@@ -16,6 +16,7 @@
 #include "records/AccesoDatos.h"
 #include "works/frmFicha.h"
 
+#include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QFile>
 #include <QGroupBox>
@@ -29,6 +30,8 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyleOptionFrame>
+#include <QStyleOptionViewItem>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -251,32 +254,37 @@ private slots:
 
     void listasYMenusConLaFuenteDeLosCampos_data()
     {
-        QTest::addColumn<QTreeView*>("lista");
+        QTest::addColumn<QAbstractItemView*>("lista");
+        QTest::addColumn<QHeaderView*>("cabecera");
         QTest::addColumn<QMenu*>("menu");
         QTest::addColumn<QWidget*>("campo");
         QTest::addColumn<bool>("todaALaVista"); // no column beyond the list's right edge
-        QTest::newRow("estaciones") << frmFicha::Instancia()->ListView1 << frmFicha::Instancia()->Menu2
+        QTest::newRow("estaciones") << static_cast<QAbstractItemView*>(frmFicha::Instancia()->ListView1)
+                                    << frmFicha::Instancia()->ListView1->header() << frmFicha::Instancia()->Menu2
                                     << static_cast<QWidget*>(frmFicha::Instancia()->Text1[0]) << true;
-        QTest::newRow("puntos") << frmPuntos::Instancia()->ListView1() << frmPuntos::Instancia()->Menu1()
+        QTest::newRow("puntos") << static_cast<QAbstractItemView*>(frmPuntos::Instancia()->ListView1())
+                                << frmPuntos::Instancia()->ListView1()->horizontalHeader()
+                                << frmPuntos::Instancia()->Menu1()
                                 << static_cast<QWidget*>(frmPuntos::Instancia()->Text1(0)) << false;
     }
 
-    // Lists, their headers and menus read as the fields do, and no column cuts its
-    // header or its values.
+    // Lists, their headers and menus read as the fields do, no column cuts its
+    // header or its values, and a row is as high as one line of the list's text.
     void listasYMenusConLaFuenteDeLosCampos()
     {
-        QFETCH(QTreeView*, lista);
+        QFETCH(QAbstractItemView*, lista);
+        QFETCH(QHeaderView*, cabecera);
         QFETCH(QMenu*, menu);
         QFETCH(QWidget*, campo);
         QFETCH(bool, todaALaVista);
         const double puntos = campo->font().pointSizeF();
         QCOMPARE(lista->font().pointSizeF(), puntos);
-        QCOMPARE(lista->header()->font().pointSizeF(), puntos);
+        QCOMPARE(cabecera->font().pointSizeF(), puntos);
         QCOMPARE(menu->font().pointSizeF(), puntos);
         const int margen = 2 * (lista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lista) + 1);
         for (int c = 0; c < lista->model()->columnCount(); ++c) {
-            const int ancho = lista->header()->sectionSize(c);
-            QVERIFY2(lista->header()->sectionSizeHint(c) <= ancho, qPrintable(QString::number(c)));
+            const int ancho = cabecera->sectionSize(c);
+            QVERIFY2(cabecera->sectionSizeHint(c) <= ancho, qPrintable(QString::number(c)));
             const QString texto = lista->model()->index(0, c).data().toString();
             const bool libre = lista->model()
                                    ->headerData(c, Qt::Horizontal)
@@ -286,7 +294,12 @@ private slots:
                      qPrintable(texto + QStringLiteral(" en ") + QString::number(ancho)));
         }
         if (todaALaVista)
-            QVERIFY(lista->header()->length() <= lista->viewport()->width());
+            QVERIFY(cabecera->length() <= lista->viewport()->width());
+        QStyleOptionViewItem linea;
+        linea.initFrom(lista);
+        linea.font = lista->font();
+        const QModelIndex primera = lista->model()->index(0, 0);
+        QCOMPARE(lista->visualRect(primera).height(), lista->itemDelegate()->sizeHint(linea, primera).height());
     }
 
     // Message boxes and prompts take the size of the fields of the windows.

@@ -12,8 +12,118 @@
 #include <string>
 
 #include <QTest>
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <vector>
 
 using namespace corvela;
+
+namespace {
+
+QString SumarUnoReferencia(QString cifras)
+{
+    for (int i = cifras.size() - 1; i >= 0; --i) {
+        if (cifras[i] != u'9') {
+            cifras[i] = QChar(cifras[i].unicode() + 1);
+            return cifras;
+        }
+        cifras[i] = u'0';
+    }
+    return QLatin1Char('1') + cifras;
+}
+
+// The display layout as it has always been done, in two passes through text: the
+// value's 15-significant-digit decimal text first, then the pattern on its digits.
+QString PatronEnDosPasos(double valor, const QString& patron)
+{
+    if (!std::isfinite(valor))
+        return QString::number(valor);
+    const int punto = patron.indexOf(u'.');
+    const QString parteEntera = punto < 0 ? patron : patron.left(punto);
+    const QString parteDecimal = punto < 0 ? QString() : patron.mid(punto + 1);
+    const int minimoEnteras = parteEntera.count(u'0');
+    const int obligatorias = parteDecimal.count(u'0');
+    const int decimales = obligatorias + parteDecimal.count(u'#');
+
+    const QString mantisa = QString::number(std::fabs(valor), 'e', 14);
+    const int e = mantisa.indexOf(u'e');
+    QString cifras = mantisa.left(1) + mantisa.mid(2, e - 2);
+    int enteras = mantisa.mid(e + 1).toInt() + 1;
+    if (enteras < 1) {
+        cifras.prepend(QString(1 - enteras, u'0'));
+        enteras = 1;
+    }
+    if (enteras > cifras.size())
+        cifras.append(QString(enteras - cifras.size(), u'0'));
+
+    QString fraccion = cifras.mid(enteras);
+    QString todas = cifras.left(enteras);
+    if (fraccion.size() > decimales) {
+        const bool subir = fraccion[decimales] >= u'5';
+        todas += fraccion.left(decimales);
+        if (subir)
+            todas = SumarUnoReferencia(todas);
+    } else {
+        todas += fraccion + QString(decimales - fraccion.size(), u'0');
+    }
+    QString entera = todas.left(todas.size() - decimales);
+    fraccion = todas.right(decimales);
+
+    while (!entera.isEmpty() && entera[0] == u'0')
+        entera.remove(0, 1);
+    if (entera.size() < minimoEnteras)
+        entera.prepend(QString(minimoEnteras - entera.size(), u'0'));
+    while (fraccion.size() > obligatorias && fraccion.endsWith(u'0'))
+        fraccion.chop(1);
+
+    const QString mostradas = entera + fraccion;
+    const bool esCero = std::all_of(mostradas.cbegin(), mostradas.cend(), [](QChar c) { return c == u'0'; });
+    QString texto = (valor < 0 && !esCero) ? QStringLiteral("-") : QString();
+    texto += entera;
+    if (punto >= 0)
+        texto += SeparadorDecimal() + fraccion;
+    return texto;
+}
+
+double Entre(QRandomGenerator& azar, double desde, double hasta)
+{
+    return desde + azar.generateDouble() * (hasta - desde);
+}
+
+// Values where a layout can go wrong: any magnitude from 1e-9 to 1e15, halves at
+// the pattern's decimals (0.0005, 2.675, 1.005), their neighbours, values that
+// carry into a new digit, and values exactly halfway at the 16th significant digit.
+std::vector<double> ValoresDificiles(QRandomGenerator& azar)
+{
+    std::vector<double> valores{0.0, -0.0, 0.0005, 2.675, 1.005, 0.5, 1.5, 2.5, 9.9995, 99.9996, 0.99995, 69.5678};
+    valores.insert(valores.end(), {1234567.891, 1e15, 1e-9, 1e17, 1.5e17, 1e300, DBL_MAX, DBL_MIN, 5e-324, 1e-20});
+    valores.insert(valores.end(), {123456789012344.5, 1234567890123445.0, 999999999999999.5, 9999999999999995.0});
+    valores.insert(valores.end(), {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()});
+    for (int i = 0; i < 3000; ++i)
+        valores.push_back(std::pow(10.0, Entre(azar, -9, 15)));
+    for (int i = 0; i < 3000; ++i) {
+        const int decimales = azar.bounded(0, 9);
+        const double escala = std::pow(10.0, decimales + 1);
+        const double mitad = (std::floor(Entre(azar, 0, 1e6)) * 10 + 5) / escala;
+        valores.insert(valores.end(), {mitad, std::nextafter(mitad, 0.0), std::nextafter(mitad, 1e300),
+                                       std::ceil(Entre(azar, 0, 1e4)) - 5 / escala});
+    }
+    // Exactly halfway at the 16th digit: odd multiples of 2^-k whose 16-digit expansion ends in 5.
+    for (int i = 0; i < 1000; ++i) {
+        const int k = azar.bounded(1, 23);
+        const double cinco = std::pow(5.0, k);
+        const double impar = 2 * std::floor(Entre(azar, 1e15 / cinco, 1e16 / cinco) / 2) + 1;
+        const double valor = std::ldexp(impar, -k);
+        valores.insert(valores.end(), {valor, std::nextafter(valor, 0.0), std::nextafter(valor, 1e300)});
+    }
+    for (size_t i = 0; i < valores.size(); i += 2)
+        valores[i] = -valores[i];
+    return valores;
+}
+
+} // namespace
 
 class TstTextoNumerico : public QObject
 {
@@ -78,6 +188,37 @@ private slots:
         QFETCH(QString, esperado);
         pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
         QCOMPARE(FormatearPatron(valor, patron), esperado);
+    }
+
+    void formatearPatronComoEnDosPasos_data()
+    {
+        QTest::addColumn<QString>("configuracion");
+        QTest::addColumn<QString>("patron");
+        QStringList patrones{QStringLiteral("###0"), QStringLiteral("###0.0#"), QStringLiteral("##0.0##"),
+                             QStringLiteral("0.000")};
+        for (int decimales = 0; decimales <= 15; ++decimales)
+            patrones << QStringLiteral("###0.") + QString(decimales, u'0');
+        for (const QString& configuracion : {QStringLiteral("C"), QStringLiteral("es_ES")}) {
+            for (const QString& patron : patrones)
+                QTest::addRow("%s %s", qPrintable(configuracion), qPrintable(patron)) << configuracion << patron;
+        }
+    }
+
+    // The field book list, the report and the CAD script all show numbers through
+    // this layout: it must give the very text it always gave.
+    void formatearPatronComoEnDosPasos()
+    {
+        QFETCH(QString, configuracion);
+        QFETCH(QString, patron);
+        pruebas::EntornoPrueba entorno(configuracion, false);
+        QRandomGenerator azar = pruebas::AzarSembrado();
+        for (const double valor : ValoresDificiles(azar)) {
+            const QString esperado = PatronEnDosPasos(valor, patron);
+            const QString obtenido = FormatearPatron(valor, patron);
+            if (obtenido != esperado)
+                QFAIL(qPrintable(QStringLiteral("%1: \"%2\" en vez de \"%3\"")
+                                     .arg(QString::number(valor, 'g', 17), obtenido, esperado)));
+        }
     }
 
     void formatosDePresentacion()

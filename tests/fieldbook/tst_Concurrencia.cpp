@@ -82,7 +82,7 @@ bool DarPaso(int i, const QVector<Punto>& puntos)
     const Punto* uno = PuntoDeCodigo(puntos, 1);
     switch (i % 4) {
     case 0:
-        return dos && Estacion().AbrirLinea(*dos);
+        return dos && Estacion().AbrirLinea(*dos).has_value();
     case 1: {
         if (!dos)
             return false;
@@ -93,7 +93,7 @@ bool DarPaso(int i, const QVector<Punto>& puntos)
     case 2:
         return uno && Estacion().Borrar(*uno);
     default:
-        return Estacion().Renumerar();
+        return Estacion().Renumerar().has_value();
     }
 }
 
@@ -122,7 +122,7 @@ int Competir()
         if (!puntos) {
             hecho = false;
         } else if (abrir) {
-            hecho = Estacion().AbrirLinea(*PuntoDeCodigo(*puntos, 2));
+            hecho = Estacion().AbrirLinea(*PuntoDeCodigo(*puntos, 2)).has_value();
             if (hecho)
                 Escribir("linea");
         } else if (borrar) {
@@ -130,7 +130,7 @@ int Competir()
             if (hecho)
                 Escribir(qPrintable(QStringLiteral("borrado ") + PuntoDeCodigo(*puntos, 1)->Resena));
         } else {
-            hecho = Estacion().Renumerar();
+            hecho = Estacion().Renumerar().has_value();
         }
         if (!hecho) {
             ++fallos;

@@ -13,7 +13,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSqlQuery>
+#include <algorithm>
 #include <optional>
 
 using namespace corvela;
@@ -22,7 +24,9 @@ using pruebas::MensajesGrabados;
 namespace {
 
 enum Campo { kCodigo, kResena, kMedia, kSuperior, kInferior, kHz, kV, kDist, kX, kY, kZ, kNotas };
-enum Operacion { kGrabar, kCopiar, kBorrar, kAbrirLinea };
+enum Operacion { kGrabar, kCopiar, kBorrar, kAbrirLinea, kAlta, kRenumerar };
+constexpr int kPaginaAbajo = -2;
+constexpr int kPaginaArriba = -3;
 
 void CrearPunto(int obra, int estacion, int codigo, const QString& resena = {}, std::array<double, 9> n = {})
 {
@@ -51,6 +55,17 @@ QList<int> Codigos(int obra = 3, int estacion = 2)
     for (const Punto& p : Tabla(obra, estacion))
         codigos << p.Codigo;
     return codigos;
+}
+
+// Every cell of the list, row by row.
+QStringList Celdas(const pruebas::LibretaPrueba& l)
+{
+    QStringList celdas;
+    for (int fila = 0; fila < l.filas(); ++fila) {
+        for (int columna = 0; columna < frmPuntos::kCampos; ++columna)
+            celdas << l.celda(fila, columna);
+    }
+    return celdas;
 }
 
 // The field book of work 3, station 2 (height 1.55 at 1000, 2000, 100), shown and active.
@@ -472,6 +487,72 @@ private slots:
         QVERIFY(!l.v->Menu1()->isVisible());
     }
 
+    // The list's keys move the selected row as they always did and load it into
+    // the entry row on release; the row moved to is scrolled into view, and Left
+    // and Right scroll the columns. -1 is the last row; a page is the row as far
+    // below (or above) the top of the selected one as the list is high.
+    void tecladoDeLaLista_data()
+    {
+        QTest::addColumn<int>("desde");
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("modificadores");
+        QTest::addColumn<int>("hasta");
+        QTest::newRow("abajo") << 0 << int(Qt::Key_Down) << 0 << 1;
+        QTest::newRow("arriba") << 5 << int(Qt::Key_Up) << 0 << 4;
+        QTest::newRow("arriba en la primera") << 0 << int(Qt::Key_Up) << 0 << 0;
+        QTest::newRow("abajo en la última") << -1 << int(Qt::Key_Down) << 0 << -1;
+        QTest::newRow("inicio") << 30 << int(Qt::Key_Home) << 0 << 0;
+        QTest::newRow("fin") << 3 << int(Qt::Key_End) << 0 << -1;
+        QTest::newRow("control inicio") << 30 << int(Qt::Key_Home) << int(Qt::ControlModifier) << 0;
+        QTest::newRow("control fin") << 3 << int(Qt::Key_End) << int(Qt::ControlModifier) << -1;
+        QTest::newRow("izquierda") << 7 << int(Qt::Key_Left) << 0 << 7;
+        QTest::newRow("derecha") << 7 << int(Qt::Key_Right) << 0 << 7;
+        QTest::newRow("página abajo") << 0 << int(Qt::Key_PageDown) << 0 << kPaginaAbajo;
+        QTest::newRow("página abajo cerca del final") << 50 << int(Qt::Key_PageDown) << 0 << -1;
+        QTest::newRow("página arriba") << -1 << int(Qt::Key_PageUp) << 0 << kPaginaArriba;
+        QTest::newRow("página arriba cerca del principio") << 4 << int(Qt::Key_PageUp) << 0 << 0;
+    }
+    void tecladoDeLaLista()
+    {
+        QFETCH(int, desde);
+        QFETCH(int, tecla);
+        QFETCH(int, modificadores);
+        QFETCH(int, hasta);
+        pruebas::EntornoPrueba entorno;
+        QList<int> codigos;
+        for (int codigo = 1; codigo <= 60; ++codigo)
+            codigos << codigo;
+        CrearEstacion(codigos);
+        Libreta l;
+        const int ultima = l.filas() - 1;
+        desde = desde < 0 ? ultima : desde;
+        QTableView* lista = l.v->ListView1();
+        l.pulsarFila(0);
+        lista->setFocus();
+        for (int paso = 0; paso < desde; ++paso)
+            QTest::keyClick(lista, Qt::Key_Down);
+        QCOMPARE(l.seleccionada(), desde);
+        const int arriba = lista->visualRect(lista->model()->index(desde, 0)).top();
+        const int alto = lista->viewport()->height();
+        if (hasta == kPaginaAbajo)
+            hasta = lista->rowAt(arriba + alto);
+        else if (hasta == kPaginaArriba)
+            hasta = lista->rowAt(arriba - alto);
+        hasta = hasta < 0 ? ultima : hasta;
+        if (tecla == Qt::Key_Left)
+            lista->horizontalScrollBar()->setValue(lista->horizontalScrollBar()->maximum());
+        const int lateral = lista->horizontalScrollBar()->value();
+        QTest::keyClick(lista, static_cast<Qt::Key>(tecla), Qt::KeyboardModifiers(modificadores));
+        QCOMPARE(l.seleccionada(), hasta);
+        QCOMPARE(l.texto(kCodigo), QString::number(hasta + 1));
+        const QRect fila = lista->visualRect(lista->model()->index(hasta, 0));
+        QVERIFY(lista->viewport()->rect().contains(fila.center()));
+        const int paso = lista->horizontalScrollBar()->singleStep();
+        const int esperado = tecla == Qt::Key_Right ? lateral + paso : tecla == Qt::Key_Left ? lateral - paso : lateral;
+        QCOMPARE(lista->horizontalScrollBar()->value(),
+                 std::clamp(esperado, 0, lista->horizontalScrollBar()->maximum()));
+    }
+
     void renumerarYAbrirLinea()
     {
         pruebas::EntornoPrueba entorno;
@@ -520,6 +601,68 @@ private slots:
         l.elegir(0, 0);
         QCOMPARE(Codigos(), (QList<int>{1, 2, 3, 9, 12}));
         QCOMPARE(l.filas(), 3);
+    }
+
+    void laListaSigueALaTabla_data()
+    {
+        QTest::addColumn<int>("operacion");
+        QTest::addColumn<QString>("ajeno"); // what another instance did after the list was loaded
+        const QString alta = QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA, CC1) "
+                                            "VALUES (3, 2, 3, 'ajeno', 5)");
+        const QString baja = QStringLiteral("DELETE FROM B_PUNTOS WHERE CODPUNTO = 7");
+        QTest::newRow("alta") << int(kAlta) << QString();
+        QTest::newRow("grabar") << int(kGrabar) << QString();
+        QTest::newRow("borrar") << int(kBorrar) << QString();
+        QTest::newRow("renumerar") << int(kRenumerar) << QString();
+        QTest::newRow("abrir linea") << int(kAbrirLinea) << QString();
+        QTest::newRow("renumerar tras un alta ajena") << int(kRenumerar) << alta;
+        QTest::newRow("renumerar tras una baja ajena") << int(kRenumerar) << baja;
+        QTest::newRow("abrir linea tras un alta ajena") << int(kAbrirLinea) << alta;
+        QTest::newRow("abrir linea tras una baja ajena") << int(kAbrirLinea) << baja;
+    }
+
+    // After each change the list shows what a fresh reading of the station shows.
+    void laListaSigueALaTabla()
+    {
+        QFETCH(int, operacion);
+        QFETCH(QString, ajeno);
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion();
+        for (int codigo : {1, 2, 4, 7})
+            CrearPunto(3, 2, codigo, QStringLiteral("p%1").arg(codigo),
+                       {1.5, 1.6, 1.4, codigo * 10.0, 100, 20, 1000.0 + codigo, 2000.0 - codigo, 100.125});
+        MensajesGrabados mensajes;
+        Libreta l;
+        if (!ajeno.isEmpty())
+            QVERIFY(EjecutarAccion(ajeno));
+        switch (operacion) {
+        case kAlta:
+            l.lecturas();
+            l.escribir(kResena, QStringLiteral("nuevo"));
+            l.grabar();
+            break;
+        case kGrabar:
+            l.pulsarFila(1);
+            l.escribir(kResena, QStringLiteral("otro"));
+            l.escribir(kZ, QStringLiteral("7,5"));
+            l.grabar();
+            break;
+        case kBorrar:
+            mensajes.Responder(Respuesta::Si);
+            l.elegir(1, 2);
+            break;
+        default:
+            l.elegir(1, operacion == kRenumerar ? 1 : 0);
+        }
+        QVERIFY2(mensajes.Mensajes().size() == (operacion == kBorrar ? 1 : 0), qPrintable(mensajes.UltimoTexto()));
+        const QStringList vistas = Celdas(l);
+        const int seleccionada = l.seleccionada();
+        frmPuntos::Corvela(QStringLiteral("Los Olivos"), QStringLiteral("E-4"), 1.5, 0, 0, 0, QString(), 3, 4);
+        frmPuntos::Corvela(QStringLiteral("Los Olivos"), QStringLiteral("E-2"), 1.55, 1000, 2000, 100, QString(), 3, 2);
+        QCOMPARE(vistas, Celdas(l));
+        QCOMPARE(l.filas(), Tabla().size());
+        // An opened line leaves its blank point selected, in the entry row.
+        QCOMPARE(seleccionada, operacion == kAbrirLinea ? 1 : -1);
     }
 
     void losDecimalesNoCuestanPrecision()

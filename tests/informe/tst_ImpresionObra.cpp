@@ -4,6 +4,8 @@
 #include "core/Globales.h"
 #include "core/Parametros.h"
 #include "informe/ImpresionObra.h"
+#include "informe/MaquetaLibreta.h"
+#include "informe/VisorLibreta.h"
 #include "informe/frmListados.h"
 #include "informe/rptCorvela.h"
 #include "records/AccesoDatos.h"
@@ -13,7 +15,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPrintPreviewWidget>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -56,12 +59,48 @@ void CrearObras()
              {3, QStringLiteral("Pozo"), 1, 1});
 }
 
-QString TextoPdf(const QString& ruta)
+QString TextoPdf(const QString& ruta, const QStringList& paginas = {})
 {
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), ruta, QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    QStringList{QStringLiteral("-layout")} + paginas + QStringList{ruta, QStringLiteral("-")});
     pdftotext.waitForFinished();
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+// The text of a PDF line by line, each line's runs of blanks made one: what it
+// says and where lines and pages break, whatever the spacing of the fonts at hand.
+QStringList Lineas(const QString& texto)
+{
+    QStringList lineas = texto.split(u'\n');
+    for (QString& linea : lineas)
+        linea = linea.simplified();
+    return lineas;
+}
+
+// Work 7: a station of 70 points whose long descriptions and notes wrap, one with
+// a number wider than its column, a station without points and a short one.
+void CrearObraDeVariasPaginas()
+{
+    pruebas::InsertarObra(7, QStringLiteral("Deslinde de la finca Os Muíños"));
+    for (int estacion : {1, 2, 3})
+        Insertar(QStringLiteral("INSERT INTO B_ESTACIONES VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                 {7, estacion, QStringLiteral("Base %1").arg(estacion), QStringLiteral("02/05/2024"), 1.5,
+                  500000.0 + estacion, 4678000.0 - estacion, 100.0 + estacion});
+    const QString punto = QStringLiteral("INSERT INTO B_PUNTOS VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const auto alta = [&punto](int estacion, int codigo) {
+        const QString resena = codigo % 9 == 0 ? QStringLiteral("Esquina del muro de mampostería junto al camino viejo")
+                                               : QStringLiteral("Punto %1").arg(codigo);
+        const QString nota =
+            codigo % 5 == 0 ? QStringLiteral("Nota de campo larga ").repeated(codigo % 3 + 2) : QStringLiteral("");
+        const double x = codigo == 33 ? 123456789012.5 : 500000.0 + codigo * 1.25;
+        Insertar(punto, {codigo, resena, 1.5, 1.6 + codigo * 0.001, 1.4, codigo * 3.3, 99.5, codigo * 0.75, x,
+                         4678000.0 - codigo * 0.5, 100.0 + codigo * 0.01, nota, 7, estacion});
+    };
+    for (int codigo = 1; codigo <= 70; ++codigo)
+        alta(1, codigo);
+    for (int codigo = 1; codigo <= 5; ++codigo)
+        alta(3, codigo);
 }
 
 // While it lives, the user's home folder is a new empty one, without desktop settings.
@@ -226,6 +265,58 @@ private slots:
         QCOMPARE(progreso.last(), qMakePair(1, 1));
     }
 
+    // The text of a book of several pages, line by line, as it has always been printed.
+    void pdfComoSiempre()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) no está instalado");
+        pruebas::EntornoPrueba entorno;
+        CrearObraDeVariasPaginas();
+        ListadoObra registros;
+        QVERIFY(registros.Abrir(7));
+        rptCorvela informe;
+        informe.FijarOrigen(&registros);
+        informe.FijarFecha(QDate(2024, 5, 3));
+        const QString ruta = entorno.Ruta(QStringLiteral("libreta.pdf"));
+        QVERIFY(informe.GuardarPdf(ruta));
+        QFile referencia(QStringLiteral(CORVELA_REFERENCIAS "/libreta-referencia.txt"));
+        QVERIFY(referencia.open(QIODevice::ReadOnly));
+        QCOMPARE(Lineas(TextoPdf(ruta)), Lineas(QString::fromUtf8(referencia.readAll())));
+    }
+
+    // What the preview draws when a page comes into view reads like that page of the whole book.
+    void paginaDibujadaSola()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) no está instalado");
+        pruebas::EntornoPrueba entorno;
+        CrearObraDeVariasPaginas();
+        ListadoObra registros;
+        QVERIFY(registros.Abrir(7));
+        rptCorvela informe;
+        informe.FijarOrigen(&registros);
+        const QString libro = entorno.Ruta(QStringLiteral("libreta.pdf"));
+        QVERIFY(informe.GuardarPdf(libro));
+
+        const QString sola = entorno.Ruta(QStringLiteral("pagina.pdf"));
+        QPdfWriter pdf(sola);
+        rptCorvela::PrepararPagina(pdf);
+        const std::unique_ptr<MaquetaLibreta> maqueta = informe.Maquetar(pdf);
+        const int paginas = maqueta->ContarPaginas();
+        QCOMPARE(paginas, 4);
+        for (int pagina = 1; pagina <= paginas; ++pagina) {
+            {
+                QPdfWriter una(sola);
+                rptCorvela::PrepararPagina(una);
+                QPainter pintor(&una);
+                maqueta->DibujarPagina(pintor, pagina, paginas);
+            }
+            const QString numero = QString::number(pagina);
+            QCOMPARE(Lineas(TextoPdf(sola)),
+                     Lineas(TextoPdf(libro, {QStringLiteral("-f"), numero, QStringLiteral("-l"), numero})));
+        }
+    }
+
     // The file proposed is in the documents folder, named after the work, among PDF
     // files only; once written, the window says where it went.
     void pdfPropuestoYGuardado_data()
@@ -283,9 +374,9 @@ private slots:
         reloj.reset();
         frmListados* ventana = frmListados::Instancia();
         QVERIFY(ventana->windowState() & Qt::WindowMaximized);
-        QPrintPreviewWidget* visor = ventana->Visor();
-        QCOMPARE(visor->zoomFactor(), 1.0);
-        QCOMPARE(visor->pageCount(), 1);
+        VisorLibreta* visor = ventana->Visor();
+        QCOMPARE(visor->Zoom(), 1.0);
+        QCOMPARE(visor->Paginas(), 1);
         QCOMPARE(ventana->Informe().Decimales(), 3);
         QVERIFY(!QGuiApplication::overrideCursor());
         ventana->resize(700, 500);
@@ -294,7 +385,7 @@ private slots:
 
         // Printing again with the window open lays it out again with the new data and decimals.
         bool conRelojDeArena = false;
-        connect(visor, &QPrintPreviewWidget::paintRequested, this, [&conRelojDeArena] {
+        connect(visor, &VisorLibreta::Maquetado, this, [&conRelojDeArena] {
             conRelojDeArena =
                 QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
         });

@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
-#include <QTreeView>
 
 namespace corvela::pruebas {
 

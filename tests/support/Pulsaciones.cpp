@@ -2,13 +2,13 @@
 
 #include "controls/BarraFiles.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
-#include <QTreeView>
 
 namespace corvela::pruebas {
 
@@ -42,7 +42,7 @@ void TeclasDe(QWidget* destino, const QString& texto)
     }
 }
 
-void PulsarFila(QTreeView* lista, int fila, Qt::MouseButton boton)
+void PulsarFila(QAbstractItemView* lista, int fila, Qt::MouseButton boton)
 {
     const QPoint centro = lista->visualRect(lista->model()->index(fila, 0)).center();
     QTest::mouseClick(lista->viewport(), boton, {}, centro);

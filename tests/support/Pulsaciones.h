@@ -5,7 +5,7 @@
 
 class QAction;
 class QMenu;
-class QTreeView;
+class QAbstractItemView;
 class QWidget;
 
 namespace corvela {
@@ -27,7 +27,7 @@ void TeclasDe(QWidget* destino, const QString& texto);
 
 // Clicks a row of a list in its first column; a right click then asks for the
 // context menu, as the desktop does when the button is released.
-void PulsarFila(QTreeView* lista, int fila, Qt::MouseButton boton = Qt::LeftButton);
+void PulsarFila(QAbstractItemView* lista, int fila, Qt::MouseButton boton = Qt::LeftButton);
 
 // Clicks an entry of a pop-up menu once it is on screen; false when the menu never showed.
 bool ElegirEnMenu(QMenu* menu, QAction* entrada);
