@@ -3,6 +3,7 @@
 #include "LanzadorGrabado.h"
 #include "MensajesGrabados.h"
 #include "ProcesoHijo.h"
+#include "ProgresoQueCancela.h"
 #include "cad/ExportacionCad.h"
 #include "cad/NumeroScript.h"
 #include "cad/ProgresoScript.h"
@@ -26,17 +27,6 @@
 using namespace corvela;
 
 namespace {
-
-class ProgresoQueCancela : public ProgresoScript
-{
-public:
-    bool Avanzar(qint64 escritos, qint64 total) override
-    {
-        avisos << qMakePair(escritos, total);
-        return false;
-    }
-    QVector<QPair<qint64, qint64>> avisos;
-};
 
 const QString kObra = QStringLiteral("1");
 
@@ -315,7 +305,7 @@ private slots:
         mensajes.Teclear(QStringLiteral("  "));
         QVERIFY(!GenerarAutoCad(kObra));
 
-        ProgresoQueCancela progreso;
+        pruebas::ProgresoQueCancela progreso;
         mensajes.Olvidar();
         QVERIFY(!Exportar(mensajes, QStringLiteral("0.5"), QStringLiteral("A"), &progreso));
         QCOMPARE(progreso.avisos.size(), 1);

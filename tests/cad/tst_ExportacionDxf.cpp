@@ -1,6 +1,7 @@
 #include "EntornoPrueba.h"
 #include "Ficheros.h"
 #include "ProcesoHijo.h"
+#include "ProgresoQueCancela.h"
 #include "cad/ExportacionDxf.h"
 #include "cad/ProgresoScript.h"
 #include "records/AccesoDatos.h"
@@ -69,17 +70,6 @@ namespace {
 
 const QVariant kNulo = QVariant(QMetaType::fromType<double>());
 
-class ProgresoQueCancela : public ProgresoScript
-{
-public:
-    bool Avanzar(qint64 escritos, qint64 total) override
-    {
-        avisos << qMakePair(escritos, total);
-        return false;
-    }
-    QVector<QPair<qint64, qint64>> avisos;
-};
-
 void Insertar(const ObraPrueba& obra)
 {
     QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA) VALUES (1)")));
@@ -101,7 +91,8 @@ QVector<Marca> MarcasEsperadas(const ObraPrueba& obra)
     for (const EstacionPrueba& e : obra.estaciones) {
         capas.insert(e.codigo, e.capa);
         if (!e.etiqueta.isEmpty())
-            marcas.push_back({QStringLiteral("ESTACIONES"), e.x.toDouble(), e.y.toDouble(), e.z.toDouble(), e.etiqueta});
+            marcas.push_back(
+                {QStringLiteral("ESTACIONES"), e.x.toDouble(), e.y.toDouble(), e.z.toDouble(), e.etiqueta});
     }
     for (const PuntoPrueba& p : obra.puntos) {
         if (!p.etiqueta.isEmpty())
@@ -216,14 +207,18 @@ private slots:
         QTest::newRow("levantamiento a 1:200")
             << Levantamiento() << 0.005 << 0.5
             << QStringList{"0", "ESTACIONES", "E1_BASE_NORTE", "E2_ESQUINA_PLAZA_ESPANA"}
-            << QList<QByteArray>{"  2\r\nLAYER\r\n 70\r\n4\r\n", "E2/Esquina-Plaza-Espa\xF1" "a\r\n",
+            << QList<QByteArray>{"  2\r\nLAYER\r\n 70\r\n4\r\n",
+                                 "E2/Esquina-Plaza-Espa\xF1"
+                                 "a\r\n",
                                  " 10\r\n1057.8\r\n 20\r\n4995.5\r\n 30\r\n101.15\r\n"}
             << qint64(0);
-        QTest::newRow("rarezas a 1:500")
-            << Rarezas() << 500.0 << 1.25
-            << QStringList{"0", "ESTACIONES", "E3", "E7_CAMINO_DE_LA_NORA_KM_2_5", "E12_TORRE_DE_TELECOMUNICACION_S"}
-            << QList<QByteArray>{"3/1/\xD1" "and\xFA-\xE1rbol\r\n", "CA\xD1O^ 2-\x80-?\r\n", "TAB-Y?Z\r\n"}
-            << qint64(2);
+        QTest::newRow("rarezas a 1:500") << Rarezas() << 500.0 << 1.25
+                                         << QStringList{"0", "ESTACIONES", "E3", "E7_CAMINO_DE_LA_NORA_KM_2_5",
+                                                        "E12_TORRE_DE_TELECOMUNICACION_S"}
+                                         << QList<QByteArray>{"3/1/\xD1"
+                                                              "and\xFA-\xE1rbol\r\n",
+                                                              "CA\xD1O^ 2-\x80-?\r\n", "TAB-Y?Z\r\n"}
+                                         << qint64(2);
     }
 
     void lectorIndependiente()
@@ -294,12 +289,12 @@ private slots:
         QCOMPARE(textos.size(), esperadas.size());
         QCOMPARE(puntos.size(), esperadas.size());
         for (qsizetype i = 0; i < esperadas.size(); ++i) {
-            QVERIFY2(textos[i] == esperadas[i], qPrintable(Texto(textos[i]) + QStringLiteral(" <> ") + Texto(esperadas[i])));
+            QVERIFY2(textos[i] == esperadas[i],
+                     qPrintable(Texto(textos[i]) + QStringLiteral(" <> ") + Texto(esperadas[i])));
             Marca punto = esperadas[i];
             punto.etiqueta.clear();
             QVERIFY2(puntos[i] == punto, qPrintable(Texto(puntos[i]) + QStringLiteral(" <> ") + Texto(punto)));
         }
-
     }
 
     void ficheroAnteriorIntacto_data()
@@ -333,7 +328,7 @@ private slots:
         const QString ruta = carpeta + QStringLiteral("/obra.dxf");
         pruebas::EscribirFichero(ruta, "anterior");
 
-        ProgresoQueCancela progreso;
+        pruebas::ProgresoQueCancela progreso;
         QString detalle;
         auto exportar = [&] {
             return EscribirDxfObra(1, 0.01, ruta, caso == u"cancelado" ? &progreso : nullptr, nullptr, &detalle);

@@ -1,5 +1,6 @@
 #include "EntornoPrueba.h"
 #include "Ficheros.h"
+#include "ProgresoQueCancela.h"
 #include "cad/ProgresoScript.h"
 #include "intercambio/ExportacionCsv.h"
 #include "records/AccesoDatos.h"
@@ -9,12 +10,6 @@
 using namespace corvela;
 
 namespace {
-
-class ProgresoQueCancela : public ProgresoScript
-{
-public:
-    bool Avanzar(qint64, qint64) override { return false; }
-};
 
 void InsertarPunto(int estacion, int punto, const QVariant& x, const QVariant& y, const QVariant& z,
                    const QString& resena)
@@ -117,7 +112,7 @@ private slots:
                 InsertarPunto(1, p, p * 1.5, p * 2.5, 1.0, QStringLiteral("p"));
             QVERIFY(transaccion.Confirmar());
         }
-        ProgresoQueCancela cancela;
+        pruebas::ProgresoQueCancela cancela;
         QCOMPARE(ExportarLibretaCsv(1, FormatoCsv{}, ruta, &cancela), ResultadoCsv::Cancelado);
         QCOMPARE(ExportarPuntosCsv(1, FormatoCsv{}, ruta, &cancela), ResultadoCsv::Cancelado);
         QCOMPARE(pruebas::LeerFichero(ruta), QByteArray("anterior"));
