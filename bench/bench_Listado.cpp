@@ -37,6 +37,11 @@ void Insertar(QSqlQuery& q, const QVariantList& valores)
     banco::Comprobar(q.exec(), "no se pudo insertar");
 }
 
+// What surveyors write, a few words over and over; one too long for its column.
+const std::array<QString, 5> kResenas = {QStringLiteral("BORDE CALZADA"), QStringLiteral("POZO"),
+                                         QStringLiteral("ARBOL"), QStringLiteral("Punto de relleno"),
+                                         QStringLiteral("BORDE CALZADA IZQUIERDA JUNTO AL BORDILLO DE LA ACERA")};
+
 // A work of the given number of points (its code too), 250 to a station, with
 // readings and coordinates like a real survey and a note on every seventh point.
 void CrearObra(int puntos)
@@ -62,7 +67,7 @@ void CrearObra(int puntos)
                       500000.0 + estacion, 4678000.0 + estacion, 120.0});
         const double lectura = 1.2 + (i % 17) * 0.05;
         Insertar(puntosQ,
-                 {punto, QStringLiteral("Punto de relleno"), lectura, lectura + 0.2, lectura - 0.2,
+                 {punto, kResenas[i % kResenas.size()], lectura, lectura + 0.2, lectura - 0.2,
                   std::fmod(i * 37.123, 400.0), 98.0 + (i % 9) * 0.3, 40.0 + (i % 50) * 0.7, 500000.0 + i * 0.37,
                   4678000.0 - i * 0.21, 120.0 + (i % 13) * 0.11,
                   i % 7 == 0 ? QStringLiteral("Arqueta junto al bordillo") : QStringLiteral(""), puntos, estacion});

@@ -13,6 +13,9 @@ namespace corvela {
 
 namespace {
 
+// Texts broken into lines kept for reuse at most.
+constexpr qsizetype kPartidasGuardadas = 10000;
+
 const QColor kAzul(0x1F, 0x3A, 0x5F);
 const QColor kFondoEstacion(0xE4, 0xEB, 0xF3);
 const QColor kFondoDatos(0xF5, 0xF7, 0xFA);
@@ -177,8 +180,24 @@ void MaquetaLibreta::PrepararLineas()
 
 QStringList MaquetaLibreta::LineasTexto(const QString& texto, double ancho) const
 {
-    if (texto.isEmpty() || metricaCelda_.horizontalAdvance(texto) <= ancho)
+    if (texto.isEmpty())
         return {texto};
+    // A survey labels thousands of points with the same few words, and measuring
+    // or breaking a text shapes it: each text is measured once. Notes that are
+    // all different would only fill memory, so the count of kept texts is bounded.
+    const auto clave = std::make_pair(texto, ancho);
+    const auto partida = partidas_.constFind(clave);
+    if (partida != partidas_.constEnd())
+        return *partida;
+    const QStringList lineas =
+        metricaCelda_.horizontalAdvance(texto) <= ancho ? QStringList{texto} : PartirTexto(texto, ancho);
+    if (partidas_.size() < kPartidasGuardadas)
+        partidas_.insert(clave, lineas);
+    return lineas;
+}
+
+QStringList MaquetaLibreta::PartirTexto(const QString& texto, double ancho) const
+{
     QTextLayout maqueta(texto, fuenteCelda_, &dispositivo_);
     QTextOption opcion;
     opcion.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);

@@ -5,11 +5,13 @@
 #include <QDate>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QRectF>
 #include <QString>
 #include <array>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -61,6 +63,7 @@ private:
     void PrepararAlturas();
     void PrepararLineas();
     QStringList LineasTexto(const QString& texto, double ancho) const;
+    QStringList PartirTexto(const QString& texto, double ancho) const;
     QString Numero(double valor) const;
     double AltoPunto(int indice) const;
     double Limite() const { return alto_ - altoPiePagina_; }
@@ -128,6 +131,7 @@ private:
     bool numerosSinAjuste_ = false;
     std::array<Columna, esquema::kColumnasLista> columnas_;
     std::vector<unsigned char> lineas_;
+    mutable QHash<std::pair<QString, double>, QStringList> partidas_;
 
     double altoEtiqueta_ = 0;
     double altoValor_ = 0;

@@ -3,6 +3,7 @@
 #include "informe/MaquetaLibreta.h"
 #include "informe/rptCorvela.h"
 
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -29,6 +30,20 @@ VisorLibreta::VisorLibreta(QPrinter& impresora, QWidget* padre) : QAbstractScrol
 }
 
 VisorLibreta::~VisorLibreta() = default;
+
+void VisorLibreta::keyPressEvent(QKeyEvent* evento)
+{
+    switch (evento->key()) {
+    case Qt::Key_Home:
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
+    case Qt::Key_End:
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(evento);
+    }
+}
 
 void VisorLibreta::Mostrar(const rptCorvela& informe)
 {

@@ -47,6 +47,8 @@ signals:
 protected:
     void paintEvent(QPaintEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
+    // Home and End go to the first and the last page, as in any document.
+    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     enum class Ajuste { Libre, Ancho, Pagina };

@@ -19,6 +19,7 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -382,6 +383,12 @@ private slots:
         ventana->resize(700, 500);
         QCoreApplication::processEvents();
         QCOMPARE(visor->width(), ventana->width());
+        // End and Home go to the bottom and the top of the book.
+        QVERIFY(visor->verticalScrollBar()->maximum() > 0);
+        QTest::keyClick(visor, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(visor->verticalScrollBar()->value(), visor->verticalScrollBar()->maximum());
+        QTest::keyClick(visor, Qt::Key_Home);
+        QCOMPARE(visor->verticalScrollBar()->value(), 0);
 
         // Printing again with the window open lays it out again with the new data and decimals.
         bool conRelojDeArena = false;
