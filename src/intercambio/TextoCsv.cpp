@@ -79,7 +79,9 @@ std::optional<double> LeerNumeroCsv(QStringView campo)
     qsizetype n = 0;
     for (const QChar c : campo) {
         const char16_t u = c.unicode();
-        const bool valido = (u >= u'0' && u <= u'9') || u == u'-' || u == u'.' || u == u',' || u == u'e' || u == u'E';
+        // A sign anywhere else than the exponent's is refused by the conversion itself.
+        const bool valido =
+            (u >= u'0' && u <= u'9') || u == u'-' || u == u'+' || u == u'.' || u == u',' || u == u'e' || u == u'E';
         if (!valido)
             return std::nullopt;
         cifras[static_cast<size_t>(n++)] = u == u',' ? '.' : static_cast<char>(u);

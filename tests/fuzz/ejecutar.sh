@@ -7,7 +7,7 @@ set -euo pipefail
 raiz=$(cd "$(dirname "$0")/../.." && pwd)
 dir=${1:-$raiz/build-fuzz}
 segundos=${2:-30}
-objetivos=(fuzz_ValorNumerico fuzz_ArchivoIni fuzz_AjustarNumero fuzz_PlantillaScript)
+objetivos=(fuzz_ValorNumerico fuzz_ArchivoIni fuzz_AjustarNumero fuzz_PlantillaScript fuzz_LectorCsv)
 
 faltan=()
 for p in clang libclang-rt-14-dev; do

@@ -271,6 +271,8 @@ private slots:
             p.Notas = textos[azar.bounded(textos.size())];
             QVERIFY(origen.Insertar(p));
         }
+        // A number beyond plain digits is written with its exponent, and read back.
+        QVERIFY(origen.Insertar(PuntoTecleado(999, 1.5, 1.6, 1.4, 3.1473440334790796e+247, 100, estacion)));
 
         const QString ruta = entorno.Ruta(QStringLiteral("libreta.csv"));
         QCOMPARE(ExportarLibretaCsv(1, FormatoCsv{separador, decimal}, ruta, nullptr), ResultadoCsv::Escrito);
