@@ -23,8 +23,7 @@ bool EsBlanco(char c)
 
 } // namespace
 
-void AnadirEtiquetaPunto(const QVariant& estacion, const QVariant& punto, const QVariant& resena,
-                         QByteArray& destino)
+void AnadirEtiquetaPunto(const QVariant& estacion, const QVariant& punto, const QVariant& resena, QByteArray& destino)
 {
     AnadirEntero(ValorCampo(estacion, QMetaType::Int).toLongLong(), destino);
     destino.append('/');

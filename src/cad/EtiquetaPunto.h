@@ -10,8 +10,7 @@ namespace corvela {
 // CAD files: the station, "/", the point, then "/" and the description with its
 // blanks turned into "-" when there is one. A blank would end the answer early
 // in a CAD program's script reader, so drawings label points the same way.
-void AnadirEtiquetaPunto(const QVariant& estacion, const QVariant& punto, const QVariant& resena,
-                         QByteArray& destino);
+void AnadirEtiquetaPunto(const QVariant& estacion, const QVariant& punto, const QVariant& resena, QByteArray& destino);
 
 // Appends a description as labels carry it: in the code page, blanks as "-".
 void AnadirDescripcionEtiqueta(const QString& descripcion, QByteArray& destino);

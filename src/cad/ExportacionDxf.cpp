@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
 #include <dl_dxf.h>
+#include <memory>
 #include <optional>
 
 namespace corvela {
@@ -41,8 +41,8 @@ constexpr int kColorPorCapa = 256;
 // R12 reads at most 255 characters of a text.
 constexpr qsizetype kLargoTexto = 255;
 
-const QString kEstaciones = QStringLiteral(
-    "SELECT CODEST, DESCEST, COORDX, COORDY, COORDZ FROM B_ESTACIONES WHERE CODOBRA=? ORDER BY CODEST");
+const QString kEstaciones =
+    QStringLiteral("SELECT CODEST, DESCEST, COORDX, COORDY, COORDZ FROM B_ESTACIONES WHERE CODOBRA=? ORDER BY CODEST");
 const QString kCuentaPuntos = QStringLiteral("SELECT COUNT(*) FROM B_PUNTOS WHERE CODOBRA=?");
 // The extent of the points that are drawn; a missing Z is drawn at 0.
 const QString kExtensionPuntos =
@@ -116,8 +116,8 @@ std::string NombreCapa(int codigo, const QString& descripcion)
         if (c.category() == QChar::Mark_NonSpacing)
             continue;
         const char16_t u = c.unicode();
-        const bool valido = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
-                            u == '-' || u == '_' || u == '$';
+        const bool valido = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '-' ||
+                            u == '_' || u == '$';
         if (valido)
             limpia.append(c.toUpper());
         else if (!limpia.isEmpty() && !limpia.endsWith(QLatin1Char('_')))
@@ -334,8 +334,7 @@ ResultadoDxf EscribirDxfObra(int codObra, double escala, const QString& ruta, Pr
         if (posicion) {
             etiqueta.resize(0);
             AnadirEtiquetaPunto(puntos->value(0), puntos->value(1), puntos->value(2), etiqueta);
-            EscribirMarca(dxf, dw, *posicion, TextoDxf(etiqueta), altura,
-                          capas.value(puntos->value(0).toInt(), "0"));
+            EscribirMarca(dxf, dw, *posicion, TextoDxf(etiqueta), altura, capas.value(puntos->value(0).toInt(), "0"));
             ++cuenta.Puntos;
         } else {
             ++cuenta.SinCoordenadas;
