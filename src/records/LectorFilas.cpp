@@ -5,6 +5,7 @@
 #include "records/ErrorDatos.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -41,19 +42,39 @@ void FijarErrorSqlite(sqlite3* conexion, int codigo)
                          QString::number(codigo)));
 }
 
-int Vincular(sqlite3_stmt* s, int posicion, const QVariant& valor)
+// A value Qt's driver binds as NULL: a null variant, or a null text, bytes or date inside one.
+bool NuloParaSql(const QVariant& valor)
 {
     if (valor.isNull())
+        return true;
+    switch (valor.typeId()) {
+    case QMetaType::QString:
+        return valor.toString().isNull();
+    case QMetaType::QByteArray:
+        return valor.toByteArray().isNull();
+    case QMetaType::QDate:
+        return valor.toDate().isNull();
+    case QMetaType::QTime:
+        return valor.toTime().isNull();
+    case QMetaType::QDateTime:
+        return valor.toDateTime().isNull();
+    default:
+        return false;
+    }
+}
+
+// Bound as Qt's SQLite driver binds it, so both paths find the same rows.
+int Vincular(sqlite3_stmt* s, int posicion, const QVariant& valor)
+{
+    if (NuloParaSql(valor))
         return sqlite3_bind_null(s, posicion);
     switch (valor.typeId()) {
     case QMetaType::Bool:
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
-    case QMetaType::ULongLong:
         return sqlite3_bind_int64(s, posicion, valor.toLongLong());
     case QMetaType::Double:
-    case QMetaType::Float:
         return sqlite3_bind_double(s, posicion, valor.toDouble());
     case QMetaType::QByteArray: {
         const QByteArray bytes = valor.toByteArray();
@@ -117,8 +138,10 @@ double FilaLeida::Real(int columna) const
 QString FilaLeida::Texto(int columna) const
 {
     if (!consulta_ && sqlite3_column_type(sentencia_, columna) == SQLITE_TEXT) {
-        const auto* texto = reinterpret_cast<const char*>(sqlite3_column_text(sentencia_, columna));
-        return QString::fromUtf8(texto, sqlite3_column_bytes(sentencia_, columna));
+        // Converted by the engine, as Qt's driver has it done: bytes that are not
+        // UTF-8 then read the same on both paths.
+        const auto* texto = static_cast<const QChar*>(sqlite3_column_text16(sentencia_, columna));
+        return QString(texto, sqlite3_column_bytes16(sentencia_, columna) / static_cast<int>(sizeof(QChar)));
     }
     return Valor(columna).toString();
 }

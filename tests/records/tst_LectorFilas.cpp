@@ -115,6 +115,10 @@ private slots:
         QTest::newRow("texto") << QVariant(QStringLiteral("Reseña Ñ"));
         QTest::newRow("texto vacío") << QVariant(QStringLiteral(""));
         QTest::newRow("bytes") << QVariant(QByteArray("\x01\x02", 2));
+        QTest::newRow("texto nulo") << QVariant(QString());
+        QTest::newRow("bytes nulos") << QVariant(QByteArray());
+        QTest::newRow("real simple") << QVariant(1.5f);
+        QTest::newRow("entero sin signo enorme") << QVariant(quint64(18446744073709551615ULL));
     }
     void valoresVinculados()
     {
@@ -139,6 +143,10 @@ private slots:
                 vistas << QStringLiteral("%1 %2 %3").arg(f.Entero(0)).arg(f.Real(1)).arg(f.Texto(2));
             }));
         QCOMPARE(vistas, QStringList({QStringLiteral("3 0.75 á3"), QStringLiteral("2 0.5 á2")}));
+
+        // Bytes that are not UTF-8, as an old database may hold, read as Qt SQL reads them.
+        QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO T VALUES (9, 0, CAST(X'41E98042' AS TEXT))")));
+        CompararLecturas(QStringLiteral("SELECT T FROM T WHERE N = 9"), {}, 0);
 
         // Told to stop, the read ends at once without an error.
         int dadas = 0;
