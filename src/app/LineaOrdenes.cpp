@@ -80,8 +80,10 @@ int InformarCsv(ResultadoCsv resultado, qint64 filas, const QString& fichero, co
         return 0;
     case ResultadoCsv::SinPuntos:
         return Fallo(QStringLiteral("La OBRA no tiene puntos: no se ha escrito nada."));
-    case ResultadoCsv::Cancelado:
     case ResultadoCsv::FalloLectura:
+        LimpiarError();
+        return Fallo(QStringLiteral("No se pudieron leer los puntos: %1").arg(detalle));
+    case ResultadoCsv::Cancelado:
     case ResultadoCsv::FalloEscritura:
         break;
     }
@@ -126,6 +128,20 @@ LineaOrdenes::LineaOrdenes()
                                     QStringLiteral("FICHERO]"));
 }
 
+bool LineaOrdenes::PideSinVentanas(const QStringList& argumentos)
+{
+    for (const QString& argumento : argumentos.mid(1)) {
+        if (argumento == QLatin1String("--"))
+            break;
+        const QString nombre = argumento.section(u'=', 0, 0);
+        for (const char* opcion : {"--exportar", "--importar-lecturas", "-h", "--help", "--help-all", "-?"}) {
+            if (nombre == QLatin1String(opcion))
+                return true;
+        }
+    }
+    return false;
+}
+
 bool LineaOrdenes::Leer(const QStringList& argumentos)
 {
     return opciones_.parse(argumentos);
@@ -146,11 +162,6 @@ bool LineaOrdenes::Comprobar() const
     return opciones_.isSet(comprobar_);
 }
 
-bool LineaOrdenes::SinVentanas() const
-{
-    return opciones_.isSet(exportar_) || opciones_.isSet(importar_);
-}
-
 int LineaOrdenes::Ejecutar() const
 {
     return opciones_.isSet(exportar_) ? Exportar() : Importar();
@@ -166,49 +177,65 @@ int LineaOrdenes::Exportar() const
         return Fallo(QStringLiteral("No existe la OBRA %1.").arg(argumentos[0]));
     const QString& fichero = argumentos[1];
     const QString formato = opciones_.value(exportar_);
+    if (formato == QLatin1String("csv") || formato == QLatin1String("csv-libreta"))
+        return ExportarCsv(*obra, formato == QLatin1String("csv-libreta"), fichero);
+    if (formato != QLatin1String("scr") && formato != QLatin1String("dxf"))
+        return Fallo(QStringLiteral("Formato desconocido: %1 (dxf, csv, csv-libreta o scr)").arg(formato));
+    // Only drawings take the scale: a stored one the CSV files never use must not stop them.
     const QString escala = opciones_.isSet(escala_) ? opciones_.value(escala_) : EscalaGuardada();
     const std::optional<double> valorEscala = NumeroCompleto(escala);
     if (!valorEscala || *valorEscala <= 0)
         return Fallo(QStringLiteral("Escala no válida: %1").arg(escala));
+    return formato == QLatin1String("scr") ? ExportarScript(*obra, escala, fichero)
+                                           : ExportarDxf(*obra, *valorEscala, fichero);
+}
+
+int LineaOrdenes::ExportarScript(int obra, const QString& escala, const QString& fichero) const
+{
+    const QString dibujo = opciones_.isSet(dibujo_) ? opciones_.value(dibujo_) : QFileInfo(fichero).completeBaseName();
     SinProgreso progreso;
+    if (!EscribirScript(QString::number(obra), escala, dibujo, fichero, progreso))
+        return 1;
+    Decir(QStringLiteral("Script de AUTOCAD escrito en %1").arg(Nativa(fichero)));
+    return 0;
+}
+
+int LineaOrdenes::ExportarDxf(int obra, double escala, const QString& fichero) const
+{
+    SinProgreso progreso;
+    ResumenDxf resumen;
     QString detalle;
-    if (formato == QLatin1String("scr")) {
-        const QString dibujo =
-            opciones_.isSet(dibujo_) ? opciones_.value(dibujo_) : QFileInfo(fichero).completeBaseName();
-        if (!EscribirScript(QString::number(*obra), escala, dibujo, fichero, progreso))
-            return 1;
-        Decir(QStringLiteral("Script de AUTOCAD escrito en %1").arg(Nativa(fichero)));
+    switch (EscribirDxfObra(obra, escala, fichero, &progreso, &resumen, &detalle)) {
+    case ResultadoDxf::Escrito:
+        Decir(QStringLiteral("DXF escrito en %1: %2 puntos de %3 estaciones; %4 sin coordenadas.")
+                  .arg(Nativa(fichero))
+                  .arg(resumen.Puntos)
+                  .arg(resumen.Estaciones)
+                  .arg(resumen.SinCoordenadas));
         return 0;
+    case ResultadoDxf::SinPuntos:
+        return Fallo(QStringLiteral("La OBRA %1 no tiene puntos: no se ha escrito nada.").arg(obra));
+    case ResultadoDxf::FalloLectura:
+        LimpiarError();
+        return Fallo(QStringLiteral("No se pudieron leer los puntos: %1").arg(detalle));
+    case ResultadoDxf::Cancelado:
+    case ResultadoDxf::FalloEscritura:
+        break;
     }
-    if (formato == QLatin1String("dxf")) {
-        ResumenDxf resumen;
-        switch (EscribirDxfObra(*obra, *valorEscala, fichero, &progreso, &resumen, &detalle)) {
-        case ResultadoDxf::Escrito:
-            Decir(QStringLiteral("DXF escrito en %1: %2 puntos de %3 estaciones; %4 sin coordenadas.")
-                      .arg(Nativa(fichero))
-                      .arg(resumen.Puntos)
-                      .arg(resumen.Estaciones)
-                      .arg(resumen.SinCoordenadas));
-            return 0;
-        case ResultadoDxf::SinPuntos:
-            return Fallo(QStringLiteral("La OBRA %1 no tiene puntos: no se ha escrito nada.").arg(*obra));
-        case ResultadoDxf::Cancelado:
-        case ResultadoDxf::FalloLectura:
-        case ResultadoDxf::FalloEscritura:
-            break;
-        }
-        return Fallo(QStringLiteral("No se pudo escribir %1: %2").arg(Nativa(fichero), detalle));
-    }
+    return Fallo(QStringLiteral("No se pudo escribir %1: %2").arg(Nativa(fichero), detalle));
+}
+
+int LineaOrdenes::ExportarCsv(int obra, bool libreta, const QString& fichero) const
+{
     const std::optional<FormatoCsv> csv = Formato(opciones_.value(separador_));
     if (!csv)
         return Fallo(
             QStringLiteral("Separador desconocido: %1 (punto-y-coma o coma)").arg(opciones_.value(separador_)));
-    const bool puntos = formato == QLatin1String("csv");
-    if (!puntos && formato != QLatin1String("csv-libreta"))
-        return Fallo(QStringLiteral("Formato desconocido: %1 (dxf, csv, csv-libreta o scr)").arg(formato));
+    SinProgreso progreso;
     qint64 filas = 0;
-    const ResultadoCsv resultado = puntos ? ExportarPuntosCsv(*obra, *csv, fichero, &progreso, &filas, &detalle)
-                                          : ExportarLibretaCsv(*obra, *csv, fichero, &progreso, &filas, &detalle);
+    QString detalle;
+    const ResultadoCsv resultado = libreta ? ExportarLibretaCsv(obra, *csv, fichero, &progreso, &filas, &detalle)
+                                           : ExportarPuntosCsv(obra, *csv, fichero, &progreso, &filas, &detalle);
     return InformarCsv(resultado, filas, fichero, detalle);
 }
 

@@ -14,9 +14,13 @@ class LineaOrdenes
 public:
     LineaOrdenes();
 
+    // Whether the arguments ask for a run without windows (an export, an import,
+    // the help); told before any application object exists, since such a run
+    // needs no display, and before Qt takes its own options out of them.
+    static bool PideSinVentanas(const QStringList& argumentos);
+
     // Reads the arguments (the program's name first); false with ErrorLectura
-    // when they are wrong. Needs no application object, so that the way of
-    // running can be chosen before one exists.
+    // when they are wrong.
     bool Leer(const QStringList& argumentos);
     QString ErrorLectura() const { return opciones_.errorText(); }
     bool PideAyuda() const;
@@ -25,13 +29,14 @@ public:
     std::optional<QString> CarpetaIndicada() const;
     bool Comprobar() const;
 
-    // An export or an import: runs without windows and ends.
-    bool SinVentanas() const;
     // Runs that export or import on the open database; the exit code.
     int Ejecutar() const;
 
 private:
     int Exportar() const;
+    int ExportarScript(int obra, const QString& escala, const QString& fichero) const;
+    int ExportarDxf(int obra, double escala, const QString& fichero) const;
+    int ExportarCsv(int obra, bool libreta, const QString& fichero) const;
     int Importar() const;
 
     QCommandLineParser opciones_;

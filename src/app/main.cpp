@@ -64,16 +64,21 @@ int SinVentanas(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    corvela::LineaOrdenes linea;
-    if (!linea.Leer(Argumentos(argc, argv)) || linea.PideAyuda() || linea.SinVentanas())
+    if (corvela::LineaOrdenes::PideSinVentanas(Argumentos(argc, argv)))
         return SinVentanas(argc, argv);
 
+    // Qt takes its own options (-platform, -style, -session...) out of the arguments first.
     QApplication aplicacion(argc, argv);
     NombrarAplicacion();
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Corvela Geoda"));
     QGuiApplication::setDesktopFileName(QStringLiteral("corvela-geoda"));
     QTranslator traduccion;
     Traducir(traduccion);
+    corvela::LineaOrdenes linea;
+    if (!linea.Leer(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "%s\n", qPrintable(linea.ErrorLectura()));
+        return 1;
+    }
 
     const QString carpetaRecursos = corvela::BuscarCarpetaRecursos(QApplication::applicationDirPath());
     QApplication::setWindowIcon(QIcon(QDir(carpetaRecursos).filePath(QStringLiteral("icono/corvela-geoda-256.png"))));

@@ -5,6 +5,7 @@
 #include "MensajesGrabados.h"
 #include "cad/ExportacionCad.h"
 #include "core/Globales.h"
+#include "core/Parametros.h"
 #include "records/AccesoDatos.h"
 
 #include <QDir>
@@ -182,6 +183,24 @@ private slots:
         QCOMPARE(salida.codigo, 1);
         QVERIFY2(salida.errores.contains(motivo), qPrintable(salida.errores));
         QCOMPARE(Puntos(2), 0);
+    }
+
+    // A drawing's scale does not concern the CSV files, whatever the script's prompt stored;
+    // Qt's own options still reach Qt when the windows open.
+    void opcionesAjenas()
+    {
+        pruebas::EntornoPrueba entorno;
+        PrepararObra();
+        QVERIFY(GrabarParametro(QStringLiteral("Escala"), QStringLiteral("1:500")));
+        const QString csv = entorno.Ruta(QStringLiteral("puntos.csv"));
+        const Salida salida = Ejecutar(entorno.Carpeta(),
+                                       {QStringLiteral("--exportar"), QStringLiteral("csv"), QStringLiteral("5"), csv});
+        QCOMPARE(salida.codigo, 0);
+        QVERIFY(QFile::exists(csv));
+        const Salida ventanas = Ejecutar(entorno.Carpeta(), {QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                                                             QStringLiteral("--comprobar")});
+        QVERIFY2(ventanas.codigo == 0, qPrintable(ventanas.errores));
+        QVERIFY(ventanas.normal.contains(QStringLiteral("Ficha de Clientes")));
     }
 
     // The help needs no display either, and names every argument.
