@@ -137,9 +137,25 @@ ResultadoCsv Escribir(QSqlQuery& consulta, const QString& cabecera, FilaCsv fila
     return fichero.Confirmar() ? ResultadoCsv::Escrito : FalloEscritura(fichero, detalle);
 }
 
+ResultadoCsv EscribirFichero(const QString& sql, const QStringList& titulos, FilaCsv fila, int codObra,
+                             const FormatoCsv& formato, const QString& ruta, ProgresoScript* progreso, qint64* filas,
+                             QString* detalle);
+
+// detalle also says why the points could not be read; the error stays pending.
 ResultadoCsv Exportar(const QString& sql, const QStringList& titulos, FilaCsv fila, int codObra,
                       const FormatoCsv& formato, const QString& ruta, ProgresoScript* progreso, qint64* filas,
                       QString* detalle)
+{
+    const ResultadoCsv resultado =
+        EscribirFichero(sql, titulos, fila, codObra, formato, ruta, progreso, filas, detalle);
+    if (resultado == ResultadoCsv::FalloLectura && detalle)
+        *detalle = TextoError(ErrorPendiente());
+    return resultado;
+}
+
+ResultadoCsv EscribirFichero(const QString& sql, const QStringList& titulos, FilaCsv fila, int codObra,
+                             const FormatoCsv& formato, const QString& ruta, ProgresoScript* progreso, qint64* filas,
+                             QString* detalle)
 {
     qint64 escritas = 0;
     if (filas)

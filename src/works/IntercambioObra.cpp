@@ -72,6 +72,14 @@ void AvisarFallo(const QString& que, const QString& ruta, const QString& detalle
            detalle);
 }
 
+// The export has said why in detalle; its pending error goes.
+void AvisarFalloLectura(int obra, const QString& detalle)
+{
+    LimpiarError();
+    Avisar(QStringLiteral("No se pudieron leer los puntos de la OBRA ") + QString::number(obra) + QStringLiteral(".") +
+           SaltoDoble + detalle);
+}
+
 void AvisarSinPuntos(int obra)
 {
     Avisar(QStringLiteral("La OBRA ") + QString::number(obra) +
@@ -151,6 +159,8 @@ void ExportarDxfObra(int obra)
     case ResultadoDxf::Cancelado:
         break;
     case ResultadoDxf::FalloLectura:
+        AvisarFalloLectura(obra, detalle);
+        break;
     case ResultadoDxf::FalloEscritura:
         AvisarFallo(QStringLiteral("el dibujo DXF"), *ruta, detalle);
         break;
@@ -187,6 +197,8 @@ void ExportarCsvObra(int obra, bool libretaCompleta)
     case ResultadoCsv::Cancelado:
         break;
     case ResultadoCsv::FalloLectura:
+        AvisarFalloLectura(obra, detalle);
+        break;
     case ResultadoCsv::FalloEscritura:
         AvisarFallo(QStringLiteral("el fichero CSV"), *ruta, detalle);
         break;

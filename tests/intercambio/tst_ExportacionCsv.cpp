@@ -4,6 +4,7 @@
 #include "cad/ProgresoScript.h"
 #include "intercambio/ExportacionCsv.h"
 #include "records/AccesoDatos.h"
+#include "records/ErrorDatos.h"
 
 #include <QTest>
 
@@ -124,6 +125,14 @@ private slots:
         QVERIFY(!detalle.isEmpty());
         QCOMPARE(ExportarPuntosCsv(2, FormatoCsv{}, ruta, nullptr), ResultadoCsv::SinPuntos);
         QCOMPARE(pruebas::LeerFichero(ruta), QByteArray("anterior"));
+
+        // Points that cannot be read say why, and write nothing.
+        QVERIFY(EjecutarAccion(QStringLiteral("ALTER TABLE B_PUNTOS RENAME COLUMN CC1 TO OTRA")));
+        detalle.clear();
+        QCOMPARE(ExportarPuntosCsv(1, FormatoCsv{}, ruta, nullptr, nullptr, &detalle), ResultadoCsv::FalloLectura);
+        QVERIFY2(detalle.contains(QStringLiteral("CC1")), qPrintable(detalle));
+        QCOMPARE(pruebas::LeerFichero(ruta), QByteArray("anterior"));
+        LimpiarError();
     }
 };
 
