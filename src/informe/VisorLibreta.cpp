@@ -18,6 +18,10 @@ namespace {
 constexpr int kSeparacion = 10;
 constexpr int kSombra = 3;
 constexpr double kPaso = 1.1;
+// Each page shown is drawn whole into an image: closer than this, a few pages
+// would take hundreds of megabytes for nothing more to read.
+constexpr double kZoomMinimo = 0.1;
+constexpr double kZoomMaximo = 3.0;
 // Enough for the pages a screen shows at once while scrolling.
 constexpr size_t kGuardadas = 4;
 
@@ -74,7 +78,7 @@ QSize VisorLibreta::TamanoPagina() const
 void VisorLibreta::FijarZoom(double factor)
 {
     ajuste_ = Ajuste::Libre;
-    zoom_ = factor;
+    zoom_ = std::clamp(factor, kZoomMinimo, kZoomMaximo);
     dibujadas_.clear();
     ActualizarBarras();
     viewport()->update();
@@ -109,7 +113,9 @@ void VisorLibreta::Reajustar()
     const QSizeF sitio = QSizeF(viewport()->size()) - QSizeF(2 * kSeparacion, 2 * kSeparacion);
     if (ajuste_ != Ajuste::Libre && !papel.isEmpty() && !sitio.isEmpty()) {
         const double ancho = sitio.width() / papel.width();
-        const double zoom = ajuste_ == Ajuste::Ancho ? ancho : std::min(ancho, sitio.height() / papel.height());
+        const double zoom =
+            std::clamp(ajuste_ == Ajuste::Ancho ? ancho : std::min(ancho, sitio.height() / papel.height()), kZoomMinimo,
+                       kZoomMaximo);
         if (zoom != zoom_)
             dibujadas_.clear();
         zoom_ = zoom;

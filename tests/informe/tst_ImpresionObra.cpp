@@ -389,6 +389,14 @@ private slots:
         QCOMPARE(visor->verticalScrollBar()->value(), visor->verticalScrollBar()->maximum());
         QTest::keyClick(visor, Qt::Key_Home);
         QCOMPARE(visor->verticalScrollBar()->value(), 0);
+        // Zoom stays within what the pages drawn whole can afford.
+        for (int i = 0; i < 40; ++i)
+            visor->Acercar();
+        QVERIFY(visor->Zoom() <= 3.0);
+        for (int i = 0; i < 80; ++i)
+            visor->Alejar();
+        QVERIFY(visor->Zoom() >= 0.1);
+        visor->FijarZoom(1.0);
 
         // Printing again with the window open lays it out again with the new data and decimals.
         bool conRelojDeArena = false;
