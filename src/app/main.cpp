@@ -39,6 +39,15 @@ QStringList Argumentos(int argc, char* argv[])
     return argumentos;
 }
 
+// The command line as Qt left it; false, with the reason on the standard error, when it is wrong.
+bool LeerArgumentos(corvela::LineaOrdenes& linea)
+{
+    if (linea.Leer(QCoreApplication::arguments()))
+        return true;
+    std::fprintf(stderr, "%s\n", qPrintable(linea.ErrorLectura()));
+    return false;
+}
+
 // The help, a wrong command line, an export or an import: no window, so no
 // display is needed.
 int SinVentanas(int argc, char* argv[])
@@ -48,10 +57,8 @@ int SinVentanas(int argc, char* argv[])
     QTranslator traduccion;
     Traducir(traduccion);
     corvela::LineaOrdenes linea;
-    if (!linea.Leer(QCoreApplication::arguments())) {
-        std::fprintf(stderr, "%s\n", qPrintable(linea.ErrorLectura()));
+    if (!LeerArgumentos(linea))
         return 1;
-    }
     if (linea.PideAyuda()) {
         std::printf("%s", qPrintable(linea.Ayuda()));
         return 0;
@@ -75,10 +82,8 @@ int main(int argc, char* argv[])
     QTranslator traduccion;
     Traducir(traduccion);
     corvela::LineaOrdenes linea;
-    if (!linea.Leer(QCoreApplication::arguments())) {
-        std::fprintf(stderr, "%s\n", qPrintable(linea.ErrorLectura()));
+    if (!LeerArgumentos(linea))
         return 1;
-    }
 
     const QString carpetaRecursos = corvela::BuscarCarpetaRecursos(QApplication::applicationDirPath());
     QApplication::setWindowIcon(QIcon(QDir(carpetaRecursos).filePath(QStringLiteral("icono/corvela-geoda-256.png"))));
