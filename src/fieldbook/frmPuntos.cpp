@@ -297,10 +297,10 @@ void frmPuntos::FijarOrdenTabulacion()
 // Coordinates of seven whole figures, as many as their fields take, and signed;
 // readings, angles and distances of four; at the decimals in use: the widest
 // numbers a survey's list should show whole.
-QString frmPuntos::MuestraColumna(int columna)
+QString frmPuntos::MuestraColumna(int columna) const
 {
     if (columna == kCodigo)
-        return QStringLiteral("9999");
+        return QString(cifrasCodigo_, u'9');
     if (columna == kResena || columna == kNotas)
         return QString();
     return FormatearNumero(columna >= kX ? -9999999.0 : 9999.0);
@@ -312,6 +312,25 @@ void frmPuntos::CabecerasPuntos()
     for (int i = 0; i < ModeloPuntos::kColumnas; ++i)
         columnas.push_back({ModeloPuntos::AnchoColumna(i), MuestraColumna(i)});
     RepartirColumnas(ListView1_, columnas);
+}
+
+// A large station's codes have more figures than the designed column shows: it
+// widens, so that no code shows cut and every row can be told apart.
+void frmPuntos::AnchoParaCodigo(qint64 codigo)
+{
+    const int cifras = static_cast<int>(QString::number(codigo).size());
+    if (cifras <= cifrasCodigo_)
+        return;
+    cifrasCodigo_ = cifras;
+    CabecerasPuntos();
+}
+
+qint64 frmPuntos::CodigoMayor() const
+{
+    qint64 mayor = 0;
+    for (int fila = 0; fila < modelo_->rowCount(); ++fila)
+        mayor = std::max<qint64>(mayor, modelo_->PuntoEn(fila).Codigo);
+    return mayor;
 }
 
 void frmPuntos::Cargar()
@@ -574,6 +593,7 @@ void frmPuntos::CargarPuntos(std::optional<int> codigo)
         return;
     }
     modelo_->Cargar(std::move(*puntos));
+    AnchoParaCodigo(CodigoMayor());
     if (!codigo)
         return;
     const int fila = modelo_->FilaDeCodigo(*codigo);
@@ -722,6 +742,7 @@ void frmPuntos::InsertarNuevo(Punto punto, bool codigoTecleado)
         return;
     }
     modelo_->Anadir(punto);
+    AnchoParaCodigo(punto.Codigo);
     LimpiarPunto();
 }
 
@@ -769,6 +790,7 @@ void frmPuntos::InsertarPunto()
         if (antes) {
             LimpiarPunto();
             if (modelo_->AbrirLinea(fila, *antes)) {
+                AnchoParaCodigo(CodigoMayor());
                 SeleccionarFila(fila);
                 PuntoAEditor();
             } else {

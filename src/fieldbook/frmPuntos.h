@@ -58,8 +58,10 @@ private:
     void CrearMenu();
     void FijarOrdenTabulacion();
     void FijarFuentes();
-    static QString MuestraColumna(int columna);
+    QString MuestraColumna(int columna) const;
     void CabecerasPuntos();
+    void AnchoParaCodigo(qint64 codigo);
+    qint64 CodigoMayor() const;
     void RecortarCabecera();
     void Cargar();
     void EscribirCabecera(const QString& descripcionObra, const QString& descripcionEstacion, const QString& fecha);
@@ -129,6 +131,8 @@ private:
     bool reduccionPendiente_ = false;
     // The program is filling the entry row: no change or focus handler applies.
     bool cargandoEditor_ = false;
+    // Figures of the widest code the list has to show whole.
+    int cifrasCodigo_ = 4;
 };
 
 } // namespace corvela

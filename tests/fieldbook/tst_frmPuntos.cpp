@@ -665,6 +665,25 @@ private slots:
         QCOMPARE(seleccionada, operacion == kAbrirLinea ? 1 : -1);
     }
 
+    // A large station's codes show whole, on opening and when a save makes them longer.
+    void codigosLargosEnteros()
+    {
+        pruebas::EntornoPrueba entorno;
+        CrearEstacion({1, 9999});
+        MensajesGrabados mensajes;
+        Libreta l;
+        auto cabe = [&l](const QString& codigo) {
+            return l.v->ListView1()->columnWidth(0) > l.v->ListView1()->fontMetrics().horizontalAdvance(codigo);
+        };
+        QVERIFY(cabe(QStringLiteral("9999")));
+        const int antes = l.v->ListView1()->columnWidth(0);
+        l.lecturas();
+        l.grabar();
+        QCOMPARE(l.celda(2, 0), QStringLiteral("10000"));
+        QVERIFY(l.v->ListView1()->columnWidth(0) > antes);
+        QVERIFY(cabe(QStringLiteral("10000")));
+    }
+
     void losDecimalesNoCuestanPrecision()
     {
         pruebas::EntornoPrueba entorno;
