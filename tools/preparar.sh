@@ -4,7 +4,8 @@
 set -euo pipefail
 paquetes=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev
           qt6-translations-l10n libxkbcommon-dev xvfb xauth xdotool imagemagick poppler-utils sqlite3
-          fonts-dejavu-core locales pkg-config libdxflib-dev python3-ezdxf)
+          fonts-dejavu-core locales pkg-config libdxflib-dev python3-ezdxf
+          libqt6sql6-psql postgresql-15)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")

@@ -32,6 +32,11 @@ std::optional<QString> MensajesBanco::InputBox(const QString& pregunta, const QS
     Inesperado(pregunta);
 }
 
+std::optional<QString> MensajesBanco::PedirContrasena(const QString& pregunta)
+{
+    Inesperado(pregunta);
+}
+
 std::optional<QString> MensajesBanco::ElegirFichero(const QString& titulo, const QString&)
 {
     Inesperado(titulo);

@@ -1,6 +1,9 @@
 #include "app/MensajesConsola.h"
 
 #include <cstdio>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
 
 namespace corvela {
 
@@ -34,6 +37,27 @@ std::optional<QString> MensajesConsola::InputBox(const QString& pregunta, const 
 {
     Escribir(pregunta);
     return std::nullopt;
+}
+
+// Read from the terminal with its echo off; without a terminal nobody can answer.
+std::optional<QString> MensajesConsola::PedirContrasena(const QString& pregunta)
+{
+    termios antes{};
+    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &antes) != 0) {
+        Escribir(pregunta);
+        return std::nullopt;
+    }
+    std::fprintf(stderr, "%s ", qPrintable(pregunta));
+    std::fflush(stderr);
+    termios sinEco = antes;
+    sinEco.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(STDIN_FILENO, TCSANOW, &sinEco);
+    std::string linea;
+    for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar())
+        linea += static_cast<char>(c);
+    tcsetattr(STDIN_FILENO, TCSANOW, &antes);
+    std::fputc('\n', stderr);
+    return QString::fromStdString(linea);
 }
 
 std::optional<QString> MensajesConsola::ElegirFichero(const QString&, const QString&)

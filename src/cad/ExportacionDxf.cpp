@@ -46,7 +46,7 @@ const QString kEstaciones =
 const QString kCuentaPuntos = QStringLiteral("SELECT COUNT(*) FROM B_PUNTOS WHERE CODOBRA=?");
 // The extent of the points that are drawn; a missing Z is drawn at 0.
 const QString kExtensionPuntos =
-    QStringLiteral("SELECT MIN(CC1), MAX(CC1), MIN(CC2), MAX(CC2), MIN(IFNULL(CC3, 0)), MAX(IFNULL(CC3, 0)) "
+    QStringLiteral("SELECT MIN(CC1), MAX(CC1), MIN(CC2), MAX(CC2), MIN(COALESCE(CC3, 0)), MAX(COALESCE(CC3, 0)) "
                    "FROM B_PUNTOS WHERE CODOBRA=? AND CC1 IS NOT NULL AND CC2 IS NOT NULL");
 const QString kPuntos = QStringLiteral(
     "SELECT CODEST, CODPUNTO, RESENA, CC1, CC2, CC3 FROM B_PUNTOS WHERE CODOBRA=? ORDER BY CODEST, CODPUNTO");

@@ -22,6 +22,8 @@ public:
                              Botones botones = Botones::Aceptar) = 0;
     // Empty optional when the user cancels.
     virtual std::optional<QString> InputBox(const QString& pregunta, const QString& porDefecto) = 0;
+    // A password, typed without being shown; empty optional when the user cancels.
+    virtual std::optional<QString> PedirContrasena(const QString& pregunta) = 0;
     virtual std::optional<QString> ElegirFichero(const QString& titulo, const QString& inicial) = 0;
     virtual std::optional<QString> ElegirCarpeta(const QString& titulo, const QString& inicial) = 0;
     // A file to write (it may not exist yet), among the files the name filter

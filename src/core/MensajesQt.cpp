@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 
@@ -89,6 +90,18 @@ std::optional<QString> MensajesQt::InputBox(const QString& pregunta, const QStri
     dialogo.setWindowTitle(QApplication::applicationDisplayName());
     dialogo.setLabelText(pregunta);
     dialogo.setTextValue(porDefecto);
+    dialogo.setFont(FuenteAjustada());
+    if (dialogo.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialogo.textValue();
+}
+
+std::optional<QString> MensajesQt::PedirContrasena(const QString& pregunta)
+{
+    QInputDialog dialogo(VentanaActiva());
+    dialogo.setWindowTitle(QApplication::applicationDisplayName());
+    dialogo.setLabelText(pregunta);
+    dialogo.setTextEchoMode(QLineEdit::Password);
     dialogo.setFont(FuenteAjustada());
     if (dialogo.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -27,40 +27,70 @@ std::optional<QSqlQuery> Preparar(const QString& sql, const QVariantList& valore
     return q;
 }
 
-// The engine-specific pieces: SQLite starts a transaction without any lock and
-// keeps the wait for a busy database as a setting of the connection.
+// The engine-specific pieces: SQLite takes its one write lock with BEGIN
+// IMMEDIATE and keeps the wait for a busy database as a setting of the
+// connection; on a server the writers of the program take one advisory lock,
+// so that they follow one another as on SQLite, and the wait is lock_timeout.
 bool EsSqlite(const QSqlDatabase& db)
 {
     return db.driverName() == QLatin1String("QSQLITE");
 }
 
+// Any number unique to this program: the key of its writers' lock on a server.
+constexpr qint64 kBloqueoEscritura = 0x436f7276656c61; // "Corvela"
+
+// Transactions of this process now open; a write outside them takes the lock itself.
+int& Abiertas()
+{
+    static int abiertas = 0;
+    return abiertas;
+}
+
 // No error (an invalid one) when the transaction has started.
 QSqlError IniciarEscritura(QSqlDatabase& db)
 {
-    if (!EsSqlite(db))
-        return db.transaction() ? QSqlError() : db.lastError();
     QSqlQuery q(db);
-    return q.exec(QStringLiteral("BEGIN IMMEDIATE")) ? QSqlError() : q.lastError();
+    if (EsSqlite(db))
+        return q.exec(QStringLiteral("BEGIN IMMEDIATE")) ? QSqlError() : q.lastError();
+    if (!db.transaction())
+        return db.lastError();
+    if (q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kBloqueoEscritura)))
+        return QSqlError();
+    const QSqlError error = q.lastError();
+    db.rollback();
+    return error;
 }
 
-std::optional<int> EsperaActual(const QSqlDatabase& db)
+QString OrdenEspera(const QSqlDatabase& db)
+{
+    return EsSqlite(db) ? QStringLiteral("PRAGMA busy_timeout") : QStringLiteral("SHOW lock_timeout");
+}
+
+std::optional<QString> EsperaActual(const QSqlDatabase& db)
 {
     QSqlQuery q(db);
-    if (!EsSqlite(db) || !q.exec(QStringLiteral("PRAGMA busy_timeout")) || !q.next())
+    if (!q.exec(OrdenEspera(db)) || !q.next())
         return std::nullopt;
-    return q.value(0).toInt();
+    return q.value(0).toString();
 }
 
-void FijarEspera(const QSqlDatabase& db, int milisegundos)
+void FijarEspera(const QSqlDatabase& db, const QString& espera)
 {
     QSqlQuery q(db);
-    q.exec(QStringLiteral("PRAGMA busy_timeout = ") + QString::number(milisegundos));
+    if (EsSqlite(db))
+        q.exec(OrdenEspera(db) + QStringLiteral(" = ") + QString::number(espera.toInt()));
+    else
+        q.exec(QStringLiteral("SET lock_timeout = '") + QString(espera).remove(u'\'') + u'\'');
 }
 
 } // namespace
 
 bool EjecutarAccion(const QString& sql, const QVariantList& valores, int* filas)
 {
+    if (Abiertas() == 0 && !EsSqlite(BaseDatos())) {
+        Transaccion propia;
+        return propia.Iniciada() && EjecutarAccion(sql, valores, filas) && propia.Confirmar();
+    }
     auto q = Preparar(sql, valores);
     if (filas)
         *filas = q ? q->numRowsAffected() : 0;
@@ -96,12 +126,16 @@ Transaccion::Transaccion()
     iniciada_ = !error.isValid();
     if (!iniciada_)
         FijarError(error);
+    else
+        ++Abiertas();
 }
 
 Transaccion::~Transaccion()
 {
-    if (iniciada_)
-        BaseDatos().rollback();
+    if (!iniciada_)
+        return;
+    BaseDatos().rollback();
+    --Abiertas();
 }
 
 bool Transaccion::Confirmar()
@@ -110,6 +144,7 @@ bool Transaccion::Confirmar()
         return false;
     QSqlDatabase db = BaseDatos();
     iniciada_ = false;
+    --Abiertas();
     if (db.commit())
         return true;
     FijarError(db.lastError());
@@ -120,7 +155,7 @@ bool Transaccion::Confirmar()
 EsperaLimitada::EsperaLimitada(int milisegundos) : anterior_(EsperaActual(BaseDatos()))
 {
     if (anterior_)
-        FijarEspera(BaseDatos(), milisegundos);
+        FijarEspera(BaseDatos(), QString::number(milisegundos));
 }
 
 EsperaLimitada::~EsperaLimitada()

@@ -11,7 +11,8 @@ constexpr int kErrorDesbordamiento = 6;
 
 // Runs an action statement with its bound values. On failure nothing changes,
 // the database error is left pending and the result is false. filas receives the
-// number of rows the statement changed.
+// number of rows the statement changed. On a server, a statement outside any
+// Transaccion runs in one of its own.
 bool EjecutarAccion(const QString& sql, const QVariantList& valores = {}, int* filas = nullptr);
 
 // A forward-only read for callers that stream large results; on failure the
@@ -26,7 +27,8 @@ std::optional<int> MaximoValor(const QString& tabla, const QString& campo, const
                                const QVariantList& valores = {});
 
 // A writing transaction on the program's connection, rolled back unless
-// confirmed. It takes the database's write lock when it starts (waiting for
+// confirmed. It takes the database's write lock (on a server, the lock all the
+// program's writers take) when it starts (waiting for
 // another writer as any statement does), so that what it reads stays true until
 // it writes: a transaction that took the lock only at its first write could find
 // another instance's write in between and fail at once.
@@ -57,7 +59,7 @@ public:
     EsperaLimitada& operator=(const EsperaLimitada&) = delete;
 
 private:
-    std::optional<int> anterior_;
+    std::optional<QString> anterior_;
 };
 
 } // namespace corvela

@@ -20,6 +20,7 @@ namespace corvela {
 namespace {
 
 const QString kConexion = QStringLiteral("corvela");
+const QString kControladorServidor = QStringLiteral("QPSQL");
 const QString kConexionEsquema = QStringLiteral("corvela-esquema");
 const QString kFuncionPlegar = QStringLiteral("PLEGAR");
 const QStringList kTablas = {esquema::Nombre(esquema::kObras), esquema::Nombre(esquema::kEstaciones),
@@ -28,6 +29,20 @@ const QStringList kTablas = {esquema::Nombre(esquema::kObras), esquema::Nombre(e
 const QStringList kCompaneros = {QStringLiteral("-wal"), QStringLiteral("-shm")};
 constexpr int kSqliteOcupada = 5;
 const QString kFinPrograma = QStringLiteral("\r\n\r\nEl programa terminará.");
+constexpr int kIntentosContrasena = 3;
+
+struct Abierta
+{
+    DestinoDatos destino;
+    // How a text is folded to one case on this connection; %1 is the text.
+    QString plegado = QStringLiteral("PLEGAR(%1)");
+};
+
+Abierta& EnUso()
+{
+    static Abierta abierta;
+    return abierta;
+}
 
 struct Columna
 {
@@ -58,7 +73,7 @@ Columna ColumnaDeclarada(const QString& declarado)
 QString Motivo(const QSqlError& error)
 {
     // Extended result codes keep the primary code in their low byte.
-    if ((error.nativeErrorCode().toInt() & 0xFF) == kSqliteOcupada)
+    if (error.nativeErrorCode() == QLatin1String("55P03") || (error.nativeErrorCode().toInt() & 0xFF) == kSqliteOcupada)
         return QStringLiteral("La base de datos está bloqueada por otro programa.");
     return error.databaseText();
 }
@@ -146,17 +161,31 @@ struct ColumnaLeida
     QString tipo;
 };
 
+bool EsServidor(const QSqlDatabase& db)
+{
+    return db.driverName() == kControladorServidor;
+}
+
+// The server names a column's type and its length apart: "character varying" and 20.
+const QString kColumnasServidor = QStringLiteral(
+    "SELECT column_name, data_type || COALESCE('(' || character_maximum_length || ')', '') "
+    "FROM information_schema.columns WHERE table_schema = current_schema() AND lower(table_name) = lower(?) "
+    "ORDER BY ordinal_position");
+
 // The columns of a table, none when it is missing; empty when it cannot be read.
 std::optional<QVector<ColumnaLeida>> ColumnasDe(QSqlDatabase db, const QString& tabla, QString& motivo)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(tabla))) {
+    const bool leidas = EsServidor(db) ? q.prepare(kColumnasServidor) && (q.addBindValue(tabla), q.exec())
+                                       : q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(tabla));
+    if (!leidas) {
         motivo = Motivo(q.lastError());
         return std::nullopt;
     }
+    const int nombre = EsServidor(db) ? 0 : 1;
     QVector<ColumnaLeida> columnas;
     while (q.next())
-        columnas.push_back({q.value(1).toString(), q.value(2).toString()});
+        columnas.push_back({q.value(nombre).toString(), q.value(nombre + 1).toString()});
     if (q.lastError().isValid()) {
         motivo = Motivo(q.lastError());
         return std::nullopt;
@@ -285,10 +314,26 @@ void CrearIndices(QSqlDatabase db)
     }
 }
 
+// A server folds every letter with ICU's rules when it has them, else with
+// those of the database's own locale.
+void PrepararServidor(QSqlDatabase db)
+{
+    CrearIndices(db);
+    QSqlQuery icu(db);
+    const bool conIcu =
+        icu.exec(QStringLiteral("SELECT 1 FROM pg_collation WHERE collname = 'und-x-icu'")) && icu.next();
+    EnUso().plegado = conIcu ? QStringLiteral("lower(CAST(%1 AS TEXT) COLLATE \"und-x-icu\")")
+                             : QStringLiteral("lower(CAST(%1 AS TEXT))");
+}
+
 // The first writes to the file: a write-ahead log for good, the relations
 // enforced and the indexes in place.
 bool Preparar(QSqlDatabase db, QString& motivo)
 {
+    if (EsServidor(db)) {
+        PrepararServidor(db);
+        return true;
+    }
     QSqlQuery pragma(db);
     if (pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
         pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON"))) {
@@ -375,6 +420,109 @@ Apertura CrearBaseDatos(const QString& ruta)
     return Apertura::FalloCreacion;
 }
 
+bool PideContrasena(const QSqlError& error)
+{
+    return error.databaseText().contains(QLatin1String("password"), Qt::CaseInsensitive);
+}
+
+// Connects to the server; libpq finds the password itself (~/.pgpass,
+// PGPASSWORD) or the user is asked for it, and it is kept only by the connection.
+bool ConectarServidor(const DestinoDatos& destino, QString& motivo)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(kControladorServidor, kConexion);
+    if (!db.isValid()) {
+        motivo = QStringLiteral("Falta el controlador de PostgreSQL para Qt (paquete libqt6sql6-psql).");
+        return false;
+    }
+    db.setHostName(destino.servidor);
+    db.setPort(destino.puerto > 0 ? destino.puerto : -1);
+    db.setDatabaseName(destino.base);
+    db.setUserName(destino.usuario);
+    // A wait for another instance's write ends as SQLite's does, and texts are
+    // always written as the statements expect them.
+    db.setConnectOptions(QStringLiteral(
+        "connect_timeout=10;application_name=corvela-geoda;"
+        "options='-c lock_timeout=5000 -c standard_conforming_strings=on -c client_min_messages=warning'"));
+    for (int intento = 0; !db.open(); ++intento) {
+        if (!PideContrasena(db.lastError()) || intento == kIntentosContrasena) {
+            motivo = Motivo(db.lastError());
+            return false;
+        }
+        const QString usuario = destino.usuario.isEmpty() ? qEnvironmentVariable("PGUSER") : destino.usuario;
+        const auto contrasena =
+            Dialogos().PedirContrasena(QStringLiteral("Contraseña de ") + usuario + QStringLiteral(" para ") +
+                                       destino.Descripcion() + QStringLiteral(":"));
+        if (!contrasena) {
+            motivo = QStringLiteral("No se ha dado la contraseña.");
+            return false;
+        }
+        db.setPassword(*contrasena);
+    }
+    return true;
+}
+
+// How many of the program's tables, and how many others, the server's schema holds.
+bool ContarTablas(QSqlDatabase db, int& nuestras, int& otras, QString& motivo)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT upper(table_name) FROM information_schema.tables "
+                               "WHERE table_schema = current_schema()"))) {
+        motivo = Motivo(q.lastError());
+        return false;
+    }
+    nuestras = otras = 0;
+    while (q.next())
+        ++(kTablas.contains(q.value(0).toString()) ? nuestras : otras);
+    return true;
+}
+
+Apertura NoConecta(const DestinoDatos& destino, const QString& motivo)
+{
+    CerrarBaseDatos();
+    Dialogos().MsgBox(QStringLiteral("No se puede conectar con la base de datos:\r\n\r\n") + destino.Descripcion() +
+                          QStringLiteral("\r\n\r\n") + motivo + kFinPrograma,
+                      Icono::Critico);
+    return Apertura::Rechazada;
+}
+
+Apertura CrearTablasServidor(const DestinoDatos& destino, bool crearSinPreguntar)
+{
+    if (!crearSinPreguntar &&
+        Dialogos().MsgBox(QStringLiteral("La base de datos no tiene las tablas de Corvela Geoda:\r\n\r\n") +
+                              destino.Descripcion() + QStringLiteral("\r\n\r\n¿Desea crearlas ahora, vacías?"),
+                          Icono::Pregunta, Botones::SiNo) != Respuesta::Si) {
+        CerrarBaseDatos();
+        return Apertura::NoCreada;
+    }
+    QString motivo;
+    if (CrearEsquema(BaseDatos(), motivo) && LeerEsquema(BaseDatos(), motivo) && Preparar(BaseDatos(), motivo))
+        return Apertura::Abierta;
+    CerrarBaseDatos();
+    Dialogos().MsgBox(QStringLiteral("No se pudieron crear las tablas en la base de datos:\r\n\r\n") +
+                          destino.Descripcion() + QStringLiteral("\r\n\r\n") + motivo + kFinPrograma,
+                      Icono::Critico);
+    return Apertura::FalloCreacion;
+}
+
+Apertura AbrirServidor(const DestinoDatos& destino, bool crearSinPreguntar)
+{
+    QString motivo;
+    if (!ConectarServidor(destino, motivo))
+        return NoConecta(destino, motivo);
+    int nuestras = 0;
+    int otras = 0;
+    if (!ContarTablas(BaseDatos(), nuestras, otras, motivo))
+        return NoConecta(destino, motivo);
+    if (nuestras == 0 && otras == 0)
+        return CrearTablasServidor(destino, crearSinPreguntar);
+    if (nuestras == 0)
+        return Rechazar(destino.Descripcion(),
+                        QStringLiteral("Tiene tablas de otro programa y ninguna de Corvela Geoda."));
+    if (!LeerEsquema(BaseDatos(), motivo) || !Preparar(BaseDatos(), motivo))
+        return Rechazar(destino.Descripcion(), motivo);
+    return Apertura::Abierta;
+}
+
 } // namespace
 
 QSqlDatabase BaseDatos()
@@ -382,8 +530,18 @@ QSqlDatabase BaseDatos()
     return QSqlDatabase::database(kConexion, false);
 }
 
+Apertura AbrirBaseDatos(const DestinoDatos& destino, bool crearSinPreguntar)
+{
+    EnUso() = Abierta{destino};
+    if (destino.motor == Motor::PostgreSql)
+        return AbrirServidor(destino, crearSinPreguntar);
+    return AbrirBaseDatos(destino.ruta);
+}
+
 Apertura AbrirBaseDatos(const QString& ruta)
 {
+    EnUso() = Abierta{};
+    EnUso().destino.ruta = ruta;
     if (!QFileInfo::exists(ruta)) {
         const Respuesta r =
             Dialogos().MsgBox(QStringLiteral("No existe la base de datos:\r\n\r\n") + ruta +
@@ -413,9 +571,19 @@ void CerrarBaseDatos()
     Columnas().clear();
 }
 
+Motor MotorActual()
+{
+    return EsServidor(BaseDatos()) ? Motor::PostgreSql : Motor::Sqlite;
+}
+
+QString DescripcionBaseDatos()
+{
+    return EnUso().destino.Descripcion();
+}
+
 QString TextoPlegado(const QString& expresion)
 {
-    return kFuncionPlegar + u'(' + expresion + u')';
+    return EnUso().plegado.arg(expresion);
 }
 
 int LongitudColumna(const QString& columna)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/DestinoDatos.h"
+
 #include <QMetaType>
 #include <QSqlDatabase>
 #include <QString>
@@ -13,7 +15,7 @@ enum class Apertura {
     Abierta,       // the database is open
     NoCreada,      // the file did not exist and the user chose not to create it
     FalloCreacion, // a new database could not be made; nothing of it was left behind
-    Rechazada      // the file is not a usable database of this program; it was not touched
+    Rechazada      // not a usable database of this program, or out of reach; it was not touched
 };
 
 // Opens the database file; when it does not exist, asks whether to create a new
@@ -21,7 +23,16 @@ enum class Apertura {
 // every column, the files SQLite keeps beside it) before anything is written to
 // it. Every failure is explained to the user.
 Apertura AbrirBaseDatos(const QString& ruta);
+// The same for either engine. On a PostgreSQL server a database without any
+// table is offered the program's tables (made at once with crearSinPreguntar);
+// one that holds other tables is refused. The password, when libpq finds none,
+// is asked through the dialogs and kept only by the connection.
+Apertura AbrirBaseDatos(const DestinoDatos& destino, bool crearSinPreguntar = false);
 void CerrarBaseDatos();
+
+// The engine of the open database, and what it is as the user is shown it.
+Motor MotorActual();
+QString DescripcionBaseDatos();
 
 // An SQL expression that gives the text of expresion (a column, or ? for a bound
 // value) folded to one case for every letter, so that comparing two folded texts

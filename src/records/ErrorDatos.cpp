@@ -27,8 +27,39 @@ constexpr int kSqliteNoAbre = 14;
 constexpr int kSqliteRestriccion = 19;
 constexpr int kSqliteNoEsBase = 26;
 
+constexpr int kErrorConexion = 3151;
+constexpr int kErrorPermiso = 3112;
+
+// A server's errors carry their SQLSTATE, five characters whose first two
+// name the class; they are read as the SQLite error of the same meaning.
+bool EsDelServidor(const QSqlError& error)
+{
+    return error.driverText().startsWith(QLatin1String("QPSQL"));
+}
+
+int NumeroDelServidor(const QString& estado)
+{
+    if (estado == QLatin1String("23505"))
+        return kErrorClaveDuplicada;
+    if (estado == QLatin1String("55P03") || estado == QLatin1String("40001") || estado == QLatin1String("40P01"))
+        return kSqliteOcupada;
+    if (estado.startsWith(QLatin1String("23")))
+        return kSqliteRestriccion;
+    if (estado == QLatin1String("25006"))
+        return kSqliteSoloLectura;
+    if (estado == QLatin1String("53100"))
+        return kSqliteLlena;
+    if (estado == QLatin1String("42501") || estado.startsWith(QLatin1String("28")))
+        return kErrorPermiso;
+    if (estado.isEmpty() || estado.startsWith(QLatin1String("08")) || estado.startsWith(QLatin1String("57")))
+        return kErrorConexion;
+    return kErrorGenerico;
+}
+
 int NumeroDe(const QSqlError& error)
 {
+    if (EsDelServidor(error))
+        return NumeroDelServidor(error.nativeErrorCode());
     bool ok = false;
     const int nativo = error.nativeErrorCode().toInt(&ok);
     if (!ok)
@@ -40,9 +71,14 @@ int NumeroDe(const QSqlError& error)
 
 QString CausaDe(const QSqlError& error)
 {
-    if (NumeroDe(error) == kErrorClaveDuplicada)
+    const int numero = NumeroDe(error);
+    if (numero == kErrorClaveDuplicada)
         return QStringLiteral("Ya existe un registro con ese mismo código.");
-    switch (error.nativeErrorCode().toInt() & 0xff) {
+    if (numero == kErrorConexion)
+        return QStringLiteral("Se ha perdido la conexión con el servidor de la base de datos.");
+    if (numero == kErrorPermiso)
+        return QStringLiteral("El usuario de la base de datos no tiene permiso para esta operación.");
+    switch ((EsDelServidor(error) ? numero : error.nativeErrorCode().toInt()) & 0xff) {
     case kSqliteOcupada:
     case kSqliteBloqueada:
         return QStringLiteral("La base de datos está ocupada: otro puesto o programa está grabando en ella.");

@@ -57,6 +57,7 @@ public:
         return botones == Botones::SiNo ? Respuesta::No : Respuesta::Cancelar;
     }
     std::optional<QString> InputBox(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> PedirContrasena(const QString&) override { return std::nullopt; }
     std::optional<QString> ElegirFichero(const QString&, const QString&) override { return std::nullopt; }
     std::optional<QString> ElegirCarpeta(const QString&, const QString&) override { return std::nullopt; }
     std::optional<QString> GuardarFichero(const QString&, const QString&, const QString&) override

@@ -6,11 +6,57 @@
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 namespace corvela::pruebas {
+
+namespace {
+
+const QString kMantenimiento = QStringLiteral("corvela-mantenimiento");
+
+// Runs one statement on the server's own database (PGDATABASE), outside the program's connection.
+bool Mantener(const QString& sentencia)
+{
+    bool hecho = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kMantenimiento);
+        db.setConnectOptions(QStringLiteral("options='-c client_min_messages=warning'"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            hecho = q.exec(sentencia);
+            if (!hecho)
+                qWarning("%s: %s", qPrintable(sentencia), qPrintable(q.lastError().text()));
+        } else {
+            qWarning("sin servidor de pruebas: %s", qPrintable(db.lastError().text()));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(kMantenimiento);
+    return hecho;
+}
+
+QString NuevaBaseServidor()
+{
+    static int creadas = 0;
+    const QString nombre =
+        QStringLiteral("corvela_prueba_%1_%2").arg(QCoreApplication::applicationPid()).arg(++creadas);
+    Mantener(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre);
+    return Mantener(QStringLiteral("CREATE DATABASE ") + nombre) ? nombre : QString();
+}
+
+} // namespace
+
+bool EnServidor()
+{
+    return qEnvironmentVariable("CORVELA_PRUEBAS_MOTOR").compare(QStringLiteral("postgresql"), Qt::CaseInsensitive) ==
+           0;
+}
 
 EntornoPrueba::EntornoPrueba(const QString& locale, bool conBaseDatos)
 {
@@ -18,10 +64,12 @@ EntornoPrueba::EntornoPrueba(const QString& locale, bool conBaseDatos)
     const QString recursos = qEnvironmentVariable("CORVELA_RECURSOS");
     IniciarGlobales(carpeta_.path(), recursos.isEmpty() ? QDir::currentPath() : recursos);
     LimpiarError();
+    if (EnServidor())
+        baseServidor_ = NuevaBaseServidor();
     if (conBaseDatos) {
         MensajesGrabados crear;
         crear.Responder(Respuesta::Si);
-        if (AbrirBaseDatos(Ruta(QStringLiteral("Corvelax.db"))) != Apertura::Abierta)
+        if (AbrirBaseDatos(Destino()) != Apertura::Abierta)
             QTest::qFail("no se pudo crear la base de datos de prueba", __FILE__, __LINE__);
     }
 }
@@ -30,6 +78,24 @@ EntornoPrueba::~EntornoPrueba()
 {
     CerrarBaseDatos();
     LimpiarError();
+    if (!baseServidor_.isEmpty())
+        Mantener(QStringLiteral("DROP DATABASE IF EXISTS ") + baseServidor_ + QStringLiteral(" WITH (FORCE)"));
+}
+
+DestinoDatos EntornoPrueba::Destino() const
+{
+    DestinoDatos destino;
+    destino.ruta = Ruta(QStringLiteral("Corvelax.db"));
+    if (EnServidor()) {
+        destino.motor = Motor::PostgreSql;
+        destino.base = baseServidor_;
+    }
+    return destino;
+}
+
+QString EntornoPrueba::TextoDestino() const
+{
+    return EnServidor() ? QStringLiteral("postgresql:///") + baseServidor_ : Ruta(QStringLiteral("Corvelax.db"));
 }
 
 QString EntornoPrueba::Ruta(const QString& nombre) const
@@ -56,7 +122,7 @@ void InsertarObra(int codigo, const QString& propietario)
 
 void InsertarEstacion(int obra, int estacion)
 {
-    EjecutarAccion(QStringLiteral("INSERT OR IGNORE INTO B_OBRAS (CODOBRA) VALUES (?)"), {obra});
+    EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA) VALUES (?) ON CONFLICT DO NOTHING"), {obra});
     if (!EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (?, ?)"), {obra, estacion}))
         QTest::qFail("no se pudo insertar la estación", __FILE__, __LINE__);
 }

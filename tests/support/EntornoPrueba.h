@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/DestinoDatos.h"
+
 #include <QRandomGenerator>
 #include <QString>
 #include <QTemporaryDir>
@@ -7,9 +9,14 @@
 
 namespace corvela::pruebas {
 
+// Whether the tests run on a PostgreSQL server (CORVELA_PRUEBAS_MOTOR=postgresql,
+// the server named by the PG* variables) rather than on SQLite files.
+bool EnServidor();
+
 // A fresh data folder with a new database and the program's globals set as at
-// start-up (Spanish locale unless told otherwise). The database is closed again
-// when the environment goes.
+// start-up (Spanish locale unless told otherwise). On a server the database is
+// a new one of its own, dropped again when the environment goes; the SQLite
+// file is closed then.
 class EntornoPrueba
 {
 public:
@@ -18,10 +25,21 @@ public:
 
     QString Carpeta() const { return carpeta_.path(); }
     QString Ruta(const QString& nombre) const;
+    // The test's database, for opening it again or from another process: the
+    // file Corvelax.db of the folder, or the server's database of this environment.
+    DestinoDatos Destino() const;
+    // The same as the command line's --base-datos takes it: a path or a postgresql:// address.
+    QString TextoDestino() const;
 
 private:
     QTemporaryDir carpeta_;
+    QString baseServidor_;
 };
+
+// Runs the rest of a test function only on SQLite: for what concerns the file itself.
+#define CORVELA_SOLO_SQLITE()                                                                                          \
+    if (corvela::pruebas::EnServidor())                                                                                \
+    QSKIP("trata del fichero de SQLite")
 
 // A random generator for one test, seeded from CORVELA_SEMILLA when it is set and
 // from a fixed seed otherwise; it prints the seed, so that a failure can be replayed.

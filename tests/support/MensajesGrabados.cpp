@@ -46,6 +46,11 @@ std::optional<QString> MensajesGrabados::InputBox(const QString& pregunta, const
     return Siguiente(textos_, pregunta);
 }
 
+std::optional<QString> MensajesGrabados::PedirContrasena(const QString& pregunta)
+{
+    return InputBox(pregunta, QString());
+}
+
 std::optional<QString> MensajesGrabados::ElegirFichero(const QString& titulo, const QString& inicial)
 {
     preguntas_ << titulo;

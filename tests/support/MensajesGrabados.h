@@ -33,6 +33,8 @@ public:
 
     Respuesta MsgBox(const QString& texto, Icono icono, Botones botones) override;
     std::optional<QString> InputBox(const QString& pregunta, const QString& porDefecto) override;
+    // Takes its answer from the same queue as InputBox.
+    std::optional<QString> PedirContrasena(const QString& pregunta) override;
     std::optional<QString> ElegirFichero(const QString& titulo, const QString& inicial) override;
     std::optional<QString> ElegirCarpeta(const QString& titulo, const QString& inicial) override;
     std::optional<QString> GuardarFichero(const QString& titulo, const QString& inicial,
