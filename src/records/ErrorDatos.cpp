@@ -81,7 +81,7 @@ QString CausaDe(const QSqlError& error)
     switch ((EsDelServidor(error) ? numero : error.nativeErrorCode().toInt()) & 0xff) {
     case kSqliteOcupada:
     case kSqliteBloqueada:
-        return QStringLiteral("La base de datos está ocupada: otro puesto o programa está grabando en ella.");
+        return QStringLiteral("La base de datos está ocupada: otro usuario o programa está grabando en ella.");
     case kSqliteSoloLectura:
         return QStringLiteral("La base de datos es de solo lectura: no se puede grabar en ella.");
     case kSqliteEntradaSalida:
@@ -128,7 +128,7 @@ QString TextoRegistroCambiado(const QString& registro, const QString& cargado, c
                               const QString& consecuencia)
 {
     return registro + QStringLiteral(" ha cambiado en la base de datos desde que ") + cargado +
-           QStringLiteral(": otro puesto ") + cambios + QStringLiteral(". ") + consecuencia;
+           QStringLiteral(": otro usuario ") + cambios + QStringLiteral(". ") + consecuencia;
 }
 
 QString TextoError(const ErrorDatos& error)

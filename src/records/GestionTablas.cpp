@@ -8,6 +8,7 @@
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
+#include "records/Esquema.h"
 #include "records/FormularioEnlazado.h"
 
 #include <QLineEdit>
@@ -85,6 +86,16 @@ QString ValorDelCriterio(const QString& columna, const QString& texto)
     return PatronComienzaPor(EsColumnaNumerica(columna) ? QString(texto).replace(u',', u'.') : texto);
 }
 
+// The label a column's field has on the card, its name when it has none.
+QString EtiquetaDe(const QString& columna)
+{
+    for (const esquema::CampoObra& campo : esquema::kCamposObra) {
+        if (columna.compare(QLatin1String(campo.columna), Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(campo.etiqueta);
+    }
+    return columna;
+}
+
 QString ObraCambiada(const QVariant& codigo, const QString& consecuencia)
 {
     return TextoRegistroCambiado(QStringLiteral("La obra ") + codigo.toString(), QStringLiteral("se cargó en la ficha"),
@@ -153,39 +164,60 @@ bool GestionTablas::AbrirConsulta(const QVariantList& valores)
     return RS->RecordCount() >= 1;
 }
 
-bool GestionTablas::NormalizarCodigo()
+// A typed code becomes its number; none (an empty field, 0 or below, as no key
+// can be) when the insert is to take the next free one.
+bool GestionTablas::CodigoTecleado()
 {
     QLineEdit* codigo = Formulario->txtFields(0);
     const double tecleado = ValorNumerico(QStringLiteral("0") + codigo->text());
-    // No key can be 0 or negative: such a code gets the next free one, as an empty field does.
-    if (tecleado < 1) {
-        const std::optional<int> siguiente = MaximoValor(Formulario->Tabla(), Formulario->ColumnaClave());
-        if (!siguiente) {
-            VerPosibleError();
-            return false;
-        }
-        codigo->setText(QString::number(*siguiente));
-    } else {
-        codigo->setText(TextoGeneral(tecleado));
-    }
+    if (tecleado < 1)
+        return false;
+    codigo->setText(TextoGeneral(tecleado));
+    return true;
+}
+
+QVariantList GestionTablas::ValoresMostrados() const
+{
+    QVariantList valores;
+    for (const CampoEnlazado& enlace : Formulario->CamposEnlazados())
+        valores << ValorParaColumna(enlace.Columna, TextoDe(enlace.Campo));
+    return valores;
+}
+
+// Takes the next free code and inserts the record with it in one transaction,
+// so that another instance adding a record at the same moment can never take
+// the same code; the code field shows the code once the record is stored.
+bool GestionTablas::InsertarConCodigoNuevo(const QVariantList& valoresSinCodigo, int* filas)
+{
+    Transaccion transaccion;
+    if (!transaccion.Iniciada())
+        return false;
+    const std::optional<int> siguiente = MaximoValor(Formulario->Tabla(), Formulario->ColumnaClave());
+    if (!siguiente)
+        return false;
+    QVariantList valores = valoresSinCodigo;
+    valores[0] = *siguiente;
+    if (!EjecutarAccion(Sql, valores, filas) || !transaccion.Confirmar())
+        return false;
+    Formulario->txtFields(0)->setText(QString::number(*siguiente));
     return true;
 }
 
 bool GestionTablas::Añadir_Registro(const QString& Tabla, bool Updatar)
 {
-    if (!Formulario || !Formulario->txtFields(0) || !NormalizarCodigo())
+    if (!Formulario || !Formulario->txtFields(0))
         return false;
+    const bool tecleado = CodigoTecleado();
     QStringList columnas;
-    QStringList marcas;
-    QVariantList valores;
-    for (const CampoEnlazado& enlace : Formulario->CamposEnlazados()) {
+    for (const CampoEnlazado& enlace : Formulario->CamposEnlazados())
         columnas << enlace.Columna;
-        marcas << QStringLiteral("?");
-        valores << ValorParaColumna(enlace.Columna, TextoDe(enlace.Campo));
-    }
     Sql = QStringLiteral("Insert into ") + TablaResuelta(Tabla) + u'(' + columnas.join(u',') +
-          QStringLiteral(") values (") + marcas.join(u',') + u')';
-    return EjecutarSQL(Sql, valores, Updatar) == Ejecucion::Hecha;
+          QStringLiteral(") values (") + QStringList(columnas.size(), QStringLiteral("?")).join(u',') + u')';
+    const QVariantList valores = ValoresMostrados();
+    if (tecleado)
+        return EjecutarSQL(Sql, valores, Updatar) == Ejecucion::Hecha;
+    const auto insertar = [this, &valores](int* filas) { return InsertarConCodigoNuevo(valores, filas); };
+    return EjecutarSQL(insertar, Updatar) == Ejecucion::Hecha;
 }
 
 bool GestionTablas::Modificar_Registro(const QString& Tabla)
@@ -213,7 +245,34 @@ bool GestionTablas::Modificar_Registro(const QString& Tabla)
     if (ejecucion == Ejecucion::Fallida)
         return false;
     RefrescarActual(tabla, clave);
+    if (ejecucion == Ejecucion::RegistroCambiado)
+        InformarCambiado(tabla, clave);
     return ejecucion == Ejecucion::Hecha;
+}
+
+// Tells the user that the record changed under them, with what is stored now
+// wherever it differs from what the card shows, so that nothing typed is lost
+// and the user can choose which to keep.
+void GestionTablas::InformarCambiado(const QString& tabla, const QVariant& clave)
+{
+    const QString aviso = ErrorPendiente().Descripcion;
+    const RecordSet grabado = RecordSet::Abrir(QStringLiteral("SELECT * FROM ") + tabla + CondicionClave(), {clave});
+    QStringList distintos;
+    for (const CampoEnlazado& enlace : Formulario->CamposEnlazados()) {
+        if (grabado.RecordCount() == 0 || !grabado.TieneCampo(enlace.Columna))
+            continue;
+        const QString ahora = grabado.ValorCampo(enlace.Columna).toString();
+        if (ahora != TextoDe(enlace.Campo))
+            distintos << EtiquetaDe(enlace.Columna) + QStringLiteral(": ") + ahora;
+    }
+    QString texto = aviso;
+    if (grabado.Valido() && grabado.RecordCount() == 0)
+        texto += SaltoDoble + QStringLiteral("Ya no está grabada.");
+    else if (!distintos.isEmpty())
+        texto += SaltoDoble + QStringLiteral("Grabado ahora:") + QStringLiteral("\r\n") +
+                 distintos.join(QStringLiteral("\r\n"));
+    FijarError(kErrorRegistroCambiado, texto);
+    VerPosibleError();
 }
 
 QString GestionTablas::CondicionClave() const
@@ -271,8 +330,10 @@ bool GestionTablas::Borrar_Registro(const QString& Tabla, int Codigo)
     const QString siCambiada =
         cargada.isEmpty() ? QString() : ObraCambiada(Codigo, QStringLiteral("No se ha borrado nada."));
     const Ejecucion ejecucion = EjecutarSQL(Sql, valores, false, siCambiada);
-    if (ejecucion == Ejecucion::RegistroCambiado)
+    if (ejecucion == Ejecucion::RegistroCambiado) {
         RefrescarActual(tabla, Codigo);
+        InformarCambiado(tabla, Codigo);
+    }
     if (ejecucion != Ejecucion::Hecha)
         return false;
     if (!RS || (RS->Bof() && RS->Eof()))
@@ -296,13 +357,22 @@ std::optional<int> GestionTablas::MaximoValor(const QString& StrTabla, const QSt
 GestionTablas::Ejecucion GestionTablas::EjecutarSQL(const QString& sql, const QVariantList& valores, bool Updatar,
                                                     const QString& siCambiado)
 {
+    const auto ejecutar = [&sql, &valores](int* filas) { return EjecutarAccion(sql, valores, filas); };
+    return EjecutarSQL(ejecutar, Updatar, siCambiado);
+}
+
+// A record changed by another instance is left pending for the caller to tell,
+// with what is stored now; any other failure is reported here.
+GestionTablas::Ejecucion GestionTablas::EjecutarSQL(const std::function<bool(int*)>& accion, bool Updatar,
+                                                    const QString& siCambiado)
+{
     const EsperaLimitada espera(kEsperaPorIntento);
     for (int intento = 1; intento <= kIntentos; ++intento) {
         if (intento > 1 && !SeguirIntentando())
             break;
         LimpiarError();
         int filas = 0;
-        if (EjecutarAccion(sql, valores, &filas) && filas == 0) {
+        if (accion(&filas) && filas == 0) {
             if (siCambiado.isEmpty())
                 FijarError(kErrorSinRegistroActual,
                            QStringLiteral("No existe ningún registro con ese código; no se ha cambiado nada."));
@@ -310,7 +380,8 @@ GestionTablas::Ejecucion GestionTablas::EjecutarSQL(const QString& sql, const QV
                 FijarError(kErrorRegistroCambiado, siCambiado);
             break;
         }
-        if (!ErrorPendiente().Hay())
+        // No code is left to take: a retry cannot do better.
+        if (!ErrorPendiente().Hay() || ErrorPendiente().Numero == kErrorDesbordamiento)
             break;
         if (Updatar)
             return Modificar_Registro() ? Ejecucion::Hecha : Ejecucion::Fallida;
@@ -318,8 +389,10 @@ GestionTablas::Ejecucion GestionTablas::EjecutarSQL(const QString& sql, const QV
     const int numero = ErrorPendiente().Numero;
     if (numero == 0)
         return Ejecucion::Hecha;
+    if (numero == kErrorRegistroCambiado)
+        return Ejecucion::RegistroCambiado;
     VerPosibleError();
-    return numero == kErrorRegistroCambiado ? Ejecucion::RegistroCambiado : Ejecucion::Fallida;
+    return Ejecucion::Fallida;
 }
 
 bool GestionTablas::SeguirIntentando()

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -41,14 +42,16 @@ public:
     bool Buscar_Registro(const QString& Tabla = QString(), const QString& Orden = QString());
 
     // Inserts the shown record. An empty code becomes the next free key of the
-    // window's table; a typed one is normalised to its number; either is written
-    // back into the code field.
+    // window's table, taken and used in one transaction so that two instances
+    // never take the same one; a typed one is normalised to its number; either
+    // is written back into the code field.
     // With Updatar, a failed insert turns into Modificar_Registro.
     bool Añadir_Registro(const QString& Tabla = QString(), bool Updatar = false);
     // Rewrites every bound field of the shown record; changing no row is a failure.
     // When the record is RS's current record, only while the table still holds it
-    // as it was loaded there: otherwise the user is told, nothing is written, the
-    // current record takes the stored values and the fields keep what was typed.
+    // as it was loaded there: otherwise the user is told, with the stored values
+    // that differ from the fields, nothing is written, the current record takes
+    // the stored values and the fields keep what was typed.
     bool Modificar_Registro(const QString& Tabla = QString());
     // Deletes one record by its key and re-queries RS; any table but the window's
     // own is refused. False when nothing was deleted or the last search was empty.
@@ -74,13 +77,18 @@ private:
     bool AbrirConsulta(const QVariantList& valores);
     Ejecucion EjecutarSQL(const QString& sql, const QVariantList& valores, bool Updatar,
                           const QString& siCambiado = QString());
+    // accion runs the statement and gives the rows it changed.
+    Ejecucion EjecutarSQL(const std::function<bool(int*)>& accion, bool Updatar, const QString& siCambiado = QString());
+    void InformarCambiado(const QString& tabla, const QVariant& clave);
+    bool CodigoTecleado();
+    QVariantList ValoresMostrados() const;
+    bool InsertarConCodigoNuevo(const QVariantList& valoresSinCodigo, int* filas);
     bool SeguirIntentando();
     // " WHERE " the key column " = ?", for the key's value bound last.
     QString CondicionClave() const;
     bool EsElActual(const QVariant& clave) const;
     QString CondicionCargada(const QVariant& clave, QVariantList& valores) const;
     QString TablaResuelta(const QString& tabla) const;
-    bool NormalizarCodigo();
     void RefrescarActual(const QString& tabla, const QVariant& clave);
 };
 

@@ -1,0 +1,143 @@
+#include "AnfitrionPrueba.h"
+#include "EntornoPrueba.h"
+#include "MensajesGrabados.h"
+#include "controls/Moverse.h"
+#include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
+#include "records/ErrorDatos.h"
+
+#include <QLineEdit>
+#include <QSqlDriver>
+#include <QSqlQuery>
+#include <QTest>
+#include <sqlite3.h>
+
+// The works card when another instance writes the same works at the same moment.
+using namespace corvela;
+using pruebas::AnfitrionPrueba;
+
+namespace {
+
+const QString kOtraInstancia = QStringLiteral("otra instancia");
+
+sqlite3* ConexionDelPrograma()
+{
+    const QVariant manejador = BaseDatos().driver()->handle();
+    return *static_cast<sqlite3* const*>(manejador.constData());
+}
+
+// Another instance that, the moment the program looks for the next work code,
+// tries to add a work with the code the program is about to take. It does not
+// wait for a database another writer holds: what it could not write it writes
+// once the program is done.
+class OtraAlta
+{
+public:
+    explicit OtraAlta(const QString& ruta)
+    {
+        QSqlDatabase otra = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kOtraInstancia);
+        otra.setDatabaseName(ruta);
+        otra.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        otra.open();
+        sqlite3_trace_v2(ConexionDelPrograma(), SQLITE_TRACE_STMT, &OtraAlta::AlEmpezar, this);
+    }
+    ~OtraAlta()
+    {
+        sqlite3_trace_v2(ConexionDelPrograma(), 0, nullptr, nullptr);
+        QSqlDatabase::database(kOtraInstancia).close();
+        QSqlDatabase::removeDatabase(kOtraInstancia);
+    }
+
+    bool EscritaEnMedio() const { return escritaEnMedio_; }
+
+    // Adds its work now, with the next code it sees.
+    bool Escribir() const
+    {
+        QSqlQuery q(QSqlDatabase::database(kOtraInstancia));
+        return q.exec(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO) "
+                                     "SELECT COALESCE(MAX(CODOBRA), 0) + 1, 'Otra' FROM B_OBRAS"));
+    }
+
+private:
+    static int AlEmpezar(unsigned, void* yo, void*, void* texto)
+    {
+        auto* alta = static_cast<OtraAlta*>(yo);
+        if (!alta->intentada_ && QByteArray(static_cast<const char*>(texto)).startsWith("SELECT MAX(CODOBRA)")) {
+            alta->intentada_ = true;
+            alta->escritaEnMedio_ = alta->Escribir();
+        }
+        return 0;
+    }
+
+    bool intentada_ = false;
+    bool escritaEnMedio_ = false;
+};
+
+} // namespace
+
+class TstObraCompartida : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A new work takes its code and is stored in one step: another instance
+    // adding a work at that moment never gets the same code, and the user is
+    // never told of a repeated code that the program chose itself.
+    void altaSimultaneaSinCodigoRepetido()
+    {
+        CORVELA_SOLO_SQLITE();
+        pruebas::EntornoPrueba entorno;
+        pruebas::InsertarObra(1, QStringLiteral("Primera"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        ficha.Escribir(QStringLiteral("CODOBRA"), QString());
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Nueva"));
+        {
+            OtraAlta otra(entorno.Ruta(QStringLiteral("Corvelax.db")));
+            QVERIFY(ficha.GesTablas.Añadir_Registro());
+            QVERIFY(!otra.EscritaEnMedio());
+            QVERIFY(otra.Escribir());
+        }
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        QCOMPARE(ficha.Campo(QStringLiteral("CODOBRA"))->text(), QStringLiteral("2"));
+        QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT PROPIETARIO FROM B_OBRAS WHERE CODOBRA = 2")).toString(),
+                 QStringLiteral("Nueva"));
+        QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT PROPIETARIO FROM B_OBRAS WHERE CODOBRA = 3")).toString(),
+                 QStringLiteral("Otra"));
+    }
+
+    // A work another user changed since the card showed it: the notice names
+    // what is stored now where it differs from the card, which keeps what was typed.
+    void obraCambiadaMuestraLoGrabado()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::InsertarObra(3, QStringLiteral("Antiguo"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        ficha.Moverse1->Mover(QStringLiteral("P"));
+        QVERIFY(EjecutarAccion(QStringLiteral("UPDATE B_OBRAS SET PROPIETARIO = ?, POBLACION = ? WHERE CODOBRA = 3"),
+                               {QStringLiteral("Ajeno"), QStringLiteral("Lugo")}));
+        ficha.Escribir(QStringLiteral("POBLACION"), QStringLiteral("Lugo"));
+        ficha.Escribir(QStringLiteral("DOMICILIO"), QStringLiteral("Calle Mayor"));
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!ficha.GesTablas.Modificar_Registro());
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        const QString aviso = mensajes.UltimoTexto();
+        QVERIFY2(aviso.contains(QStringLiteral("otro usuario la ha modificado o borrado")), qPrintable(aviso));
+        QVERIFY2(aviso.endsWith(QStringLiteral("Grabado ahora:\r\nNombre Cliente: Ajeno\r\nDirección Cliente: ")),
+                 qPrintable(aviso));
+        QCOMPARE(ficha.Campo(QStringLiteral("DOMICILIO"))->text(), QStringLiteral("Calle Mayor"));
+
+        // Deleted meanwhile: the notice says so.
+        QVERIFY(EjecutarAccion(QStringLiteral("DELETE FROM B_OBRAS WHERE CODOBRA = 3")));
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!ficha.GesTablas.Modificar_Registro());
+        QVERIFY(mensajes.UltimoTexto().endsWith(QStringLiteral("Ya no está grabada.")));
+        QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS")).toInt(), 0);
+    }
+};
+
+QTEST_MAIN(TstObraCompartida)
+#include "tst_ObraCompartida.moc"
