@@ -37,6 +37,18 @@ bool EsDelServidor(const QSqlError& error)
     return error.driverText().startsWith(QLatin1String("QPSQL"));
 }
 
+// The server's sentence alone: its text also carries the severity, the
+// statement's line with a pointer under it and the SQLSTATE, of no use to a surveyor.
+QString TextoDelServidor(const QString& texto)
+{
+    QString primera = texto.section(u'\n', 0, 0).trimmed();
+    for (const char* severidad : {"ERROR:", "FATAL:", "PANIC:"}) {
+        if (primera.startsWith(QLatin1String(severidad)))
+            return primera.mid(static_cast<int>(qstrlen(severidad))).trimmed();
+    }
+    return primera;
+}
+
 int NumeroDelServidor(const QString& estado)
 {
     if (estado == QLatin1String("23505"))
@@ -113,7 +125,7 @@ void FijarError(int numero, const QString& descripcion)
 
 void FijarError(const QSqlError& error)
 {
-    QString descripcion = error.databaseText();
+    QString descripcion = EsDelServidor(error) ? TextoDelServidor(error.databaseText()) : error.databaseText();
     if (descripcion.isEmpty())
         descripcion = error.text();
     pendiente = ErrorDatos{NumeroDe(error), descripcion, CausaDe(error)};

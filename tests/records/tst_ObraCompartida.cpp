@@ -85,7 +85,8 @@ private slots:
     // never told of a repeated code that the program chose itself.
     void altaSimultaneaSinCodigoRepetido()
     {
-        CORVELA_SOLO_SQLITE();
+        if (pruebas::EnServidor())
+            QSKIP("la otra instancia entra por el enganche de sentencias de SQLite");
         pruebas::EntornoPrueba entorno;
         pruebas::InsertarObra(1, QStringLiteral("Primera"));
         pruebas::MensajesGrabados mensajes;
@@ -136,6 +137,38 @@ private slots:
         QVERIFY(!ficha.GesTablas.Modificar_Registro());
         QVERIFY(mensajes.UltimoTexto().endsWith(QStringLiteral("Ya no está grabada.")));
         QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS")).toInt(), 0);
+    }
+
+    // The server's errors read as the same numbers and causes as SQLite's, in one sentence.
+    void erroresDelServidor()
+    {
+        if (!pruebas::EnServidor())
+            QSKIP("errores de PostgreSQL");
+        pruebas::EntornoPrueba entorno;
+        pruebas::InsertarObra(1, QStringLiteral("Primera"));
+        QVERIFY(!EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA) VALUES (1)")));
+        QCOMPARE(ErrorPendiente().Numero, kErrorClaveDuplicada);
+        QCOMPARE(ErrorPendiente().Causa, QStringLiteral("Ya existe un registro con ese mismo código."));
+        QVERIFY(!EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (9, 1)")));
+        QCOMPARE(ErrorPendiente().Causa,
+                 QStringLiteral("La base de datos ha rechazado los datos porque no cumplen sus reglas."));
+        QVERIFY(!AbrirLectura(QStringLiteral("SELECT * FROM NO_EXISTE")));
+        QCOMPARE(ErrorPendiente().Descripcion, QStringLiteral("relation \"no_existe\" does not exist"));
+        LimpiarError();
+
+        // A typed code already in use: the user is told so, and nothing changes.
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        ficha.Escribir(QStringLiteral("CODOBRA"), QStringLiteral("1"));
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Repetida"));
+        mensajes.Responder(Respuesta::Aceptar);
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!ficha.GesTablas.Añadir_Registro());
+        QCOMPARE(mensajes.Mensajes().first().texto,
+                 QStringLiteral("El registro que intenta añadir ya existe con ese mismo código."));
+        QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT PROPIETARIO FROM B_OBRAS WHERE CODOBRA = 1")).toString(),
+                 QStringLiteral("Primera"));
     }
 };
 
