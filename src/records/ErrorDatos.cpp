@@ -14,6 +14,7 @@ ErrorDatos pendiente;
 // SQLite's extended result codes for a repeated primary key or unique value.
 constexpr int kSqliteClavePrimaria = 1555;
 constexpr int kSqliteUnico = 2067;
+constexpr int kSqliteClaveAjena = 787;
 constexpr int kErrorGenerico = 3146;
 
 // SQLite's primary result codes, the low byte of the extended ones.
@@ -53,6 +54,8 @@ int NumeroDelServidor(const QString& estado)
 {
     if (estado == QLatin1String("23505"))
         return kErrorClaveDuplicada;
+    if (estado == QLatin1String("23503"))
+        return kErrorConDependientes;
     if (estado == QLatin1String("55P03") || estado == QLatin1String("40001") || estado == QLatin1String("40P01"))
         return kSqliteOcupada;
     if (estado.startsWith(QLatin1String("23")))
@@ -78,6 +81,8 @@ int NumeroDe(const QSqlError& error)
         return kErrorGenerico;
     if (nativo == kSqliteClavePrimaria || nativo == kSqliteUnico)
         return kErrorClaveDuplicada;
+    if (nativo == kSqliteClaveAjena)
+        return kErrorConDependientes;
     return nativo != 0 ? nativo : kErrorGenerico;
 }
 
@@ -86,6 +91,9 @@ QString CausaDe(const QSqlError& error)
     const int numero = NumeroDe(error);
     if (numero == kErrorClaveDuplicada)
         return QStringLiteral("Ya existe un registro con ese mismo código.");
+    if (numero == kErrorConDependientes)
+        return QStringLiteral("Hay otros registros que dependen de este, o este depende de uno que no existe "
+                              "(quizá otro usuario acaba de añadirlos o borrarlo). No se ha cambiado nada.");
     if (numero == kErrorConexion)
         return QStringLiteral("Se ha perdido la conexión con el servidor de la base de datos.");
     if (numero == kErrorPermiso)
@@ -158,6 +166,10 @@ void InformarError()
         return;
     if (error.Numero == kErrorRegistroCambiado) {
         Dialogos().MsgBox(error.Descripcion, Icono::Exclamacion, Botones::Aceptar);
+        return;
+    }
+    if (error.Numero == kErrorConDependientes) {
+        Dialogos().MsgBox(error.Causa, Icono::Exclamacion, Botones::Aceptar);
         return;
     }
     const Respuesta respuesta = Dialogos().MsgBox(TextoError(error) + SaltoDoble +

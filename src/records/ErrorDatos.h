@@ -12,6 +12,8 @@ constexpr int kErrorSinRegistroActual = 3021;
 constexpr int kErrorClaveDuplicada = 3022;
 // The record is no longer as it was loaded: another instance changed or deleted it.
 constexpr int kErrorRegistroCambiado = 3197;
+// Other records depend on the one to delete (perhaps added by another user a moment ago).
+constexpr int kErrorConDependientes = 3200;
 
 struct ErrorDatos
 {
@@ -38,7 +40,7 @@ QString TextoRegistroCambiado(const QString& registro, const QString& cargado, c
 QString TextoError(const ErrorDatos& error);
 
 // Shows the pending error, if any, and clears it. A record changed by another
-// instance is a notice; any other error asks whether to go on and, on Cancel,
+// instance, or one that others depend on, is a notice; any other error asks whether to go on and, on Cancel,
 // shows its number.
 void InformarError();
 

@@ -380,8 +380,9 @@ GestionTablas::Ejecucion GestionTablas::EjecutarSQL(const std::function<bool(int
                 FijarError(kErrorRegistroCambiado, siCambiado);
             break;
         }
-        // No code is left to take: a retry cannot do better.
-        if (!ErrorPendiente().Hay() || ErrorPendiente().Numero == kErrorDesbordamiento)
+        // No code is left to take, or other records depend on this one: a retry cannot do better.
+        const int numero = ErrorPendiente().Numero;
+        if (numero == 0 || numero == kErrorDesbordamiento || numero == kErrorConDependientes)
             break;
         if (Updatar)
             return Modificar_Registro() ? Ejecucion::Hecha : Ejecucion::Fallida;

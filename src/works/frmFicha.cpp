@@ -349,8 +349,11 @@ QVector<CampoEnlazado> frmFicha::CamposEnlazados() const
     return campos;
 }
 
+// Judged on the stations stored now, which the list then shows: another user may
+// have added one since. One added after this is refused by the database itself.
 bool frmFicha::SePuedeBorrar()
 {
+    CargarEstaciones();
     if (modelo_->Filas() == 0)
         return true;
     Dialogos().MsgBox(QStringLiteral("Elimine todas las estaciones Antes de Elimintar la OBRA"), Icono::Informacion);

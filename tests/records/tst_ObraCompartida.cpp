@@ -139,6 +139,27 @@ private slots:
         QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS")).toInt(), 0);
     }
 
+    // The card showed work 3 without stations; another user adds one; deleting
+    // the work is then refused by the database, whatever the card showed, with a
+    // notice and no offer to retry, and nothing is deleted.
+    void obraConEstacionRecienAnadida()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::InsertarObra(3, QStringLiteral("Obra"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        ficha.Moverse1->Mover(QStringLiteral("P"));
+        pruebas::InsertarEstacion(3, 1);
+        mensajes.Responder(Respuesta::Aceptar);
+        QVERIFY(!ficha.GesTablas.Borrar_Registro(QStringLiteral("B_OBRAS"), 3));
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("Hay otros registros que dependen de este")));
+        QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Exclamacion);
+        QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS")).toInt(), 1);
+        QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM B_ESTACIONES")).toInt(), 1);
+    }
+
     // The server's errors read as the same numbers and causes as SQLite's, in one sentence.
     void erroresDelServidor()
     {
@@ -150,6 +171,8 @@ private slots:
         QCOMPARE(ErrorPendiente().Numero, kErrorClaveDuplicada);
         QCOMPARE(ErrorPendiente().Causa, QStringLiteral("Ya existe un registro con ese mismo código."));
         QVERIFY(!EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (9, 1)")));
+        QCOMPARE(ErrorPendiente().Numero, kErrorConDependientes);
+        QVERIFY(!EjecutarAccion(QStringLiteral("UPDATE B_OBRAS SET DESCOBRA = NULL")));
         QCOMPARE(ErrorPendiente().Causa,
                  QStringLiteral("La base de datos ha rechazado los datos porque no cumplen sus reglas."));
         QVERIFY(!AbrirLectura(QStringLiteral("SELECT * FROM NO_EXISTE")));
