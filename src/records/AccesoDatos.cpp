@@ -10,7 +10,7 @@ namespace corvela {
 
 namespace {
 
-std::optional<QSqlQuery> Preparar(const QString& sql, const QVariantList& valores)
+std::optional<QSqlQuery> PrepararUnaVez(const QString& sql, const QVariantList& valores)
 {
     QSqlQuery q(BaseDatos());
     q.setForwardOnly(true);
@@ -24,6 +24,14 @@ std::optional<QSqlQuery> Preparar(const QString& sql, const QVariantList& valore
         FijarError(q.lastError());
         return std::nullopt;
     }
+    return q;
+}
+
+std::optional<QSqlQuery> Preparar(const QString& sql, const QVariantList& valores)
+{
+    auto q = PrepararUnaVez(sql, valores);
+    if (!q && ReabrirSiPerdida())
+        q = PrepararUnaVez(sql, valores);
     return q;
 }
 
@@ -49,6 +57,7 @@ int& Abiertas()
 // No error (an invalid one) when the transaction has started.
 QSqlError IniciarEscritura(QSqlDatabase& db)
 {
+    ReabrirSiPerdida();
     QSqlQuery q(db);
     if (EsSqlite(db))
         return q.exec(QStringLiteral("BEGIN IMMEDIATE")) ? QSqlError() : q.lastError();
@@ -84,6 +93,12 @@ void FijarEspera(const QSqlDatabase& db, const QString& espera)
 }
 
 } // namespace
+
+bool ReabrirSiPerdida()
+{
+    QSqlDatabase db = BaseDatos();
+    return db.driverName() == QLatin1String("QPSQL") && !db.isOpen() && Abiertas() == 0 && db.open();
+}
 
 bool EjecutarAccion(const QString& sql, const QVariantList& valores, int* filas)
 {

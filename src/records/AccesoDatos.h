@@ -26,6 +26,13 @@ std::optional<QSqlQuery> AbrirLectura(const QString& sql, const QVariantList& va
 std::optional<int> MaximoValor(const QString& tabla, const QString& campo, const QString& condicion = {},
                                const QVariantList& valores = {});
 
+// A server connection that was lost (the server restarted, the network
+// dropped it while the program stood idle) is made again, with the password
+// it had, when no transaction was open on it: that transaction is gone, and its
+// work with it. True when it was lost and is open again; the statement that
+// failed may then run once more.
+bool ReabrirSiPerdida();
+
 // A writing transaction on the program's connection, rolled back unless
 // confirmed. It takes the database's write lock (on a server, the lock all the
 // program's writers take) when it starts (waiting for

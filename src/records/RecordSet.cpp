@@ -1,6 +1,7 @@
 #include "records/RecordSet.h"
 
 #include "core/TextoNumerico.h"
+#include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 
@@ -39,6 +40,8 @@ bool RecordSet::Leer()
     for (const QVariant& v : valores_)
         q.addBindValue(v);
     valido_ = valido_ && q.exec();
+    if (!valido_ && ReabrirSiPerdida())
+        return Leer();
     if (!valido_) {
         FijarError(q.lastError());
         return false;

@@ -160,6 +160,40 @@ private slots:
         QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM B_ESTACIONES")).toInt(), 1);
     }
 
+    // The server drops the program's connection (restarted, or the network cut
+    // it while the program stood idle): the next read and the next save go on
+    // over a new connection, without a word to the user.
+    void conexionPerdidaSeRehace()
+    {
+        if (!pruebas::EnServidor())
+            QSKIP("conexión con un servidor");
+        pruebas::EntornoPrueba entorno;
+        pruebas::InsertarObra(1, QStringLiteral("Primera"));
+        pruebas::MensajesGrabados mensajes;
+        AnfitrionPrueba ficha;
+        ficha.Cargar();
+        const auto cortar = [] {
+            const QVariant proceso = pruebas::Consultar(QStringLiteral("SELECT pg_backend_pid()"));
+            QSqlDatabase otra = QSqlDatabase::cloneDatabase(BaseDatos(), kOtraInstancia);
+            QVERIFY(otra.open());
+            QSqlQuery corte(otra);
+            QVERIFY(corte.exec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(proceso.toInt())));
+            otra.close();
+        };
+        cortar();
+        QVERIFY(ficha.GesTablas.Buscar_Registro());
+        QCOMPARE(ficha.GesTablas.RS->RecordCount(), 1);
+        QSqlDatabase::removeDatabase(kOtraInstancia);
+        cortar();
+        ficha.Escribir(QStringLiteral("CODOBRA"), QString());
+        ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Segunda"));
+        QVERIFY(ficha.GesTablas.Añadir_Registro());
+        QSqlDatabase::removeDatabase(kOtraInstancia);
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT PROPIETARIO FROM B_OBRAS WHERE CODOBRA = 2")).toString(),
+                 QStringLiteral("Segunda"));
+    }
+
     // The server's errors read as the same numbers and causes as SQLite's, in one sentence.
     void erroresDelServidor()
     {
