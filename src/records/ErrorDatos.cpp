@@ -37,6 +37,15 @@ bool EsDelServidor(const QSqlError& error)
     return error.driverText().startsWith(QLatin1String("QPSQL"));
 }
 
+// libpq writes the severity before the message and the context, its SQLSTATE and
+// other details after it, in lines of their own; the user reads the message alone.
+QString MensajeDelServidor(const QString& texto)
+{
+    const QString primera = texto.section(u'\n', 0, 0);
+    const qsizetype separador = primera.indexOf(QLatin1String(":  "));
+    return separador < 0 ? primera : primera.mid(separador + 3);
+}
+
 int NumeroDelServidor(const QString& estado)
 {
     if (estado == QLatin1String("23505"))
@@ -114,6 +123,8 @@ void FijarError(int numero, const QString& descripcion)
 void FijarError(const QSqlError& error)
 {
     QString descripcion = error.databaseText();
+    if (EsDelServidor(error) && !descripcion.isEmpty())
+        descripcion = MensajeDelServidor(descripcion);
     if (descripcion.isEmpty())
         descripcion = error.text();
     pendiente = ErrorDatos{NumeroDe(error), descripcion, CausaDe(error)};
