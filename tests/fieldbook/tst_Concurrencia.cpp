@@ -300,7 +300,6 @@ bool Iguales(const QVector<Punto>& a, const QVector<Punto>& b)
     });
 }
 
-
 // What one instance of the race was told: the points saved (tag -> code then,
 // in the order saved) and, for this instance, each edit stored or refused.
 struct Acuses
@@ -421,8 +420,7 @@ private slots:
             QCOMPARE(AbrirBaseDatos(entorno.Destino()), Apertura::Abierta);
             // A server keeps its own files sound; the station's points are checked below on both.
             if (!pruebas::EnServidor())
-                QCOMPARE(pruebas::Consultar(QStringLiteral("PRAGMA integrity_check")).toString(),
-                         QStringLiteral("ok"));
+                QCOMPARE(pruebas::Consultar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
             QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM (SELECT CODPUNTO FROM B_PUNTOS GROUP BY "
                                                        "CODOBRA, CODEST, CODPUNTO HAVING COUNT(*) > 1) AS d"))
                          .toInt(),
@@ -505,7 +503,7 @@ private slots:
     }
 
     // Both instances add points to one station for a while; this one also
-    // renumbers it and edits points it read earlier. Every point either was told
+    // renumbers it and edits points it read earlier. Every point one was told was
     // saved is there once, under its tag, in the order saved; every edit is stored
     // or was refused as made on a changed point; nothing else fails.
     void altasRenumeracionYEdicionALaVez()
@@ -529,12 +527,12 @@ private slots:
         QVERIFY(otro.Listo());
         const Acuses yo = Correr(azar);
         const QStringList lineas = otro.Terminar();
-        QCOMPARE(otro.proceso.exitCode(), 0);
         const Acuses hijo = AcusesDelHijo(lineas.mid(lineas.indexOf(QStringLiteral("listo")) + 1));
         QCOMPARE(yo.errores, QStringList());
         QCOMPARE(hijo.errores, QStringList());
-        qInfo("%lld altas propias, %lld ajenas, %lld puntos editados, %d ediciones rechazadas", qint64(yo.guardados.size()),
-              qint64(hijo.guardados.size()), qint64(yo.editados.size()), yo.rechazadas);
+        QCOMPARE(otro.proceso.exitCode(), 0);
+        qInfo("%lld altas propias, %lld ajenas, %lld puntos editados, %d ediciones rechazadas",
+              qint64(yo.guardados.size()), qint64(hijo.guardados.size()), qint64(yo.editados.size()), yo.rechazadas);
         QVERIFY(!hijo.guardados.isEmpty() && !yo.guardados.isEmpty() && !yo.editados.isEmpty());
 
         const QVector<Punto> tabla = Tabla();

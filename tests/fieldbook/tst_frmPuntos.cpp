@@ -312,7 +312,8 @@ private slots:
         // A code the program chose that clashes (another instance took it) is chosen
         // afresh on the next try: the code field stays as the user left it, empty.
         QVERIFY(pruebas::DisparadorQueEjecuta(
-            QStringLiteral("choca"), QStringLiteral("BEFORE INSERT ON B_PUNTOS"), QStringLiteral("NEW.RESENA = 'choca'"),
+            QStringLiteral("choca"), QStringLiteral("BEFORE INSERT ON B_PUNTOS"),
+            QStringLiteral("NEW.RESENA = 'choca'"),
             QStringLiteral("INSERT INTO B_PUNTOS (CODOBRA, CODEST, CODPUNTO, RESENA) VALUES (NEW.CODOBRA, NEW.CODEST, "
                            "NEW.CODPUNTO, 'ajeno')")));
         l.lecturas();

@@ -71,7 +71,6 @@ void ProtegerParaOtros(const QString& carpeta, const QString& protegido)
     }
 }
 
-
 // Runs statements on a server's database through a connection of the test's own
 // and gives back the tables it then holds, in lower case; empty on failure.
 QStringList TablasDelServidor(const QString& base, const QStringList& sentencias = {})
@@ -213,8 +212,8 @@ private slots:
             << CasoServidor::TablasAjenas << rechazo << QStringLiteral("Tiene tablas de otro programa");
         QTest::newRow("solo algunas de nuestras tablas")
             << CasoServidor::Incompleta << rechazo << QStringLiteral("Falta la tabla B_ESTACIONES");
-        QTest::newRow("servidor equivocado") << CasoServidor::SinServidor
-                                             << QStringLiteral("No se puede conectar con la base de datos:") << "";
+        QTest::newRow("servidor equivocado")
+            << CasoServidor::SinServidor << QStringLiteral("No se puede conectar con la base de datos:") << "";
     }
     void servidorRechazado()
     {

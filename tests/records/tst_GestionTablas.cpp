@@ -97,9 +97,10 @@ void QuitarFallo()
 
 int Intentos()
 {
-    return pruebas::Consultar(pruebas::EnServidor()
-                                  ? QStringLiteral("SELECT CASE WHEN is_called THEN last_value ELSE 0 END FROM INTENTOS")
-                                  : QStringLiteral("SELECT COUNT(*) FROM INTENTOS"))
+    return pruebas::Consultar(
+               pruebas::EnServidor()
+                   ? QStringLiteral("SELECT CASE WHEN is_called THEN last_value ELSE 0 END FROM INTENTOS")
+                   : QStringLiteral("SELECT COUNT(*) FROM INTENTOS"))
         .toInt();
 }
 
@@ -531,7 +532,8 @@ private slots:
         QVERIFY(ficha.GesTablas.Modificar_Registro());
         QVERIFY(mensajes.Mensajes().isEmpty());
         if (pruebas::EnServidor())
-            QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT current_setting('lock_timeout')")).toString(), QStringLiteral("5s"));
+            QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT current_setting('lock_timeout')")).toString(),
+                     QStringLiteral("5s"));
         else
             QCOMPARE(pruebas::Consultar(QStringLiteral("PRAGMA busy_timeout")).toInt(), 5000);
     }

@@ -27,8 +27,8 @@ bool CrearDisparador(const QString& nombre, const QString& momento, const QStrin
                      const QString& cuerpoSqlite, const QString& cuerpoServidor)
 {
     if (!EnServidor()) {
-        return Definir(QStringLiteral("CREATE TRIGGER %1 %2 WHEN %3 BEGIN %4; END")
-                           .arg(nombre, momento, condicion, cuerpoSqlite));
+        return Definir(
+            QStringLiteral("CREATE TRIGGER %1 %2 WHEN %3 BEGIN %4; END").arg(nombre, momento, condicion, cuerpoSqlite));
     }
     return Definir(QStringLiteral("CREATE FUNCTION %1_f() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                                   "IF %2 THEN %3; END IF; RETURN NEW; END $$")
@@ -51,10 +51,9 @@ bool Definir(const QString& sql)
 bool DisparadorQueRechaza(const QString& nombre, const QString& momento, const QString& condicion,
                           const QString& mensaje)
 {
-    return CrearDisparador(nombre, momento, condicion,
-                           QStringLiteral("SELECT RAISE(ABORT, %1)").arg(Literal(mensaje)),
-                           QStringLiteral("RAISE EXCEPTION USING MESSAGE = %1, ERRCODE = 'check_violation'")
-                               .arg(Literal(mensaje)));
+    return CrearDisparador(
+        nombre, momento, condicion, QStringLiteral("SELECT RAISE(ABORT, %1)").arg(Literal(mensaje)),
+        QStringLiteral("RAISE EXCEPTION USING MESSAGE = %1, ERRCODE = 'check_violation'").arg(Literal(mensaje)));
 }
 
 bool DisparadorQueEjecuta(const QString& nombre, const QString& momento, const QString& condicion,
@@ -72,8 +71,8 @@ void SoloLectura(bool activa)
 OtroPuestoGrabando::OtroPuestoGrabando(const DestinoDatos& destino)
 {
     const bool servidor = destino.motor == Motor::PostgreSql;
-    QSqlDatabase otro = QSqlDatabase::addDatabase(servidor ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"),
-                                                  kOtroPuesto);
+    QSqlDatabase otro =
+        QSqlDatabase::addDatabase(servidor ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), kOtroPuesto);
     otro.setDatabaseName(servidor ? destino.base : destino.ruta);
     if (!otro.open())
         return;
