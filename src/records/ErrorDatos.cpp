@@ -38,16 +38,13 @@ bool EsDelServidor(const QSqlError& error)
     return error.driverText().startsWith(QLatin1String("QPSQL"));
 }
 
-// The server's sentence alone: its text also carries the severity, the
-// statement's line with a pointer under it and the SQLSTATE, of no use to a surveyor.
-QString TextoDelServidor(const QString& texto)
+// libpq writes the severity before the message and the context, its SQLSTATE and
+// other details after it, in lines of their own; the user reads the message alone.
+QString MensajeDelServidor(const QString& texto)
 {
-    QString primera = texto.section(u'\n', 0, 0).trimmed();
-    for (const char* severidad : {"ERROR:", "FATAL:", "PANIC:"}) {
-        if (primera.startsWith(QLatin1String(severidad)))
-            return primera.mid(static_cast<int>(qstrlen(severidad))).trimmed();
-    }
-    return primera;
+    const QString primera = texto.section(u'\n', 0, 0);
+    const qsizetype separador = primera.indexOf(QLatin1String(":  "));
+    return separador < 0 ? primera : primera.mid(separador + 3);
 }
 
 int NumeroDelServidor(const QString& estado)
@@ -133,7 +130,9 @@ void FijarError(int numero, const QString& descripcion)
 
 void FijarError(const QSqlError& error)
 {
-    QString descripcion = EsDelServidor(error) ? TextoDelServidor(error.databaseText()) : error.databaseText();
+    QString descripcion = error.databaseText();
+    if (EsDelServidor(error) && !descripcion.isEmpty())
+        descripcion = MensajeDelServidor(descripcion);
     if (descripcion.isEmpty())
         descripcion = error.text();
     pendiente = ErrorDatos{NumeroDe(error), descripcion, CausaDe(error)};

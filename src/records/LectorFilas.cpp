@@ -143,6 +143,9 @@ QString FilaLeida::Texto(int columna) const
         const auto* texto = static_cast<const QChar*>(sqlite3_column_text16(sentencia_, columna));
         return QString(texto, sqlite3_column_bytes16(sentencia_, columna) / static_cast<int>(sizeof(QChar)));
     }
+    // A server's driver gives a missing number as a null number, whose text would be "0".
+    if (EsNulo(columna))
+        return QString();
     return Valor(columna).toString();
 }
 

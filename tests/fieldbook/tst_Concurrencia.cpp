@@ -5,20 +5,25 @@
 #include "fieldbook/PuntosEstacion.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
+#include "records/DestinoDatos.h"
 #include "records/ErrorDatos.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QDeadlineTimer>
+#include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QSqlQuery>
 #include <QTest>
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
 
-// Two instances of the program on one database file. The other instance is this
-// same program started again as a child process, with CORVELA_HIJO naming what it does.
+// Two instances of the program on one database, a file or a server's. The other
+// instance is this same program started again as a child process, with
+// CORVELA_HIJO naming what it does, CORVELA_HIJO_BD its database and
+// CORVELA_HIJO_CARPETA its data folder.
 using namespace corvela;
 
 namespace {
@@ -27,6 +32,17 @@ constexpr int kObra = 3;
 constexpr int kEstacion = 2;
 const char* const kModoHijo = "CORVELA_HIJO";
 const char* const kBaseHijo = "CORVELA_HIJO_BD";
+const char* const kCarpetaHijo = "CORVELA_HIJO_CARPETA";
+// How long each instance keeps adding points in the race, at most.
+constexpr int kDuracionCarreraMs = 3000;
+constexpr int kPasosCarrera = 3000;
+
+// A moment between two steps of the race: SQLite's waiting writers look for the
+// lock now and then, and a writer that never paused would keep it to itself.
+void Respirar()
+{
+    QThread::msleep(1);
+}
 
 PuntosEstacion Estacion()
 {
@@ -143,13 +159,49 @@ int Competir()
     return 0;
 }
 
+// Adds points to the station for a while, each with a tag of its own in its
+// notes; then tells every point it was told was saved: its code then and its tag.
+int Insertar()
+{
+    QStringList guardados;
+    QDeadlineTimer plazo(kDuracionCarreraMs);
+    for (int i = 0; i < kPasosCarrera && !plazo.hasExpired(); ++i) {
+        Punto punto;
+        punto.Resena = QStringLiteral("h%1").arg(i);
+        punto.Notas = QStringLiteral("hijo-%1").arg(i);
+        if (!Estacion().InsertarSiguiente(punto)) {
+            Escribir(qPrintable(QStringLiteral("fallo %1: ").arg(i) + ErrorPendiente().Descripcion));
+            return 1;
+        }
+        guardados << QStringLiteral("guardado %1 %2").arg(punto.Codigo).arg(punto.Notas);
+        Respirar();
+    }
+    // Written at the end, so that a full pipe never holds the race back.
+    for (const QString& linea : std::as_const(guardados))
+        Escribir(qPrintable(linea));
+    return 0;
+}
+
+// The database the test named: a server's address, or else the path of the file.
+std::optional<DestinoDatos> DestinoHijo()
+{
+    const QString texto = qEnvironmentVariable(kBaseHijo);
+    DestinoDatos archivo;
+    archivo.ruta = texto;
+    if (!texto.startsWith(QLatin1String("postgresql:")))
+        return archivo;
+    QString motivo;
+    return DestinoSegunTexto(texto, QString(), motivo);
+}
+
 int Hijo(int argc, char** argv)
 {
     QCoreApplication aplicacion(argc, argv);
     MensajesHijo mensajes;
     InstalarDialogos(&mensajes);
-    IniciarGlobales(QFileInfo(qEnvironmentVariable(kBaseHijo)).path(), QString());
-    if (AbrirBaseDatos(qEnvironmentVariable(kBaseHijo)) != Apertura::Abierta)
+    IniciarGlobales(qEnvironmentVariable(kCarpetaHijo), QString());
+    const std::optional<DestinoDatos> destino = DestinoHijo();
+    if (!destino || AbrirBaseDatos(*destino) != Apertura::Abierta)
         return 2;
     Escribir("listo");
     const QString modo = qEnvironmentVariable(kModoHijo);
@@ -157,6 +209,8 @@ int Hijo(int argc, char** argv)
         return Estacion().Renumerar() ? 0 : 1;
     if (modo == QLatin1String("editar"))
         return EditarSinFin();
+    if (modo == QLatin1String("insertar"))
+        return Insertar();
     return Competir();
 }
 
@@ -166,11 +220,12 @@ int Hijo(int argc, char** argv)
 class OtroPuesto
 {
 public:
-    OtroPuesto(const QString& modo, const QString& base)
+    OtroPuesto(const QString& modo, const pruebas::EntornoPrueba& prueba)
     {
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.insert(QString::fromLatin1(kModoHijo), modo);
-        entorno.insert(QString::fromLatin1(kBaseHijo), base);
+        entorno.insert(QString::fromLatin1(kBaseHijo), prueba.TextoDestino());
+        entorno.insert(QString::fromLatin1(kCarpetaHijo), prueba.Carpeta());
         proceso.setProcessEnvironment(entorno);
         proceso.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         proceso.start(QCoreApplication::applicationFilePath(), QStringList());
@@ -245,6 +300,92 @@ bool Iguales(const QVector<Punto>& a, const QVector<Punto>& b)
     });
 }
 
+// What one instance of the race was told: the points saved (tag -> code then,
+// in the order saved) and, for this instance, each edit stored or refused.
+struct Acuses
+{
+    QVector<QPair<QString, int>> guardados;
+    // The last reseña stored for each tag; a refused edit changes nothing.
+    QHash<QString, QString> editados;
+    int rechazadas = 0;
+    QStringList errores;
+};
+
+Acuses AcusesDelHijo(const QStringList& lineas)
+{
+    Acuses hijo;
+    for (const QString& linea : lineas) {
+        const QStringList partes = linea.split(u' ');
+        if (partes.size() == 3 && partes[0] == QLatin1String("guardado"))
+            hijo.guardados.append({partes[2], partes[1].toInt()});
+        else
+            hijo.errores << linea;
+    }
+    return hijo;
+}
+
+// This instance's side of the race: adds points, renumbers the station and
+// edits points from a list it read some steps before, as a field book left open does.
+Acuses Correr(QRandomGenerator& azar)
+{
+    Acuses yo;
+    QVector<Punto> cargados = Tabla();
+    QDeadlineTimer plazo(kDuracionCarreraMs);
+    for (int i = 0; i < kPasosCarrera && !plazo.hasExpired(); ++i) {
+        bool hecho = true;
+        // A list read now and then: between two readings it goes stale.
+        if (i % 20 == 0)
+            cargados = Tabla();
+        switch (i % 5) {
+        case 0:
+        case 1:
+        case 3: {
+            Punto punto;
+            punto.Notas = QStringLiteral("padre-%1").arg(i);
+            hecho = Estacion().InsertarSiguiente(punto);
+            if (hecho)
+                yo.guardados.append({punto.Notas, punto.Codigo});
+            break;
+        }
+        case 2:
+            hecho = Estacion().Renumerar().has_value();
+            break;
+        default: {
+            // The first points, so that one is often edited twice from the same list.
+            const Punto cargado = cargados[azar.bounded(std::min<int>(cargados.size(), 8))];
+            Punto escrito = cargado;
+            escrito.Resena = QStringLiteral("e%1").arg(i);
+            hecho = Estacion().Actualizar(escrito, cargado);
+            if (hecho) {
+                yo.editados[cargado.Notas] = escrito.Resena;
+            } else if (ErrorPendiente().Numero == kErrorRegistroCambiado) {
+                ++yo.rechazadas;
+                LimpiarError();
+                hecho = true;
+            }
+        }
+        }
+        if (!hecho) {
+            yo.errores << QStringLiteral("paso %1: ").arg(i) + ErrorPendiente().Descripcion;
+            LimpiarError();
+        }
+        Respirar();
+    }
+    return yo;
+}
+
+// Each instance's points keep the order in which they were saved and never move
+// up: renumbering only closes gaps.
+void ComprobarOrden(const Acuses& acuses, const QHash<QString, int>& codigos)
+{
+    int anterior = 0;
+    for (const auto& [etiqueta, codigoAlGuardar] : acuses.guardados) {
+        const int codigo = codigos.value(etiqueta);
+        QVERIFY2(codigo > anterior && codigo <= codigoAlGuardar, qPrintable(etiqueta));
+        anterior = codigo;
+    }
+}
+
 } // namespace
 
 class TstConcurrencia : public QObject
@@ -262,9 +403,8 @@ private slots:
             pruebas::MensajesGrabados mensajes;
             CrearEstacion(10000);
             const QVector<Punto> inicial = Tabla();
-            const QString base = entorno.Ruta(QStringLiteral("Corvelax.db"));
 
-            OtroPuesto otro(QStringLiteral("editar"), base);
+            OtroPuesto otro(QStringLiteral("editar"), entorno);
             QVERIFY(otro.Listo());
             QThread::msleep(azar.bounded(500));
             otro.proceso.kill();
@@ -277,8 +417,10 @@ private slots:
             }
 
             CerrarBaseDatos();
-            QCOMPARE(AbrirBaseDatos(base), Apertura::Abierta);
-            QCOMPARE(pruebas::Consultar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+            QCOMPARE(AbrirBaseDatos(entorno.Destino()), Apertura::Abierta);
+            // A server keeps its own files sound; the station's points are checked below on both.
+            if (!pruebas::EnServidor())
+                QCOMPARE(pruebas::Consultar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
             QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM (SELECT CODPUNTO FROM B_PUNTOS GROUP BY "
                                                        "CODOBRA, CODEST, CODPUNTO HAVING COUNT(*) > 1) AS d"))
                          .toInt(),
@@ -307,7 +449,7 @@ private slots:
         QCOMPARE(l.texto(0), QStringLiteral("10"));
         l.escribir(1, QStringLiteral("nuevo"));
 
-        OtroPuesto otro(QStringLiteral("renumerar"), entorno.Ruta(QStringLiteral("Corvelax.db")));
+        OtroPuesto otro(QStringLiteral("renumerar"), entorno);
         otro.Terminar();
         QCOMPARE(otro.proceso.exitCode(), 0);
         const QVector<Punto> renumerada = Tabla();
@@ -334,7 +476,7 @@ private slots:
             esperadas << p.Resena;
         pruebas::LibretaPrueba l(kObra, kEstacion);
 
-        OtroPuesto otro(QStringLiteral("competir"), entorno.Ruta(QStringLiteral("Corvelax.db")));
+        OtroPuesto otro(QStringLiteral("competir"), entorno);
         QVERIFY(otro.Listo());
         for (int n = 0; n < 300 && otro.proceso.state() != QProcess::NotRunning; ++n) {
             l.lecturas();
@@ -358,6 +500,63 @@ private slots:
         esperadas.sort();
         guardadas.sort();
         QCOMPARE(guardadas, esperadas);
+    }
+
+    // Both instances add points to one station for a while; this one also
+    // renumbers it and edits points it read earlier. Every point one was told was
+    // saved is there once, under its tag, in the order saved; every edit is stored
+    // or was refused as made on a changed point; nothing else fails.
+    void altasRenumeracionYEdicionALaVez()
+    {
+        QRandomGenerator azar = pruebas::AzarSembrado();
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        pruebas::InsertarEstacion(kObra, kEstacion);
+        QHash<QString, QString> resenas;
+        for (int n = 1; n <= 40; ++n) {
+            // Gaps between the codes, for renumbering to close.
+            Punto punto;
+            punto.Codigo = 2 * n;
+            punto.Resena = QStringLiteral("p%1").arg(n);
+            punto.Notas = QStringLiteral("inicial-%1").arg(n);
+            QVERIFY(Estacion().Insertar(punto));
+            resenas.insert(punto.Notas, punto.Resena);
+        }
+
+        OtroPuesto otro(QStringLiteral("insertar"), entorno);
+        QVERIFY(otro.Listo());
+        const Acuses yo = Correr(azar);
+        const QStringList lineas = otro.Terminar();
+        const Acuses hijo = AcusesDelHijo(lineas.mid(lineas.indexOf(QStringLiteral("listo")) + 1));
+        QCOMPARE(yo.errores, QStringList());
+        QCOMPARE(hijo.errores, QStringList());
+        QCOMPARE(otro.proceso.exitCode(), 0);
+        qInfo("%lld altas propias, %lld ajenas, %lld puntos editados, %d ediciones rechazadas",
+              qint64(yo.guardados.size()), qint64(hijo.guardados.size()), qint64(yo.editados.size()), yo.rechazadas);
+        QVERIFY(!hijo.guardados.isEmpty() && !yo.guardados.isEmpty() && !yo.editados.isEmpty());
+
+        const QVector<Punto> tabla = Tabla();
+        QHash<QString, int> codigos;
+        QSet<int> vistos;
+        for (const Punto& punto : tabla) {
+            QVERIFY2(!vistos.contains(punto.Codigo), qPrintable(QString::number(punto.Codigo)));
+            vistos.insert(punto.Codigo);
+            QVERIFY2(!codigos.contains(punto.Notas), qPrintable(punto.Notas));
+            codigos.insert(punto.Notas, punto.Codigo);
+        }
+        QCOMPARE(codigos.size(), 40 + yo.guardados.size() + hijo.guardados.size());
+        for (const Acuses* acuses : {&yo, &hijo}) {
+            for (const auto& guardado : acuses->guardados)
+                QVERIFY2(codigos.contains(guardado.first), qPrintable(guardado.first));
+            ComprobarOrden(*acuses, codigos);
+        }
+        for (auto it = yo.editados.cbegin(); it != yo.editados.cend(); ++it)
+            resenas[it.key()] = it.value();
+        for (const Punto& punto : tabla)
+            QCOMPARE(punto.Resena, resenas.value(punto.Notas, punto.Notas.startsWith(QLatin1String("hijo-"))
+                                                                  ? QStringLiteral("h") + punto.Notas.mid(5)
+                                                                  : QString()));
+        QVERIFY(mensajes.Mensajes().isEmpty());
     }
 };
 

@@ -9,8 +9,10 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 #include <cerrno>
@@ -69,11 +71,53 @@ void ProtegerParaOtros(const QString& carpeta, const QString& protegido)
     }
 }
 
+// Runs statements on a server's database through a connection of the test's own
+// and gives back the tables it then holds, in lower case; empty on failure.
+QStringList TablasDelServidor(const QString& base, const QStringList& sentencias = {})
+{
+    QStringList tablas;
+    {
+        QSqlDatabase otra = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("otra"));
+        otra.setDatabaseName(base);
+        otra.setConnectOptions(QStringLiteral("options='-c client_min_messages=warning'"));
+        if (otra.open()) {
+            QSqlQuery q(otra);
+            for (const QString& sentencia : sentencias) {
+                if (!q.exec(sentencia))
+                    qWarning("%s: %s", qPrintable(sentencia), qPrintable(q.lastError().text()));
+            }
+            if (q.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                                      "'public' ORDER BY table_name"))) {
+                while (q.next())
+                    tablas << q.value(0).toString();
+            }
+        }
+        otra.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("otra"));
+    return tablas;
+}
+
+// Whether some file of the folder holds the text.
+bool AlgunFicheroContiene(const QString& carpeta, const QByteArray& texto)
+{
+    QDirIterator ficheros(carpeta, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (ficheros.hasNext()) {
+        QFile fichero(ficheros.next());
+        if (fichero.open(QIODevice::ReadOnly) && fichero.readAll().contains(texto))
+            return true;
+    }
+    return false;
+}
+
+enum class CasoServidor { TablasAjenas, Incompleta, SinServidor };
+
 enum class Caso { Texto, SinTablas, TablasAjenas, Vacio, Bloqueado, WalAjeno, ShmAjeno };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Caso)
+Q_DECLARE_METATYPE(CasoServidor)
 
 class TstBaseDatos : public QObject
 {
@@ -115,6 +159,128 @@ private slots:
                                                    "name IN ('B_PUNTOS_CC1', 'B_PUNTOS_CC2')"))
                      .toInt(),
                  2);
+    }
+
+    // A server's database without any table is offered the program's tables;
+    // declining leaves it empty, accepting makes them as declared.
+    void servidorVacioOfreceLasTablas()
+    {
+        if (!pruebas::EnServidor())
+            QSKIP("trata de una base de datos de un servidor");
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        const DestinoDatos destino = entorno.Destino();
+        {
+            pruebas::MensajesGrabados mensajes;
+            mensajes.Responder(Respuesta::No);
+            QCOMPARE(AbrirBaseDatos(destino), Apertura::NoCreada);
+            QCOMPARE(mensajes.Mensajes().size(), 1);
+            QVERIFY(mensajes.UltimoTexto().startsWith(
+                QStringLiteral("La base de datos no tiene las tablas de Corvela Geoda")));
+            QCOMPARE(mensajes.Mensajes()[0].botones, Botones::SiNo);
+            QCOMPARE(TablasDelServidor(destino.base), QStringList());
+        }
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Si);
+        QCOMPARE(AbrirBaseDatos(destino), Apertura::Abierta);
+        QCOMPARE(MotorActual(), Motor::PostgreSql);
+        QCOMPARE(LongitudColumna(QStringLiteral("PROPIETARIO")), 60);
+        QCOMPARE(LongitudColumna(QStringLiteral("codigopostal")), 10);
+        QCOMPARE(LongitudColumna(QStringLiteral("CODOBRA")), 4);
+        QCOMPARE(TipoColumna(QStringLiteral("CC1")), QMetaType::Double);
+        InsertarObra(1, QStringLiteral("Núñez"));
+        CerrarBaseDatos();
+        QCOMPARE(TablasDelServidor(destino.base),
+                 (QStringList{QStringLiteral("b_estaciones"), QStringLiteral("b_obras"), QStringLiteral("b_puntos")}));
+
+        // Opened again, as it is, without a question.
+        mensajes.Olvidar();
+        QCOMPARE(AbrirBaseDatos(destino), Apertura::Abierta);
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT PROPIETARIO FROM B_OBRAS WHERE CODOBRA = 1")).toString(),
+                 QStringLiteral("Núñez"));
+    }
+
+    // What is not the program's database on a server, or no server at all, is
+    // refused with its reason and left as it was.
+    void servidorRechazado_data()
+    {
+        QTest::addColumn<CasoServidor>("caso");
+        QTest::addColumn<QString>("inicio");
+        QTest::addColumn<QString>("motivo");
+        const QString rechazo = QStringLiteral("No se puede usar la base de datos:");
+        QTest::newRow("tablas de otro programa")
+            << CasoServidor::TablasAjenas << rechazo << QStringLiteral("Tiene tablas de otro programa");
+        QTest::newRow("solo algunas de nuestras tablas")
+            << CasoServidor::Incompleta << rechazo << QStringLiteral("Falta la tabla B_ESTACIONES");
+        QTest::newRow("servidor equivocado")
+            << CasoServidor::SinServidor << QStringLiteral("No se puede conectar con la base de datos:") << "";
+    }
+    void servidorRechazado()
+    {
+        QFETCH(CasoServidor, caso);
+        QFETCH(QString, inicio);
+        QFETCH(QString, motivo);
+        if (!pruebas::EnServidor())
+            QSKIP("trata de una base de datos de un servidor");
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        DestinoDatos destino = entorno.Destino();
+        QStringList antes;
+        if (caso == CasoServidor::TablasAjenas)
+            antes = TablasDelServidor(destino.base, {QStringLiteral("CREATE TABLE CLIENTES (NUMERO INTEGER)"),
+                                                     QStringLiteral("INSERT INTO CLIENTES VALUES (7)")});
+        else if (caso == CasoServidor::Incompleta)
+            antes = TablasDelServidor(destino.base, {QStringLiteral("CREATE TABLE B_OBRAS (CODOBRA INTEGER)")});
+        else
+            destino.puerto = qEnvironmentVariableIntValue("PGPORT") + 1;
+
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Responder(Respuesta::Aceptar);
+        QCOMPARE(AbrirBaseDatos(destino), Apertura::Rechazada);
+        QCOMPARE(mensajes.Mensajes().size(), 1);
+        QVERIFY2(mensajes.UltimoTexto().startsWith(inicio), qPrintable(mensajes.UltimoTexto()));
+        QVERIFY2(mensajes.UltimoTexto().contains(motivo), qPrintable(mensajes.UltimoTexto()));
+        QVERIFY(mensajes.UltimoTexto().contains(destino.Descripcion()));
+        QCOMPARE(mensajes.Mensajes()[0].icono, Icono::Critico);
+        QVERIFY(!BaseDatos().isOpen());
+        QCOMPARE(TablasDelServidor(entorno.Destino().base), antes);
+    }
+
+    // A user that must give a password is asked for it, again when it is wrong;
+    // it is kept nowhere, and declining to give it is explained.
+    void servidorConContrasena()
+    {
+        if (!pruebas::EnServidor())
+            QSKIP("trata de una base de datos de un servidor");
+        const QString usuario = qEnvironmentVariable("CORVELA_PG_USUARIO_CLAVE");
+        QVERIFY2(!usuario.isEmpty(), "tools/postgresql-prueba.sh arrancar da el usuario con contraseña");
+        pruebas::EntornoPrueba entorno;
+        CerrarBaseDatos();
+        DestinoDatos destino = entorno.Destino();
+        destino.usuario = usuario;
+        {
+            pruebas::MensajesGrabados mensajes;
+            mensajes.Teclear(QStringLiteral("mala"));
+            mensajes.Teclear(QStringLiteral("clave"));
+            QCOMPARE(AbrirBaseDatos(destino), Apertura::Abierta);
+            QCOMPARE(mensajes.Preguntas().size(), 2);
+            for (const QString& pregunta : mensajes.Preguntas())
+                QVERIFY2(pregunta.startsWith(QStringLiteral("Contraseña de ") + usuario), qPrintable(pregunta));
+            QVERIFY(mensajes.Mensajes().isEmpty());
+            QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT current_user")).toString(), usuario);
+            InsertarObra(1, QStringLiteral("Con contraseña"));
+            CerrarBaseDatos();
+        }
+        QVERIFY(!AlgunFicheroContiene(entorno.Carpeta(), "clave"));
+
+        pruebas::MensajesGrabados mensajes;
+        mensajes.Teclear(std::nullopt);
+        mensajes.Responder(Respuesta::Aceptar);
+        QCOMPARE(AbrirBaseDatos(destino), Apertura::Rechazada);
+        QCOMPARE(mensajes.Preguntas().size(), 1);
+        QVERIFY(mensajes.UltimoTexto().startsWith(QStringLiteral("No se puede conectar con la base de datos:")));
+        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("No se ha dado la contraseña.")),
+                 qPrintable(mensajes.UltimoTexto()));
+        QVERIFY(!BaseDatos().isOpen());
     }
 
     void rechazadosQuedanIntactos_data()

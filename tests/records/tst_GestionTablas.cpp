@@ -1,6 +1,7 @@
 #include "AnfitrionPrueba.h"
 #include "EntornoPrueba.h"
 #include "MensajesGrabados.h"
+#include "SegunMotor.h"
 #include "controls/Moverse.h"
 #include "core/CamposEntrada.h"
 #include "records/AccesoDatos.h"
@@ -55,16 +56,52 @@ QList<int> Encontradas(GestionTablas& g)
     return codigos;
 }
 
-// Every update of B_OBRAS fails until the given attempt, which succeeds; the
-// attempts are counted in INTENTOS (RAISE(FAIL) keeps what the trigger did first).
+// Every update of B_OBRAS fails until the given attempt, which succeeds. The
+// attempts are counted in INTENTOS: on SQLite a table (RAISE(FAIL) keeps what the
+// trigger did first), on a server a sequence (a failed statement undoes its own
+// writes, but not the numbers it drew).
 void FallarActualizacionesHasta(int intentoCorrecto)
 {
-    QSqlQuery q(BaseDatos());
-    QVERIFY(q.exec(QStringLiteral("CREATE TABLE INTENTOS (N INTEGER)")));
-    QVERIFY(q.exec(QStringLiteral("CREATE TRIGGER FALLO BEFORE UPDATE ON B_OBRAS BEGIN "
-                                  "INSERT INTO INTENTOS VALUES (1); "
-                                  "SELECT RAISE(FAIL, 'bloqueado') WHERE (SELECT COUNT(*) FROM INTENTOS) < %1; END")
-                       .arg(intentoCorrecto)));
+    if (pruebas::EnServidor()) {
+        QVERIFY(pruebas::Definir(QStringLiteral("CREATE SEQUENCE INTENTOS")));
+        QVERIFY(pruebas::DisparadorQueRechaza(QStringLiteral("FALLO"), QStringLiteral("BEFORE UPDATE ON B_OBRAS"),
+                                              QStringLiteral("nextval('intentos') < %1").arg(intentoCorrecto),
+                                              QStringLiteral("bloqueado")));
+        return;
+    }
+    QVERIFY(pruebas::Definir(QStringLiteral("CREATE TABLE INTENTOS (N INTEGER)")));
+    QVERIFY(pruebas::Definir(
+        QStringLiteral("CREATE TRIGGER FALLO BEFORE UPDATE ON B_OBRAS BEGIN "
+                       "INSERT INTO INTENTOS VALUES (1); "
+                       "SELECT RAISE(FAIL, 'bloqueado') WHERE (SELECT COUNT(*) FROM INTENTOS) < %1; END")
+            .arg(intentoCorrecto)));
+}
+
+void OlvidarIntentos()
+{
+    QVERIFY(pruebas::Definir(pruebas::EnServidor() ? QStringLiteral("ALTER SEQUENCE INTENTOS RESTART")
+                                                   : QStringLiteral("DELETE FROM INTENTOS")));
+}
+
+void QuitarFallo()
+{
+    if (pruebas::EnServidor()) {
+        QVERIFY(pruebas::Definir(QStringLiteral("DROP TRIGGER FALLO ON B_OBRAS")));
+        QVERIFY(pruebas::Definir(QStringLiteral("DROP FUNCTION FALLO_f")));
+        QVERIFY(pruebas::Definir(QStringLiteral("DROP SEQUENCE INTENTOS")));
+        return;
+    }
+    QVERIFY(pruebas::Definir(QStringLiteral("DROP TRIGGER FALLO")));
+    QVERIFY(pruebas::Definir(QStringLiteral("DROP TABLE INTENTOS")));
+}
+
+int Intentos()
+{
+    return pruebas::Consultar(
+               pruebas::EnServidor()
+                   ? QStringLiteral("SELECT CASE WHEN is_called THEN last_value ELSE 0 END FROM INTENTOS")
+                   : QStringLiteral("SELECT COUNT(*) FROM INTENTOS"))
+        .toInt();
 }
 
 // A window bound to a table of its own, keyed by its first column.
@@ -85,11 +122,6 @@ public:
 QString Cliente(int numero)
 {
     return pruebas::Consultar(QStringLiteral("SELECT NOMBRE FROM CLIENTES WHERE NUMERO = ?"), {numero}).toString();
-}
-
-int Intentos()
-{
-    return pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM INTENTOS")).toInt();
 }
 
 } // namespace
@@ -327,7 +359,7 @@ private slots:
     {
         pruebas::EntornoPrueba entorno;
         InsertarObra(7, QStringLiteral("Obra"));
-        QVERIFY(EjecutarAccion(QStringLiteral("CREATE TABLE CLIENTES (NUMERO INTEGER, NOMBRE TEXT)")));
+        QVERIFY(pruebas::Definir(QStringLiteral("CREATE TABLE CLIENTES (NUMERO INTEGER, NOMBRE TEXT)")));
         pruebas::MensajesGrabados mensajes;
         VentanaClientes ventana;
         GestionTablas g;
@@ -381,7 +413,7 @@ private slots:
         QCOMPARE(Columna(5, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Cambiado"));
 
         // Cancel stops; Cancel on the report too shows the error's number and text.
-        EjecutarAccion(QStringLiteral("DELETE FROM INTENTOS"));
+        OlvidarIntentos();
         mensajes.Olvidar();
         mensajes.Responder(Respuesta::Cancelar);
         mensajes.Responder(Respuesta::Cancelar);
@@ -397,8 +429,7 @@ private slots:
         QCOMPARE(mensajes.Mensajes()[2].botones, Botones::Aceptar);
 
         // Always failing: asked before each of the nine retries, then the report.
-        EjecutarAccion(QStringLiteral("DROP TRIGGER FALLO"));
-        EjecutarAccion(QStringLiteral("DROP TABLE INTENTOS"));
+        QuitarFallo();
         FallarActualizacionesHasta(1000);
         mensajes.Olvidar();
         for (int i = 0; i < 10; ++i)
@@ -481,11 +512,8 @@ private slots:
         ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Cambiado"));
         const QString ocupada = QStringLiteral("La base de datos está ocupada");
         {
-            QSqlDatabase otro = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("otro puesto"));
-            otro.setDatabaseName(entorno.Ruta(QStringLiteral("Corvelax.db")));
-            QVERIFY(otro.open());
-            QSqlQuery bloqueo(otro);
-            QVERIFY(bloqueo.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            pruebas::OtroPuestoGrabando otro(entorno.Destino());
+            QVERIFY(otro.Tomado());
             mensajes.Responder(Respuesta::Aceptar);
             mensajes.Responder(Respuesta::Cancelar);
             mensajes.Responder(Respuesta::Aceptar);
@@ -496,16 +524,18 @@ private slots:
                     QStringLiteral("Error al ejecutar la instrucción SQL, ¿Reintentar?\r\n\r\n") + ocupada));
             }
             QVERIFY(mensajes.Mensajes()[2].texto.startsWith(ocupada));
-            QVERIFY(bloqueo.exec(QStringLiteral("ROLLBACK")));
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("otro puesto"));
         QCOMPARE(Columna(5, QStringLiteral("PROPIETARIO")).toString(), QStringLiteral("Cliente"));
 
         // Free again: saved at the first attempt; other statements wait as long as ever.
         mensajes.Olvidar();
         QVERIFY(ficha.GesTablas.Modificar_Registro());
         QVERIFY(mensajes.Mensajes().isEmpty());
-        QCOMPARE(pruebas::Consultar(QStringLiteral("PRAGMA busy_timeout")).toInt(), 5000);
+        if (pruebas::EnServidor())
+            QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT current_setting('lock_timeout')")).toString(),
+                     QStringLiteral("5s"));
+        else
+            QCOMPARE(pruebas::Consultar(QStringLiteral("PRAGMA busy_timeout")).toInt(), 5000);
     }
 
     void columnaQueFalta()

@@ -22,6 +22,11 @@ sqlite3* Conexion()
 
 } // namespace
 
+bool RelojEnConsultas::Posible()
+{
+    return Conexion() != nullptr;
+}
+
 RelojEnConsultas::RelojEnConsultas()
 {
     sqlite3* conexion = Conexion();

@@ -9,6 +9,9 @@ class RelojEnConsultas
 {
 public:
     RelojEnConsultas();
+    // Only SQLite lets a test watch each step of a statement; a server's driver
+    // shows nothing between sending a statement and its answer.
+    static bool Posible();
     ~RelojEnConsultas();
     RelojEnConsultas(const RelojEnConsultas&) = delete;
     RelojEnConsultas& operator=(const RelojEnConsultas&) = delete;
