@@ -4,8 +4,10 @@
 #include "cad/ProgresoScript.h"
 #include "intercambio/ExportacionCsv.h"
 #include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace corvela;
@@ -127,7 +129,7 @@ private slots:
         QCOMPARE(pruebas::LeerFichero(ruta), QByteArray("anterior"));
 
         // Points that cannot be read say why, and write nothing.
-        QVERIFY(EjecutarAccion(QStringLiteral("ALTER TABLE B_PUNTOS RENAME COLUMN CC1 TO OTRA")));
+        QVERIFY(QSqlQuery(BaseDatos()).exec(QStringLiteral("ALTER TABLE B_PUNTOS RENAME COLUMN CC1 TO OTRA")));
         detalle.clear();
         QCOMPARE(ExportarPuntosCsv(1, FormatoCsv{}, ruta, nullptr, nullptr, &detalle), ResultadoCsv::FalloLectura);
         QVERIFY2(detalle.contains(QStringLiteral("CC1")), qPrintable(detalle));
