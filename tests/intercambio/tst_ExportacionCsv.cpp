@@ -1,6 +1,7 @@
 #include "EntornoPrueba.h"
 #include "Ficheros.h"
 #include "ProgresoQueCancela.h"
+#include "SalidaEnAmbosMotores.h"
 #include "cad/ProgresoScript.h"
 #include "intercambio/ExportacionCsv.h"
 #include "records/AccesoDatos.h"
@@ -41,6 +42,22 @@ class TstExportacionCsv : public QObject
 {
     Q_OBJECT
 private slots:
+    // The same numbers and texts, read from a SQLite file or from a server, give the same files.
+    void mismosFicherosEnAmbosMotores()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        const auto salidas =
+            pruebas::SalidaEnAmbosMotores(entorno, mensajes, pruebas::LlenarObraExigente, [](const QString& ruta) {
+                const QString libreta = ruta + QStringLiteral(".libreta");
+                QCOMPARE(ExportarPuntosCsv(1, FormatoCsv{}, ruta, nullptr), ResultadoCsv::Escrito);
+                QCOMPARE(ExportarLibretaCsv(1, FormatoCsv{}, libreta, nullptr), ResultadoCsv::Escrito);
+                pruebas::EscribirFichero(ruta, pruebas::LeerFichero(ruta) + pruebas::LeerFichero(libreta));
+            });
+        QVERIFY(salidas.local.contains("0,30000000000000004"));
+        QCOMPARE(salidas.destino, salidas.local);
+    }
+
     void ficheroByteAByte_data()
     {
         QTest::addColumn<QChar>("separador");
