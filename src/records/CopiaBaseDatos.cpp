@@ -49,13 +49,18 @@ private:
     QString error_;
 };
 
-// What the user reads about an error of the program's database.
-QString TextoDe(const QSqlError& error)
+// The pending error as the user reads it, taken as the reason of the refusal.
+QString TomarError()
 {
-    FijarError(error);
     const QString texto = TextoError(ErrorPendiente());
     LimpiarError();
     return texto;
+}
+
+QString TextoDe(const QSqlError& error)
+{
+    FijarError(error);
+    return TomarError();
 }
 
 // Writes the rows of one table, many in each statement. Its statements must
@@ -164,8 +169,7 @@ std::optional<CopiaHecha> Copiar(QSqlDatabase origen, const QHash<QString, QStri
     Insercion puntos(esquema::kPuntos, columnas);
     Transaccion transaccion;
     if (!transaccion.Iniciada()) {
-        motivo = TextoError(ErrorPendiente());
-        LimpiarError();
+        motivo = TomarError();
         return std::nullopt;
     }
     const auto vacio = DestinoVacio(motivo);
@@ -180,8 +184,7 @@ std::optional<CopiaHecha> Copiar(QSqlDatabase origen, const QHash<QString, QStri
             return std::nullopt;
     }
     if (!transaccion.Confirmar()) {
-        motivo = TextoError(ErrorPendiente());
-        LimpiarError();
+        motivo = TomarError();
         return std::nullopt;
     }
     return CopiaHecha{obras.Filas(), estaciones.Filas(), puntos.Filas()};
