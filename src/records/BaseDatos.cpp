@@ -227,35 +227,46 @@ QStringList Faltan(const QStringList& requeridas, const QVector<ColumnaLeida>& c
     return faltan;
 }
 
+using TablasLeidas = QHash<QString, QVector<ColumnaLeida>>;
+
+// Checks that db holds the program's tables with every column of its schema;
+// leidas receives the columns found. Only reads.
+std::optional<QHash<QString, QStringList>> ComprobarTablas(QSqlDatabase db, QString& motivo, TablasLeidas& leidas)
+{
+    for (const QString& tabla : kTablas) {
+        const auto columnas = ColumnasDe(db, tabla, motivo);
+        if (!columnas)
+            return std::nullopt;
+        if (columnas->isEmpty()) {
+            motivo = QStringLiteral("Falta la tabla ") + tabla + QStringLiteral(".");
+            return std::nullopt;
+        }
+        leidas.insert(tabla, *columnas);
+    }
+    const auto requeridas = ColumnasRequeridas();
+    if (!requeridas) {
+        motivo = QStringLiteral("No se pudo leer el esquema de las tablas del programa.");
+        return std::nullopt;
+    }
+    for (const QString& tabla : kTablas) {
+        const QStringList faltan = Faltan(requeridas->value(tabla), leidas.value(tabla));
+        if (!faltan.isEmpty()) {
+            motivo = QStringLiteral("A la tabla ") + tabla + QStringLiteral(" le faltan columnas: ") +
+                     faltan.join(QStringLiteral(", ")) + QStringLiteral(".");
+            return std::nullopt;
+        }
+    }
+    return requeridas;
+}
+
 // Reads the program's tables and their columns; false when a table or one of
 // its columns is missing, or the file cannot be read. Only reads.
 bool LeerEsquema(QSqlDatabase db, QString& motivo)
 {
     Columnas().clear();
-    QHash<QString, QVector<ColumnaLeida>> tablas;
-    for (const QString& tabla : kTablas) {
-        const auto columnas = ColumnasDe(db, tabla, motivo);
-        if (!columnas)
-            return false;
-        if (columnas->isEmpty()) {
-            motivo = QStringLiteral("Falta la tabla ") + tabla + QStringLiteral(".");
-            return false;
-        }
-        tablas.insert(tabla, *columnas);
-    }
-    const auto requeridas = ColumnasRequeridas();
-    if (!requeridas) {
-        motivo = QStringLiteral("No se pudo leer el esquema de las tablas del programa.");
+    TablasLeidas tablas;
+    if (!ComprobarTablas(db, motivo, tablas))
         return false;
-    }
-    for (const QString& tabla : kTablas) {
-        const QStringList faltan = Faltan(requeridas->value(tabla), tablas.value(tabla));
-        if (!faltan.isEmpty()) {
-            motivo = QStringLiteral("A la tabla ") + tabla + QStringLiteral(" le faltan columnas: ") +
-                     faltan.join(QStringLiteral(", ")) + QStringLiteral(".");
-            return false;
-        }
-    }
     for (const QVector<ColumnaLeida>& columnas : std::as_const(tablas)) {
         for (const ColumnaLeida& columna : columnas)
             Columnas().insert(columna.nombre.toUpper(), ColumnaDeclarada(columna.tipo));
@@ -528,6 +539,12 @@ Apertura AbrirServidor(const DestinoDatos& destino, bool crearSinPreguntar)
 QSqlDatabase BaseDatos()
 {
     return QSqlDatabase::database(kConexion, false);
+}
+
+std::optional<QHash<QString, QStringList>> TablasDelPrograma(QSqlDatabase db, QString& motivo)
+{
+    TablasLeidas leidas;
+    return ComprobarTablas(db, motivo, leidas);
 }
 
 Apertura AbrirBaseDatos(const DestinoDatos& destino, bool crearSinPreguntar)

@@ -2,14 +2,23 @@
 
 #include "records/DestinoDatos.h"
 
+#include <QHash>
 #include <QMetaType>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace corvela {
 
 // The one connection to the program's database, open for the life of the process.
 QSqlDatabase BaseDatos();
+
+// Checks that another connection, db, holds the program's tables with every
+// column they need; then the program's columns of each table, in the order its
+// schema gives them. Empty, with motivo, when a table or a column is missing or
+// db cannot be read. Only reads.
+std::optional<QHash<QString, QStringList>> TablasDelPrograma(QSqlDatabase db, QString& motivo);
 
 enum class Apertura {
     Abierta,       // the database is open

@@ -4,6 +4,7 @@
 #include "MensajesGrabados.h"
 #include "ProcesoHijo.h"
 #include "ProgresoQueCancela.h"
+#include "SalidaEnAmbosMotores.h"
 #include "cad/ExportacionCad.h"
 #include "cad/NumeroScript.h"
 #include "cad/ProgresoScript.h"
@@ -117,6 +118,19 @@ class TstExportacionCad : public QObject
 {
     Q_OBJECT
 private slots:
+    // The same numbers and texts, read from a SQLite file or from a server, give the same script.
+    void mismoScriptEnAmbosMotores()
+    {
+        Escena escena;
+        const auto salidas = pruebas::SalidaEnAmbosMotores(
+            escena.entorno, escena.mensajes, pruebas::LlenarObraExigente, [&escena](const QString& ruta) {
+                QVERIFY(Exportar(escena.mensajes, QStringLiteral("0.5"), QStringLiteral("Dibujo")));
+                pruebas::EscribirFichero(ruta, pruebas::LeerFichero(RutaScript()));
+            });
+        QVERIFY(!salidas.local.isEmpty());
+        QCOMPARE(salidas.destino, salidas.local);
+    }
+
     void ejemploResueltoByteAByte_data()
     {
         QTest::addColumn<QString>("locale");

@@ -2,6 +2,7 @@
 #include "Ficheros.h"
 #include "ProcesoHijo.h"
 #include "ProgresoQueCancela.h"
+#include "SalidaEnAmbosMotores.h"
 #include "cad/ExportacionDxf.h"
 #include "cad/ProgresoScript.h"
 #include "records/AccesoDatos.h"
@@ -196,6 +197,19 @@ class TstExportacionDxf : public QObject
 {
     Q_OBJECT
 private slots:
+    // The same numbers and texts, read from a SQLite file or from a server, give the same drawing.
+    void mismoDibujoEnAmbosMotores()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        const auto salidas =
+            pruebas::SalidaEnAmbosMotores(entorno, mensajes, pruebas::LlenarObraExigente, [](const QString& ruta) {
+                QCOMPARE(EscribirDxfObra(1, 0.5, ruta, nullptr), ResultadoDxf::Escrito);
+            });
+        QVERIFY(salidas.local.contains("0.30000000000000004"));
+        QCOMPARE(salidas.destino, salidas.local);
+    }
+
     void lectorIndependiente_data()
     {
         QTest::addColumn<ObraPrueba>("obra");

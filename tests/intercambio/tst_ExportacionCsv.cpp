@@ -1,11 +1,14 @@
 #include "EntornoPrueba.h"
 #include "Ficheros.h"
 #include "ProgresoQueCancela.h"
+#include "SalidaEnAmbosMotores.h"
 #include "cad/ProgresoScript.h"
 #include "intercambio/ExportacionCsv.h"
 #include "records/AccesoDatos.h"
+#include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace corvela;
@@ -39,6 +42,22 @@ class TstExportacionCsv : public QObject
 {
     Q_OBJECT
 private slots:
+    // The same numbers and texts, read from a SQLite file or from a server, give the same files.
+    void mismosFicherosEnAmbosMotores()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::MensajesGrabados mensajes;
+        const auto salidas =
+            pruebas::SalidaEnAmbosMotores(entorno, mensajes, pruebas::LlenarObraExigente, [](const QString& ruta) {
+                const QString libreta = ruta + QStringLiteral(".libreta");
+                QCOMPARE(ExportarPuntosCsv(1, FormatoCsv{}, ruta, nullptr), ResultadoCsv::Escrito);
+                QCOMPARE(ExportarLibretaCsv(1, FormatoCsv{}, libreta, nullptr), ResultadoCsv::Escrito);
+                pruebas::EscribirFichero(ruta, pruebas::LeerFichero(ruta) + pruebas::LeerFichero(libreta));
+            });
+        QVERIFY(salidas.local.contains("0,30000000000000004"));
+        QCOMPARE(salidas.destino, salidas.local);
+    }
+
     void ficheroByteAByte_data()
     {
         QTest::addColumn<QChar>("separador");
@@ -127,7 +146,7 @@ private slots:
         QCOMPARE(pruebas::LeerFichero(ruta), QByteArray("anterior"));
 
         // Points that cannot be read say why, and write nothing.
-        QVERIFY(EjecutarAccion(QStringLiteral("ALTER TABLE B_PUNTOS RENAME COLUMN CC1 TO OTRA")));
+        QVERIFY(QSqlQuery(BaseDatos()).exec(QStringLiteral("ALTER TABLE B_PUNTOS RENAME COLUMN CC1 TO OTRA")));
         detalle.clear();
         QCOMPARE(ExportarPuntosCsv(1, FormatoCsv{}, ruta, nullptr, nullptr, &detalle), ResultadoCsv::FalloLectura);
         QVERIFY2(detalle.contains(QStringLiteral("CC1")), qPrintable(detalle));

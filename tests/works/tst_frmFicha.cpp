@@ -20,6 +20,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 
 #include <QLineEdit>
@@ -46,6 +47,51 @@ QString Celda(frmFicha* f, int fila, int columna)
 {
     return f->ListView1->model()->index(fila, columna).data().toString();
 }
+
+// Another program in the way of every change to the stations while it lives: on
+// SQLite a trigger refuses it; on a server a second connection holds the table
+// locked, so that a writer gives up after its wait.
+class EstacionesBloqueadas
+{
+public:
+    explicit EstacionesBloqueadas(const pruebas::EntornoPrueba& entorno)
+    {
+        if (!pruebas::EnServidor()) {
+            QVERIFY(QSqlQuery(BaseDatos())
+                        .exec(QStringLiteral("CREATE TRIGGER bloqueo BEFORE UPDATE ON B_ESTACIONES BEGIN SELECT "
+                                             "RAISE(ABORT, 'bloqueada'); END")));
+            return;
+        }
+        QSqlDatabase otra = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kOtra);
+        otra.setDatabaseName(entorno.Destino().base);
+        QVERIFY(otra.open() && otra.transaction());
+        QVERIFY(QSqlQuery(otra).exec(QStringLiteral("LOCK TABLE B_ESTACIONES IN EXCLUSIVE MODE")));
+    }
+    ~EstacionesBloqueadas()
+    {
+        if (!pruebas::EnServidor()) {
+            QSqlQuery(BaseDatos()).exec(QStringLiteral("DROP TRIGGER bloqueo"));
+            return;
+        }
+        {
+            QSqlDatabase otra = QSqlDatabase::database(kOtra, false);
+            otra.rollback();
+            otra.close();
+        }
+        QSqlDatabase::removeDatabase(kOtra);
+    }
+    EstacionesBloqueadas(const EstacionesBloqueadas&) = delete;
+    EstacionesBloqueadas& operator=(const EstacionesBloqueadas&) = delete;
+
+    // What the refusal tells the user.
+    static QString Aviso()
+    {
+        return pruebas::EnServidor() ? QStringLiteral("La base de datos está ocupada") : QStringLiteral("bloqueada");
+    }
+
+private:
+    inline static const QString kOtra = QStringLiteral("otro-programa");
+};
 
 void ElegirFila(frmFicha* f, int fila)
 {
@@ -281,14 +327,14 @@ private slots:
         ClicBarra(f->BarraFiles1, Abrir);
         ElegirFila(f, 0);
         f->Text1[0]->setText(QStringLiteral("E1 corregida"));
-        QSqlQuery(BaseDatos())
-            .exec(QStringLiteral(
-                "CREATE TRIGGER bloqueo BEFORE UPDATE ON B_ESTACIONES BEGIN SELECT RAISE(ABORT, 'bloqueada'); END"));
-        mensajes.Responder(Respuesta::Aceptar);
-        f->GrabarEstacion();
-        QVERIFY(mensajes.UltimoTexto().contains(QStringLiteral("bloqueada")));
-        QCOMPARE(f->Text1[0]->text(), QStringLiteral("E1 corregida"));
-        QSqlQuery(BaseDatos()).exec(QStringLiteral("DROP TRIGGER bloqueo"));
+        {
+            const EstacionesBloqueadas bloqueo(entorno);
+            mensajes.Responder(Respuesta::Aceptar);
+            f->GrabarEstacion();
+            QVERIFY2(mensajes.UltimoTexto().contains(EstacionesBloqueadas::Aviso()),
+                     qPrintable(mensajes.UltimoTexto()));
+            QCOMPARE(f->Text1[0]->text(), QStringLiteral("E1 corregida"));
+        }
         f->GrabarEstacion();
         QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODOBRA = 3")).toString(),
                  QStringLiteral("E1 corregida"));
