@@ -3,27 +3,49 @@
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <limits>
+#include <vector>
 
 namespace corvela {
 
 namespace {
 
+// Transactions of this process now open; a write outside them takes the lock itself.
+int& Abiertas()
+{
+    static int abiertas = 0;
+    return abiertas;
+}
+
+// Statements that failed inside a server's transaction. The server cannot free
+// them until the transaction ends, so they are kept until then: freed at once
+// they would stay on the server for the life of the connection.
+std::vector<QSqlQuery>& Fallidas()
+{
+    static std::vector<QSqlQuery> fallidas;
+    return fallidas;
+}
+
+std::nullopt_t Fallida(QSqlQuery& q)
+{
+    FijarError(q.lastError());
+    if (Abiertas() > 0 && q.driver()->dbmsType() == QSqlDriver::PostgreSQL)
+        Fallidas().push_back(std::move(q));
+    return std::nullopt;
+}
+
 std::optional<QSqlQuery> PrepararUnaVez(const QString& sql, const QVariantList& valores)
 {
     QSqlQuery q(BaseDatos());
     q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        FijarError(q.lastError());
-        return std::nullopt;
-    }
+    if (!q.prepare(sql))
+        return Fallida(q);
     for (const QVariant& v : valores)
         q.addBindValue(v);
-    if (!q.exec()) {
-        FijarError(q.lastError());
-        return std::nullopt;
-    }
+    if (!q.exec())
+        return Fallida(q);
     return q;
 }
 
@@ -46,13 +68,6 @@ bool EsSqlite(const QSqlDatabase& db)
 
 // Any number unique to this program: the key of its writers' lock on a server.
 constexpr qint64 kBloqueoEscritura = 0x436f7276656c61; // "Corvela"
-
-// Transactions of this process now open; a write outside them takes the lock itself.
-int& Abiertas()
-{
-    static int abiertas = 0;
-    return abiertas;
-}
 
 // No error (an invalid one) when the transaction has started.
 QSqlError IniciarEscritura(QSqlDatabase& db)
@@ -151,6 +166,7 @@ Transaccion::~Transaccion()
         return;
     BaseDatos().rollback();
     --Abiertas();
+    Fallidas().clear();
 }
 
 bool Transaccion::Confirmar()
@@ -160,11 +176,13 @@ bool Transaccion::Confirmar()
     QSqlDatabase db = BaseDatos();
     iniciada_ = false;
     --Abiertas();
-    if (db.commit())
-        return true;
-    FijarError(db.lastError());
-    db.rollback();
-    return false;
+    const bool confirmada = db.commit();
+    if (!confirmada) {
+        FijarError(db.lastError());
+        db.rollback();
+    }
+    Fallidas().clear();
+    return confirmada;
 }
 
 EsperaLimitada::EsperaLimitada(int milisegundos) : anterior_(EsperaActual(BaseDatos()))

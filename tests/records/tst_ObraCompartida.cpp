@@ -209,6 +209,16 @@ private slots:
         QVERIFY(!EjecutarAccion(QStringLiteral("UPDATE B_OBRAS SET DESCOBRA = NULL")));
         QCOMPARE(ErrorPendiente().Causa,
                  QStringLiteral("La base de datos ha rechazado los datos porque no cumplen sus reglas."));
+        // A statement that failed inside a transaction is freed on the server once it ends.
+        const auto preparadas = [] {
+            return pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements")).toInt();
+        };
+        const int antes = preparadas();
+        {
+            Transaccion transaccion;
+            QVERIFY(!EjecutarAccion(QStringLiteral("INSERT INTO B_OBRAS (CODOBRA) VALUES (1)")));
+        }
+        QCOMPARE(preparadas(), antes);
         QVERIFY(!AbrirLectura(QStringLiteral("SELECT * FROM NO_EXISTE")));
         QCOMPARE(ErrorPendiente().Descripcion, QStringLiteral("relation \"no_existe\" does not exist"));
         LimpiarError();
