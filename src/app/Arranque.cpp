@@ -28,9 +28,34 @@ bool SePuedeEscribirEn(const QString& carpeta)
     return prueba.open();
 }
 
+// The SQLite file is always the data folder's, whatever named the engine.
+DestinoDatos DestinoElegido(const std::optional<DestinoDatos>& indicada)
+{
+    DestinoDatos destino = indicada ? *indicada : DestinoSegunParametros(RutaDatos(kBaseDatos));
+    destino.ruta = RutaDatos(kBaseDatos);
+    return destino;
+}
+
+int Fallo(const QString& texto)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(texto));
+    return 1;
+}
+
+// Runs orden with every message on the standard error and every question answered no.
+int EnConsola(const std::function<int()>& orden)
+{
+    MensajesConsola consola;
+    InstalarDialogos(&consola);
+    const int codigo = orden();
+    CerrarBaseDatos();
+    InstalarDialogos(nullptr);
+    return codigo;
+}
+
 } // namespace
 
-bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
+bool Main(const QString& carpetaDatos, const QString& carpetaRecursos, const std::optional<DestinoDatos>& indicada)
 {
     IniciarGlobales(carpetaDatos, carpetaRecursos);
 
@@ -38,7 +63,7 @@ bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
     frmArranque* arranque = frmArranque::Instancia();
     arranque->Mostrar();
 
-    if (AbrirBaseDatos(RutaDatos(kBaseDatos)) != Apertura::Abierta) {
+    if (AbrirBaseDatos(DestinoElegido(indicada)) != Apertura::Abierta) {
         arranque->close();
         return false;
     }
@@ -48,24 +73,16 @@ bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
     return true;
 }
 
-int MainSinVentanas(const QString& carpetaDatos, const QString& carpetaRecursos, const std::function<int()>& orden)
+int MainSinVentanas(const QString& carpetaDatos, const QString& carpetaRecursos,
+                    const std::optional<DestinoDatos>& indicada, const std::function<int()>& orden)
 {
     IniciarGlobales(carpetaDatos, carpetaRecursos);
-    const QString baseDatos = RutaDatos(kBaseDatos);
-    if (!QFileInfo::exists(baseDatos)) {
-        std::fprintf(stderr, "No existe la base de datos %s: sin ventanas no se crea ninguna.\n",
-                     qPrintable(QDir::toNativeSeparators(baseDatos)));
-        return 1;
-    }
-    MensajesConsola consola;
-    InstalarDialogos(&consola);
-    int codigo = 1;
-    if (AbrirBaseDatos(baseDatos) == Apertura::Abierta) {
-        codigo = orden();
-        CerrarBaseDatos();
-    }
-    InstalarDialogos(nullptr);
-    return codigo;
+    const DestinoDatos destino = DestinoElegido(indicada);
+    if (destino.motor == Motor::Sqlite && !QFileInfo::exists(destino.ruta))
+        return Fallo(QStringLiteral("No existe la base de datos %1: sin ventanas no se crea ninguna.")
+                         .arg(QDir::toNativeSeparators(destino.ruta)));
+    // On a server the question about making the tables is answered no.
+    return EnConsola([&destino, &orden] { return AbrirBaseDatos(destino) == Apertura::Abierta ? orden() : 1; });
 }
 
 QString CarpetaDeDatos(const std::optional<QString>& indicada, const QString& carpetaPrograma,
@@ -85,8 +102,8 @@ void TerminarAlMostrarFicha()
         // Once the card has been laid out and shown by the event loop.
         QTimer::singleShot(0, qApp, [] {
             const frmFicha* ficha = frmFicha::Instancia();
-            std::printf("%s\ndatos: %s\nrecursos: %s\n", qPrintable(ficha->windowTitle()), qPrintable(CarpetaDatos),
-                        qPrintable(CarpetaRecursos));
+            std::printf("%s\ndatos: %s\nrecursos: %s\nbase de datos: %s\n", qPrintable(ficha->windowTitle()),
+                        qPrintable(CarpetaDatos), qPrintable(CarpetaRecursos), qPrintable(DescripcionBaseDatos()));
             std::fflush(stdout);
             QCoreApplication::exit(ficha->isVisible() ? 0 : 1);
         });
