@@ -4,6 +4,7 @@
 #include "core/Globales.h"
 #include "core/frmArranque.h"
 #include "records/BaseDatos.h"
+#include "records/CopiaBaseDatos.h"
 #include "works/frmFicha.h"
 
 #include <QApplication>
@@ -53,6 +54,22 @@ int EnConsola(const std::function<int()>& orden)
     return codigo;
 }
 
+int Copiar(const QString& origen, const DestinoDatos& destino)
+{
+    if (AbrirBaseDatos(destino, true) != Apertura::Abierta)
+        return 1;
+    QString motivo;
+    const std::optional<CopiaHecha> copia = CopiarBaseLocal(origen, motivo);
+    if (!copia)
+        return Fallo(motivo);
+    std::printf("%s\n", qPrintable(QStringLiteral("Copiadas %1 obras, %2 estaciones y %3 puntos de %4 a %5.")
+                                       .arg(copia->obras)
+                                       .arg(copia->estaciones)
+                                       .arg(copia->puntos)
+                                       .arg(QDir::toNativeSeparators(origen), DescripcionBaseDatos())));
+    return 0;
+}
+
 } // namespace
 
 bool Main(const QString& carpetaDatos, const QString& carpetaRecursos, const std::optional<DestinoDatos>& indicada)
@@ -83,6 +100,21 @@ int MainSinVentanas(const QString& carpetaDatos, const QString& carpetaRecursos,
                          .arg(QDir::toNativeSeparators(destino.ruta)));
     // On a server the question about making the tables is answered no.
     return EnConsola([&destino, &orden] { return AbrirBaseDatos(destino) == Apertura::Abierta ? orden() : 1; });
+}
+
+int CopiarAlServidor(const QString& carpetaDatos, const QString& carpetaRecursos,
+                     const std::optional<DestinoDatos>& indicada)
+{
+    IniciarGlobales(carpetaDatos, carpetaRecursos);
+    const QString origen = QFileInfo(RutaDatos(kBaseDatos)).absoluteFilePath();
+    if (!QFileInfo::exists(origen))
+        return Fallo(QStringLiteral("No existe la base de datos local %1: no hay nada que copiar.")
+                         .arg(QDir::toNativeSeparators(origen)));
+    const DestinoDatos destino = DestinoElegido(indicada);
+    if (destino.motor != Motor::PostgreSql)
+        return Fallo(QStringLiteral("La copia va a un servidor PostgreSQL: indíquelo con --base-datos "
+                                    "postgresql://... o con MotorBD=PostgreSQL en los parámetros."));
+    return EnConsola([&origen, &destino] { return Copiar(origen, destino); });
 }
 
 QString CarpetaDeDatos(const std::optional<QString>& indicada, const QString& carpetaPrograma,

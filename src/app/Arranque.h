@@ -23,6 +23,13 @@ bool Main(const QString& carpetaDatos, const QString& carpetaRecursos,
 int MainSinVentanas(const QString& carpetaDatos, const QString& carpetaRecursos,
                     const std::optional<DestinoDatos>& indicada, const std::function<int()>& orden);
 
+// Without windows too: copies the data folder's Corvelax.db into the server's
+// database (the one indicada, else the settings' one), which is given the
+// program's tables when it has none and must hold no work. Says what it copied
+// on the standard output and gives 0; 1 with the reason on the standard error.
+int CopiarAlServidor(const QString& carpetaDatos, const QString& carpetaRecursos,
+                     const std::optional<DestinoDatos>& indicada);
+
 // The data folder: the one given on the command line; else the program's own
 // folder, when it already holds the database and can be written (a copy kept
 // together with its data); else the user's data folder. Nothing is created

@@ -64,6 +64,8 @@ int SinVentanas(int argc, char* argv[])
         return 0;
     }
     const QString recursos = corvela::BuscarCarpetaRecursos(QCoreApplication::applicationDirPath());
+    if (linea.CopiarAlServidor())
+        return corvela::CopiarAlServidor(CarpetaDatos(linea), recursos, linea.BaseIndicada());
     return corvela::MainSinVentanas(CarpetaDatos(linea), recursos, linea.BaseIndicada(),
                                     [&linea] { return linea.Ejecutar(); });
 }

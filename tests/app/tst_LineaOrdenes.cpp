@@ -2,19 +2,30 @@
 // started as a separate process on a data folder, with no display at all.
 
 #include "EntornoPrueba.h"
+#include "Ficheros.h"
 #include "MensajesGrabados.h"
+#include "Pulsaciones.h"
+#include "app/Arranque.h"
 #include "cad/ExportacionCad.h"
+#include "controls/BarraFiles.h"
 #include "core/Globales.h"
 #include "core/Parametros.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
+#include "works/frmFicha.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 using namespace corvela;
 
@@ -90,6 +101,88 @@ void PrepararObra()
                                   "(5, 1, 1, 'POZO', 1.5, 1.6, 1.4, 50, 100, 20, 1014.1421, 2014.1421, 100), "
                                   "(5, 1, 2, 'EJE CALLE', 1.5, 1.6, 1.4, 150, 100, 20, 1014.1421, 1985.8579, 100), "
                                   "(5, 1, 3, '', 1.5, 1.6, 1.4, 250, 99.5, 19.99, 985.8650, 1985.8650, 100.157)"));
+}
+
+// A value as text that tells NULL, a text and a number apart, the number to its last bit.
+QString Exacto(const QVariant& valor)
+{
+    if (valor.isNull())
+        return QStringLiteral("NULL");
+    switch (valor.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(valor.toDouble(), 'g', 17);
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return QString::number(valor.toLongLong());
+    default:
+        return u'\'' + valor.toString() + u'\'';
+    }
+}
+
+// Every row of the open database's works, stations and points, every column by its name.
+QStringList Filas()
+{
+    QStringList filas;
+    for (const char* tabla : {"B_OBRAS ORDER BY CODOBRA", "B_ESTACIONES ORDER BY CODOBRA, CODEST",
+                              "B_PUNTOS ORDER BY CODOBRA, CODEST, CODPUNTO"}) {
+        QSqlQuery q(BaseDatos());
+        if (!q.exec(QStringLiteral("SELECT * FROM ") + QLatin1String(tabla)))
+            return {QStringLiteral("no se pudo leer ") + QLatin1String(tabla)};
+        while (q.next()) {
+            QStringList columnas;
+            for (int i = 0; i < q.record().count(); ++i)
+                columnas << q.record().fieldName(i).toUpper() + u'=' + Exacto(q.value(i));
+            columnas.sort();
+            filas << QLatin1String(tabla).left(12) + columnas.join(u' ');
+        }
+    }
+    return filas;
+}
+
+// A local database as a surveyor brings it: accented texts, numbers that only
+// an exact copy keeps, and stations and points with no numbers at all.
+void CrearBaseLocal(const QString& ruta)
+{
+    pruebas::MensajesGrabados crear;
+    crear.Responder(Respuesta::Si);
+    QCOMPARE(AbrirBaseDatos(ruta), Apertura::Abierta);
+    const QVariant nulo(QMetaType::fromType<double>());
+    const QString vacio(QLatin1String("")); // the texts are never NULL
+    const QString obra = QStringLiteral("INSERT INTO B_OBRAS (CODOBRA, PROPIETARIO, DESCOBRA, POBLACION) "
+                                        "VALUES (?, ?, ?, ?)");
+    QVERIFY(EjecutarAccion(
+        obra, {1, QStringLiteral("Muñoz O'Brien"), QStringLiteral("Finca «Los Olivos»"), QStringLiteral("Ávila")}));
+    QVERIFY(EjecutarAccion(obra, {2, QStringLiteral("Ibáñez Núñez"), vacio, QStringLiteral("Écija")}));
+    QVERIFY(EjecutarAccion(obra, {10000, QStringLiteral("ÇÑÜ"), QStringLiteral("Obra de cinco cifras"), vacio}));
+    const QString estacion = QStringLiteral("INSERT INTO B_ESTACIONES VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    QVERIFY(EjecutarAccion(
+        estacion, {1, 1, QStringLiteral("Base Ñ-1"), QStringLiteral("12/03/2024"), 1.55, 1000.25, 2000.5, 99.75}));
+    QVERIFY(EjecutarAccion(estacion, {1, 2, QStringLiteral("Sin coordenadas"), vacio, nulo, nulo, nulo, nulo}));
+    QVERIFY(EjecutarAccion(estacion, {2, 1, QStringLiteral("Eje 'C'"), vacio, 0.1 + 0.2, 1.0 / 3.0, -99999.999, 1e-9}));
+    QVERIFY(EjecutarAccion(estacion, {10000, 7, vacio, vacio, 1.5, 0.0, 0.0, 0.0}));
+    const QString punto = QStringLiteral("INSERT INTO B_PUNTOS VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    QVERIFY(EjecutarAccion(punto, {1, QStringLiteral("muro"), 1.5, 1.85, 1.15, 50.0, 95.0, 69.57, 1049.19341876715,
+                                   2049.19341876715, 105.525277743789, QStringLiteral("señal"), 1, 1}));
+    QVERIFY(EjecutarAccion(
+        punto, {2, QStringLiteral("árbol"), nulo, nulo, nulo, nulo, nulo, nulo, nulo, nulo, nulo, vacio, 1, 1}));
+    QVERIFY(EjecutarAccion(punto, {1, vacio, 0.1, 0.7, 2.0 / 3.0, 399.9999999999999, 100.0, 1e-300, 123456.78901234567,
+                                   -0.5, 5e300, QStringLiteral("«nota»"), 2, 1}));
+    QVERIFY(EjecutarAccion(punto, {9999, QStringLiteral("último"), 1.5, 1.6, 1.4, 0.0, 100.0, 20.0, 1000.0, 2020.0,
+                                   100.0, vacio, 10000, 7}));
+    QVERIFY(EjecutarAccion(punto, {3, QStringLiteral("pozo"), 1.5, 1.6, 1.4, 250.0, 99.5, 19.99, 985.865, 1985.865,
+                                   100.157, vacio, 1, 1}));
+    CerrarBaseDatos();
+}
+
+// The works card shown over the splash window, once the start-up hands over.
+frmFicha* FichaMostrada()
+{
+    for (QWidget* ventana : QApplication::topLevelWidgets()) {
+        if (auto* ficha = qobject_cast<frmFicha*>(ventana); ficha && ficha->isVisible())
+            return ficha;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -324,6 +417,87 @@ private slots:
         const Salida ficha = Ejecutar(entorno.Carpeta(), ventanas + local);
         QVERIFY2(ficha.normal.contains(QStringLiteral("base de datos: ") + entorno.Ruta(QStringLiteral("Corvelax.db"))),
                  qPrintable(ficha.normal + ficha.errores));
+    }
+
+    void copiaRechazada_data()
+    {
+        QTest::addColumn<bool>("conFichero");
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("sin base local") << false << QStringList{"--base-datos", "postgresql:///obras"}
+                                        << QStringLiteral("No existe la base de datos local");
+        QTest::newRow("a un fichero") << true << QStringList{"--base-datos", "sqlite"}
+                                      << QStringLiteral("La copia va a un servidor PostgreSQL");
+        QTest::newRow("parámetros de SQLite") << true << QStringList() << QStringLiteral("La copia va a un servidor");
+        QTest::newRow("servidor inalcanzable")
+            << true << QStringList{"--base-datos", "postgresql://127.0.0.1:1/obras"} << QStringLiteral("127.0.0.1");
+    }
+
+    // The copy goes from an existing local file to a server in reach, or it says why not.
+    void copiaRechazada()
+    {
+        QFETCH(bool, conFichero);
+        QFETCH(QStringList, argumentos);
+        QFETCH(QString, motivo);
+        pruebas::EntornoPrueba carpeta(QStringLiteral("es_ES"), false);
+        if (conFichero)
+            CrearBaseLocal(carpeta.Ruta(QStringLiteral("Corvelax.db")));
+        const Salida salida =
+            Ejecutar(carpeta.Carpeta(), QStringList{QStringLiteral("--copiar-al-servidor")} + argumentos);
+        QCOMPARE(salida.codigo, 1);
+        QVERIFY2(salida.errores.contains(motivo), qPrintable(salida.errores));
+        QVERIFY(salida.normal.isEmpty());
+    }
+
+    // A local database copied onto the test's empty server database: the same rows,
+    // every column; a second copy is refused; the program then opens on the server
+    // and shows the copied work.
+    void copiaAlServidor()
+    {
+        if (!pruebas::EnServidor())
+            QSKIP("la copia va a un servidor PostgreSQL");
+        pruebas::EntornoPrueba servidor(QStringLiteral("es_ES"), false);
+        const QString local = servidor.Ruta(QStringLiteral("Corvelax.db"));
+        const QStringList copiar{QStringLiteral("--copiar-al-servidor"), QStringLiteral("--base-datos"),
+                                 servidor.TextoDestino()};
+        pruebas::EscribirFichero(local, "no es una base de datos");
+        Salida salida = Ejecutar(servidor.Carpeta(), copiar);
+        QCOMPARE(salida.codigo, 1);
+        QVERIFY2(salida.errores.contains(local), qPrintable(salida.errores));
+
+        QVERIFY(QFile::remove(local));
+        CrearBaseLocal(local);
+        QCOMPARE(AbrirBaseDatos(local), Apertura::Abierta);
+        const QStringList filas = Filas();
+        CerrarBaseDatos();
+        QCOMPARE(filas.size(), 12);
+        salida = Ejecutar(servidor.Carpeta(), copiar);
+        QVERIFY2(salida.codigo == 0, qPrintable(salida.errores));
+        QCOMPARE(salida.normal, QStringLiteral("Copiadas 3 obras, 4 estaciones y 5 puntos de %1 a %2.\n")
+                                    .arg(local, servidor.Destino().Descripcion()));
+        QCOMPARE(AbrirBaseDatos(servidor.Destino()), Apertura::Abierta);
+        QCOMPARE(Filas(), filas);
+        CerrarBaseDatos();
+
+        salida = Ejecutar(servidor.Carpeta(), copiar);
+        QCOMPARE(salida.codigo, 1);
+        QVERIFY2(salida.errores.contains(QStringLiteral("ya tiene obras")), qPrintable(salida.errores));
+        QVERIFY(salida.normal.isEmpty());
+
+        pruebas::MensajesGrabados mensajes;
+        QVERIFY(Main(servidor.Carpeta(), qEnvironmentVariable("CORVELA_RECURSOS"), servidor.Destino()));
+        QTRY_VERIFY(FichaMostrada());
+        frmFicha* ficha = FichaMostrada();
+        QVERIFY(ficha->lblBaseDatos->text().endsWith(servidor.Destino().base));
+        ficha->txtFields[1]->setText(QStringLiteral("Muñoz"));
+        pruebas::ClicBarra(ficha->BarraFiles1, 3); // search by the client's name
+        QCOMPARE(ficha->txtFields[0]->text(), QStringLiteral("1"));
+        QCOMPARE(ficha->txtFields[1]->text(), QStringLiteral("Muñoz O'Brien"));
+        QCOMPARE(ficha->ListView1->model()->rowCount(), 2);
+        QCOMPARE(Filas(), filas);
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        ficha->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
 
