@@ -17,8 +17,9 @@ public:
     LineaOrdenes();
 
     // Whether the arguments ask for a run without windows (an export, an import,
-    // the copy to the server, the help); told before any application object exists, since such a run
-    // needs no display, and before Qt takes its own options out of them.
+    // the copy to the server, the help); told before any application object
+    // exists, since such a run needs no display, and before Qt takes its own
+    // options out of them.
     static bool PideSinVentanas(const QStringList& argumentos);
 
     // Reads the arguments (the program's name first); false with ErrorLectura
