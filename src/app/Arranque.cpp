@@ -4,6 +4,7 @@
 #include "core/Globales.h"
 #include "core/frmArranque.h"
 #include "records/BaseDatos.h"
+#include "records/CopiaBaseDatos.h"
 #include "works/frmFicha.h"
 
 #include <QApplication>
@@ -28,9 +29,50 @@ bool SePuedeEscribirEn(const QString& carpeta)
     return prueba.open();
 }
 
+// The SQLite file is always the data folder's, whatever named the engine.
+DestinoDatos DestinoElegido(const std::optional<DestinoDatos>& indicada)
+{
+    DestinoDatos destino = indicada ? *indicada : DestinoSegunParametros(RutaDatos(kBaseDatos));
+    destino.ruta = RutaDatos(kBaseDatos);
+    return destino;
+}
+
+int Fallo(const QString& texto)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(texto));
+    return 1;
+}
+
+// Runs orden with every message on the standard error and every question answered no.
+int EnConsola(const std::function<int()>& orden)
+{
+    MensajesConsola consola;
+    InstalarDialogos(&consola);
+    const int codigo = orden();
+    CerrarBaseDatos();
+    InstalarDialogos(nullptr);
+    return codigo;
+}
+
+int Copiar(const QString& origen, const DestinoDatos& destino)
+{
+    if (AbrirBaseDatos(destino, true) != Apertura::Abierta)
+        return 1;
+    QString motivo;
+    const std::optional<CopiaHecha> copia = CopiarBaseLocal(origen, motivo);
+    if (!copia)
+        return Fallo(motivo);
+    std::printf("%s\n", qPrintable(QStringLiteral("Copiadas %1 obras, %2 estaciones y %3 puntos de %4 a %5.")
+                                       .arg(copia->obras)
+                                       .arg(copia->estaciones)
+                                       .arg(copia->puntos)
+                                       .arg(QDir::toNativeSeparators(origen), DescripcionBaseDatos())));
+    return 0;
+}
+
 } // namespace
 
-bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
+bool Main(const QString& carpetaDatos, const QString& carpetaRecursos, const std::optional<DestinoDatos>& indicada)
 {
     IniciarGlobales(carpetaDatos, carpetaRecursos);
 
@@ -38,7 +80,7 @@ bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
     frmArranque* arranque = frmArranque::Instancia();
     arranque->Mostrar();
 
-    if (AbrirBaseDatos(RutaDatos(kBaseDatos)) != Apertura::Abierta) {
+    if (AbrirBaseDatos(DestinoElegido(indicada)) != Apertura::Abierta) {
         arranque->close();
         return false;
     }
@@ -48,24 +90,31 @@ bool Main(const QString& carpetaDatos, const QString& carpetaRecursos)
     return true;
 }
 
-int MainSinVentanas(const QString& carpetaDatos, const QString& carpetaRecursos, const std::function<int()>& orden)
+int MainSinVentanas(const QString& carpetaDatos, const QString& carpetaRecursos,
+                    const std::optional<DestinoDatos>& indicada, const std::function<int()>& orden)
 {
     IniciarGlobales(carpetaDatos, carpetaRecursos);
-    const QString baseDatos = RutaDatos(kBaseDatos);
-    if (!QFileInfo::exists(baseDatos)) {
-        std::fprintf(stderr, "No existe la base de datos %s: sin ventanas no se crea ninguna.\n",
-                     qPrintable(QDir::toNativeSeparators(baseDatos)));
-        return 1;
-    }
-    MensajesConsola consola;
-    InstalarDialogos(&consola);
-    int codigo = 1;
-    if (AbrirBaseDatos(baseDatos) == Apertura::Abierta) {
-        codigo = orden();
-        CerrarBaseDatos();
-    }
-    InstalarDialogos(nullptr);
-    return codigo;
+    const DestinoDatos destino = DestinoElegido(indicada);
+    if (destino.motor == Motor::Sqlite && !QFileInfo::exists(destino.ruta))
+        return Fallo(QStringLiteral("No existe la base de datos %1: sin ventanas no se crea ninguna.")
+                         .arg(QDir::toNativeSeparators(destino.ruta)));
+    // On a server the question about making the tables is answered no.
+    return EnConsola([&destino, &orden] { return AbrirBaseDatos(destino) == Apertura::Abierta ? orden() : 1; });
+}
+
+int CopiarAlServidor(const QString& carpetaDatos, const QString& carpetaRecursos,
+                     const std::optional<DestinoDatos>& indicada)
+{
+    IniciarGlobales(carpetaDatos, carpetaRecursos);
+    const QString origen = QFileInfo(RutaDatos(kBaseDatos)).absoluteFilePath();
+    if (!QFileInfo::exists(origen))
+        return Fallo(QStringLiteral("No existe la base de datos local %1: no hay nada que copiar.")
+                         .arg(QDir::toNativeSeparators(origen)));
+    const DestinoDatos destino = DestinoElegido(indicada);
+    if (destino.motor != Motor::PostgreSql)
+        return Fallo(QStringLiteral("La copia va a un servidor PostgreSQL: indíquelo con --base-datos "
+                                    "postgresql://... o con MotorBD=PostgreSQL en los parámetros."));
+    return EnConsola([&origen, &destino] { return Copiar(origen, destino); });
 }
 
 QString CarpetaDeDatos(const std::optional<QString>& indicada, const QString& carpetaPrograma,
@@ -85,8 +134,8 @@ void TerminarAlMostrarFicha()
         // Once the card has been laid out and shown by the event loop.
         QTimer::singleShot(0, qApp, [] {
             const frmFicha* ficha = frmFicha::Instancia();
-            std::printf("%s\ndatos: %s\nrecursos: %s\n", qPrintable(ficha->windowTitle()), qPrintable(CarpetaDatos),
-                        qPrintable(CarpetaRecursos));
+            std::printf("%s\ndatos: %s\nrecursos: %s\nbase de datos: %s\n", qPrintable(ficha->windowTitle()),
+                        qPrintable(CarpetaDatos), qPrintable(CarpetaRecursos), qPrintable(DescripcionBaseDatos()));
             std::fflush(stdout);
             QCoreApplication::exit(ficha->isVisible() ? 0 : 1);
         });

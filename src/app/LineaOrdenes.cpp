@@ -95,8 +95,16 @@ int InformarCsv(ResultadoCsv resultado, qint64 filas, const QString& fichero, co
 LineaOrdenes::LineaOrdenes()
     : datos_(QStringLiteral("datos"), QStringLiteral("Carpeta de datos (base de datos, parámetros, script CAD)."),
              QStringLiteral("carpeta")),
-      comprobar_(QStringLiteral("comprobar"),
-                 QStringLiteral("Arranca hasta la ficha de obras, escribe las carpetas en uso y termina.")),
+      baseDatos_(QStringLiteral("base-datos"),
+                 QStringLiteral("Base de datos de esta ejecución en lugar de la de los parámetros: sqlite (la de la "
+                                "carpeta de datos) o postgresql://[usuario@][servidor][:puerto][/base]."),
+                 QStringLiteral("base")),
+      copiar_(QStringLiteral("copiar-al-servidor"),
+              QStringLiteral("Copia las obras de la base de datos local (Corvelax.db de la carpeta de datos) en la "
+                             "base de datos PostgreSQL, que no debe tener obras, sin abrir ventanas.")),
+      comprobar_(
+          QStringLiteral("comprobar"),
+          QStringLiteral("Arranca hasta la ficha de obras, escribe las carpetas y la base de datos en uso y termina.")),
       exportar_(kOpcionExportar,
                 QStringLiteral("Exporta la OBRA al FICHERO sin abrir ventanas: dxf (dibujo DXF R12), csv (puntos "
                                "P,N,E,Z,D), csv-libreta (libreta completa) o scr (script de AUTOCAD)."),
@@ -116,7 +124,7 @@ LineaOrdenes::LineaOrdenes()
     opciones_.setApplicationDescription(QStringLiteral("Libreta de campo taquimétrica"));
     opciones_.addHelpOption();
     for (const QCommandLineOption* opcion :
-         {&datos_, &comprobar_, &exportar_, &importar_, &separador_, &dibujo_, &escala_})
+         {&datos_, &baseDatos_, &copiar_, &comprobar_, &exportar_, &importar_, &separador_, &dibujo_, &escala_})
         opciones_.addOption(*opcion);
     opciones_.addPositionalArgument(
         QStringLiteral("OBRA"), QStringLiteral("Código de la obra que se exporta o importa."), QStringLiteral("[OBRA"));
@@ -134,7 +142,8 @@ bool LineaOrdenes::PideSinVentanas(const QStringList& argumentos)
         if (argumento == QLatin1String("--"))
             break;
         const QString nombre = argumento.section(u'=', 0, 0);
-        for (const char* opcion : {"--exportar", "--importar-lecturas", "-h", "--help", "--help-all", "-?"}) {
+        for (const char* opcion :
+             {"--exportar", "--importar-lecturas", "--copiar-al-servidor", "-h", "--help", "--help-all", "-?"}) {
             if (nombre == QLatin1String(opcion))
                 return true;
         }
@@ -144,7 +153,14 @@ bool LineaOrdenes::PideSinVentanas(const QStringList& argumentos)
 
 bool LineaOrdenes::Leer(const QStringList& argumentos)
 {
-    return opciones_.parse(argumentos);
+    if (!opciones_.parse(argumentos)) {
+        error_ = opciones_.errorText();
+        return false;
+    }
+    if (!opciones_.isSet(baseDatos_))
+        return true;
+    base_ = DestinoSegunTexto(opciones_.value(baseDatos_), QString(), error_);
+    return base_.has_value();
 }
 
 bool LineaOrdenes::PideAyuda() const
@@ -160,6 +176,11 @@ std::optional<QString> LineaOrdenes::CarpetaIndicada() const
 bool LineaOrdenes::Comprobar() const
 {
     return opciones_.isSet(comprobar_);
+}
+
+bool LineaOrdenes::CopiarAlServidor() const
+{
+    return opciones_.isSet(copiar_);
 }
 
 int LineaOrdenes::Ejecutar() const

@@ -48,8 +48,8 @@ bool LeerArgumentos(corvela::LineaOrdenes& linea)
     return false;
 }
 
-// The help, a wrong command line, an export or an import: no window, so no
-// display is needed.
+// The help, a wrong command line, an export, an import or the copy to the
+// server: no window, so no display is needed.
 int SinVentanas(int argc, char* argv[])
 {
     QCoreApplication aplicacion(argc, argv);
@@ -64,7 +64,10 @@ int SinVentanas(int argc, char* argv[])
         return 0;
     }
     const QString recursos = corvela::BuscarCarpetaRecursos(QCoreApplication::applicationDirPath());
-    return corvela::MainSinVentanas(CarpetaDatos(linea), recursos, [&linea] { return linea.Ejecutar(); });
+    if (linea.CopiarAlServidor())
+        return corvela::CopiarAlServidor(CarpetaDatos(linea), recursos, linea.BaseIndicada());
+    return corvela::MainSinVentanas(CarpetaDatos(linea), recursos, linea.BaseIndicada(),
+                                    [&linea] { return linea.Ejecutar(); });
 }
 
 } // namespace
@@ -87,7 +90,7 @@ int main(int argc, char* argv[])
 
     const QString carpetaRecursos = corvela::BuscarCarpetaRecursos(QApplication::applicationDirPath());
     QApplication::setWindowIcon(QIcon(QDir(carpetaRecursos).filePath(QStringLiteral("icono/corvela-geoda-256.png"))));
-    if (!corvela::Main(CarpetaDatos(linea), carpetaRecursos))
+    if (!corvela::Main(CarpetaDatos(linea), carpetaRecursos, linea.BaseIndicada()))
         return 1;
     if (linea.Comprobar())
         corvela::TerminarAlMostrarFicha();

@@ -15,6 +15,7 @@
 #include "core/frmArranque.h"
 #include "fieldbook/frmPuntos.h"
 #include "informe/ImpresionObra.h"
+#include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 #include "records/Esquema.h"
 #include "works/IntercambioObra.h"
@@ -141,6 +142,9 @@ frmFicha::frmFicha() : BarraFiles1(new BarraFiles(this)), Moverse1(new Moverse(t
     ColocarTwips(configuracion, 6960, 600, 1965, 2865);
     CrearConfiguracion(configuracion);
     CrearEstaciones();
+    lblBaseDatos = new QLabel(this);
+    lblBaseDatos->setObjectName(QStringLiteral("lblBaseDatos"));
+    ColocarTwips(lblBaseDatos, 60, 6290, 8835, 240);
     OrdenarTabulador();
     HabilitarEstaciones(false); // the editor opens only with "Abrir"
     connect(Moverse1, &Moverse::SeDesplazo, this, &frmFicha::CargarEstaciones);
@@ -307,6 +311,10 @@ void frmFicha::Cargar()
     // The decimals in effect (3 when unset), shown without rewriting the setting.
     CargarDecimales();
     Text2->setText(QString::number(NumDecimales));
+    // Everybody on a shared server sees the same works: the card says which server.
+    const bool servidor = MotorActual() == Motor::PostgreSql;
+    lblBaseDatos->setText(servidor ? QStringLiteral("Base de datos: ") + DescripcionBaseDatos() : QString());
+    lblBaseDatos->setHidden(!servidor);
     connect(Text2, &QLineEdit::textChanged, this, &frmFicha::Text2_Change);
     GesTablas.Ajustar_Form(this);
     CabecerasEstaciones();

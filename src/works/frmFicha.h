@@ -66,6 +66,8 @@ public:
     std::array<QPushButton*, 4> Command1{};
     std::array<QPushButton*, 2> Command2{};
     QTreeView* ListView1 = nullptr;
+    // The shared server the card works on; hidden on the local file.
+    QLabel* lblBaseDatos = nullptr;
     QMenu* Menu2 = nullptr;
     std::array<QAction*, 4> m2{};
     // Exchange with other programs: import readings, export DXF, points CSV, field book CSV.

@@ -4,9 +4,12 @@
 #include "Ficheros.h"
 #include "MensajesGrabados.h"
 #include "Pulsaciones.h"
+#include "app/Arranque.h"
 #include "controls/BarraFiles.h"
 #include "core/ArchivoIni.h"
 #include "core/Globales.h"
+#include "core/Parametros.h"
+#include "core/frmArranque.h"
 #include "fieldbook/frmPuntos.h"
 #include "informe/frmListados.h"
 #include "records/AccesoDatos.h"
@@ -16,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -187,6 +191,38 @@ class TstAceptacion : public QObject
     {
         PulsarFila(ficha->ListView1, fila, Qt::RightButton);
         return ElegirEnMenu(ficha->Menu2, ficha->m2[entrada]);
+    }
+
+    // The program started as the user starts it, on the test's database as the
+    // settings name it; the card once the splash window hands over to it.
+    frmFicha* Arrancar()
+    {
+        CerrarBaseDatos();
+        if (!Main(entorno->Carpeta(), qEnvironmentVariable("CORVELA_RECURSOS")))
+            return nullptr;
+        if (!QTest::qWaitFor([] { return FichaMostrada() != nullptr; }, 10000))
+            return nullptr;
+        ficha = FichaMostrada();
+        return QTest::qWaitForWindowActive(ficha) ? ficha.data() : nullptr;
+    }
+
+    static frmFicha* FichaMostrada()
+    {
+        for (QWidget* ventana : QApplication::topLevelWidgets()) {
+            if (auto* f = qobject_cast<frmFicha*>(ventana); f && f->isVisible())
+                return f;
+        }
+        return nullptr;
+    }
+
+    void Terminar()
+    {
+        if (frmArranque::Existe())
+            frmArranque::Instancia()->close();
+        if (ficha)
+            ficha->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        CerrarBaseDatos();
     }
 
     frmPuntos* LibretaDeEstacion(int fila)
@@ -497,6 +533,38 @@ private slots:
                  QStringLiteral("Cliente nuevo"));
         QCOMPARE(Fila(obra, {1000}), mil);
         QVERIFY(mensajes->SinRespuestasPendientes());
+    }
+
+    // A work typed and saved in the whole program is there when it starts again,
+    // on the file or on the server the settings name; the card says which server.
+    void guardadaYVueltaAArrancar()
+    {
+        if (pruebas::EnServidor()) {
+            QVERIFY(GrabarParametro(QStringLiteral("MotorBD"), QStringLiteral("PostgreSQL")));
+            QVERIFY(GrabarParametro(QStringLiteral("BaseBD"), entorno->Destino().base));
+        }
+        pruebas::InsertarObra(1, QStringLiteral("Cliente anterior"));
+        frmFicha* f = Arrancar();
+        QVERIFY(f);
+        QCOMPARE(f->lblBaseDatos->isVisible(), pruebas::EnServidor());
+        ClicBarra(f->BarraFiles1, Nueva);
+        Teclear(f->txtFields[Propietario], QStringLiteral("Ibáñez Núñez"));
+        Teclear(f->txtFields[Descripcion], QStringLiteral("Replanteo 'norte'"));
+        mensajes->Responder(Respuesta::Aceptar);
+        ClicBarra(f->BarraFiles1, Guardar);
+        QCOMPARE(mensajes->UltimoTexto(), QStringLiteral("El Registro ha sido añadido"));
+        Terminar();
+
+        f = Arrancar();
+        QVERIFY(f);
+        BuscarObra(Propietario, QStringLiteral("IBÁÑEZ*"));
+        QCOMPARE(f->txtFields[Codigo]->text(), QStringLiteral("2"));
+        QCOMPARE(f->txtFields[Descripcion]->text(), QStringLiteral("Replanteo 'norte'"));
+        QCOMPARE(Fila(QStringLiteral("SELECT PROPIETARIO, DESCOBRA FROM B_OBRAS WHERE CODOBRA = 2")),
+                 (QVariantList{QStringLiteral("Ibáñez Núñez"), QStringLiteral("Replanteo 'norte'")}));
+        QCOMPARE(DescripcionBaseDatos(), entorno->Destino().Descripcion());
+        QVERIFY(mensajes->SinRespuestasPendientes());
+        Terminar();
     }
 
     void decimalesAlArrancarYTrasBuscar()

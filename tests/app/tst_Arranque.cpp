@@ -5,11 +5,15 @@
 #include "ProcesoHijo.h"
 #include "app/Arranque.h"
 #include "core/Globales.h"
+#include "core/Parametros.h"
 #include "core/frmArranque.h"
 #include "records/BaseDatos.h"
+#include "works/frmFicha.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,10 +36,22 @@ void CrearFichero(const QString& ruta)
         QTest::qFail(qPrintable(QStringLiteral("no se pudo crear ") + ruta), __FILE__, __LINE__);
 }
 
+// The works card once the splash window has handed over to it.
+frmFicha* FichaMostrada()
+{
+    for (QWidget* ventana : QApplication::topLevelWidgets()) {
+        if (auto* ficha = qobject_cast<frmFicha*>(ventana); ficha && ficha->isVisible())
+            return ficha;
+    }
+    return nullptr;
+}
+
 void CerrarArranque()
 {
     if (frmArranque::Existe())
         frmArranque::Instancia()->close();
+    if (frmFicha* ficha = FichaMostrada())
+        ficha->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -149,6 +165,55 @@ private slots:
         QCOMPARE(CarpetaDatos, datos);
         CerrarArranque();
         CerrarBaseDatos();
+    }
+
+    // A new database named by the settings: the test's empty server database, or
+    // the folder's missing file. "No" makes nothing and the question comes again;
+    // "Sí" makes it, and the card says which server it works on.
+    void primerArranqueEnLaBaseDeLosParametros()
+    {
+        pruebas::EntornoPrueba entorno(QStringLiteral("es_ES"), false);
+        if (pruebas::EnServidor()) {
+            QVERIFY(GrabarParametro(QStringLiteral("MotorBD"), QStringLiteral("PostgreSQL")));
+            QVERIFY(GrabarParametro(QStringLiteral("BaseBD"), entorno.Destino().base));
+        }
+        const QString recursos = qEnvironmentVariable("CORVELA_RECURSOS");
+        pruebas::MensajesGrabados mensajes;
+        for (const Respuesta respuesta : {Respuesta::No, Respuesta::Si}) {
+            mensajes.Responder(respuesta);
+            QCOMPARE(Main(entorno.Carpeta(), recursos), respuesta == Respuesta::Si);
+            QCOMPARE(mensajes.Mensajes().size(), respuesta == Respuesta::Si ? 2 : 1);
+            QCOMPARE(mensajes.Mensajes().last().botones, Botones::SiNo);
+            if (respuesta == Respuesta::No)
+                CerrarArranque();
+        }
+        QCOMPARE(DescripcionBaseDatos(), entorno.Destino().Descripcion());
+        QTRY_VERIFY(FichaMostrada());
+        const frmFicha* ficha = FichaMostrada();
+        QCOMPARE(ficha->windowTitle(), QStringLiteral("Ficha de Clientes"));
+        QCOMPARE(ficha->lblBaseDatos->isVisible(), pruebas::EnServidor());
+        if (pruebas::EnServidor())
+            QCOMPARE(ficha->lblBaseDatos->text(), QStringLiteral("Base de datos: ") + entorno.Destino().Descripcion());
+        CerrarArranque();
+    }
+
+    // --base-datos names the database of one run over the settings' one.
+    void laLineaManda()
+    {
+        pruebas::EntornoPrueba entorno;
+        pruebas::InsertarObra(3, QStringLiteral("Íñiguez"));
+        CerrarBaseDatos();
+        QVERIFY(GrabarParametro(QStringLiteral("MotorBD"), QStringLiteral("PostgreSQL")));
+        QVERIFY(GrabarParametro(QStringLiteral("ServidorBD"), entorno.Ruta(QStringLiteral("sin-servidor"))));
+        pruebas::MensajesGrabados mensajes;
+        DestinoDatos indicada = entorno.Destino();
+        indicada.ruta.clear();
+        QVERIFY(Main(entorno.Carpeta(), qEnvironmentVariable("CORVELA_RECURSOS"), indicada));
+        QVERIFY(mensajes.Mensajes().isEmpty());
+        QCOMPARE(DescripcionBaseDatos(), entorno.Destino().Descripcion());
+        QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT PROPIETARIO FROM B_OBRAS WHERE CODOBRA = 3")).toString(),
+                 QStringLiteral("Íñiguez"));
+        CerrarArranque();
     }
 };
 
