@@ -54,6 +54,12 @@ int EnConsola(const std::function<int()>& orden)
     return codigo;
 }
 
+// "1 obra", "3 obras".
+QString Cuantos(qint64 n, const char* uno, const char* varios)
+{
+    return QString::number(n) + u' ' + QString::fromUtf8(n == 1 ? uno : varios);
+}
+
 int Copiar(const QString& origen, const DestinoDatos& destino)
 {
     if (AbrirBaseDatos(destino, true) != Apertura::Abierta)
@@ -62,11 +68,11 @@ int Copiar(const QString& origen, const DestinoDatos& destino)
     const std::optional<CopiaHecha> copia = CopiarBaseLocal(origen, motivo);
     if (!copia)
         return Fallo(motivo);
-    std::printf("%s\n", qPrintable(QStringLiteral("Copiadas %1 obras, %2 estaciones y %3 puntos de %4 a %5.")
-                                       .arg(copia->obras)
-                                       .arg(copia->estaciones)
-                                       .arg(copia->puntos)
-                                       .arg(QDir::toNativeSeparators(origen), DescripcionBaseDatos())));
+    std::printf("%s\n", qPrintable(QStringLiteral("Copiados: %1, %2 y %3, de %4 a %5.")
+                                       .arg(Cuantos(copia->obras, "obra", "obras"),
+                                            Cuantos(copia->estaciones, "estación", "estaciones"),
+                                            Cuantos(copia->puntos, "punto", "puntos"), QDir::toNativeSeparators(origen),
+                                            DescripcionBaseDatos())));
     return 0;
 }
 

@@ -18,21 +18,27 @@ bool EsPostgreSql(const QString& motor)
     return m == kPostgreSql || m == QStringLiteral("postgres");
 }
 
+// What libpq takes for a blank field: its variable, else its own default.
+QString SegunLibpq(const QString& valor, const char* variable, const QString& porDefecto)
+{
+    if (!valor.isEmpty())
+        return valor;
+    const QString entorno = qEnvironmentVariable(variable);
+    return entorno.isEmpty() ? porDefecto : entorno;
+}
+
 } // namespace
 
 QString DestinoDatos::Descripcion() const
 {
     if (motor == Motor::Sqlite)
         return ruta;
-    QString texto = QStringLiteral("PostgreSQL ");
-    if (!usuario.isEmpty())
-        texto += usuario + u'@';
-    texto += servidor.isEmpty() ? QStringLiteral("localhost") : servidor;
-    if (puerto > 0)
-        texto += u':' + QString::number(puerto);
-    if (!base.isEmpty())
-        texto += u'/' + base;
-    return texto;
+    const QString quien = SegunLibpq(usuario, "PGUSER", qEnvironmentVariable("USER"));
+    const QString donde = SegunLibpq(servidor, "PGHOST", QStringLiteral("localhost"));
+    const QString puertoUsado =
+        SegunLibpq(puerto > 0 ? QString::number(puerto) : QString(), "PGPORT", QStringLiteral("5432"));
+    return QStringLiteral("PostgreSQL ") + quien + u'@' + donde + u':' + puertoUsado + u'/' +
+           SegunLibpq(base, "PGDATABASE", quien);
 }
 
 DestinoDatos DestinoSegunParametros(const QString& rutaLocal)

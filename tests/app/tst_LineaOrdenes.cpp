@@ -473,7 +473,7 @@ private slots:
         QCOMPARE(filas.size(), 12);
         salida = Ejecutar(servidor.Carpeta(), copiar);
         QVERIFY2(salida.codigo == 0, qPrintable(salida.errores));
-        QCOMPARE(salida.normal, QStringLiteral("Copiadas 3 obras, 4 estaciones y 5 puntos de %1 a %2.\n")
+        QCOMPARE(salida.normal, QStringLiteral("Copiados: 3 obras, 4 estaciones y 5 puntos, de %1 a %2.\n")
                                     .arg(local, servidor.Destino().Descripcion()));
         QCOMPARE(AbrirBaseDatos(servidor.Destino()), Apertura::Abierta);
         QCOMPARE(Filas(), filas);
