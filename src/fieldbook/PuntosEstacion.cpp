@@ -180,6 +180,9 @@ std::optional<QVector<qint64>> PuntosEstacion::Codigos() const
 
 std::optional<QVector<qint64>> PuntosEstacion::Renumerar() const
 {
+    // Declared before the transaction, so that a server frees it only once the
+    // transaction has ended: inside a failed one it could not.
+    std::optional<QSqlQuery> cambio;
     Transaccion transaccion;
     if (!transaccion.Iniciada())
         return std::nullopt;
@@ -202,7 +205,7 @@ std::optional<QVector<qint64>> PuntosEstacion::Renumerar() const
     }
     // With distinct codes from 1 up, the k-th code is k or more, and every code
     // below it is already in its place: k is free when its turn comes.
-    auto cambio = Preparar(Sentencia("UPDATE %1 SET CODPUNTO=?") + kDeLaEstacion + QStringLiteral(" AND CODPUNTO=?"));
+    cambio = Preparar(Sentencia("UPDATE %1 SET CODPUNTO=?") + kDeLaEstacion + QStringLiteral(" AND CODPUNTO=?"));
     if (!cambio)
         return std::nullopt;
     for (qint64 k = 1; k <= codigos.size(); ++k) {
@@ -215,14 +218,15 @@ std::optional<QVector<qint64>> PuntosEstacion::Renumerar() const
 
 std::optional<QVector<qint64>> PuntosEstacion::AbrirLinea(const Punto& cargado) const
 {
+    std::optional<QSqlQuery> sigue; // freed after the transaction, as in Renumerar
     Transaccion transaccion;
     if (!transaccion.Iniciada())
         return std::nullopt;
     // The highest code to move up; none when the point is no longer as it was loaded.
-    auto sigue = AbrirLectura(Sentencia("SELECT MAX(CODPUNTO) FROM %1") + kDeLaEstacion +
-                                  Sentencia(" AND CODPUNTO>=? AND EXISTS (SELECT 1 FROM %1") + kDeLaEstacion +
-                                  kComoSeCargo + u')',
-                              QVariantList{obra_, estacion_, cargado.Codigo, obra_, estacion_} + ComoSeCargo(cargado));
+    sigue = AbrirLectura(Sentencia("SELECT MAX(CODPUNTO) FROM %1") + kDeLaEstacion +
+                             Sentencia(" AND CODPUNTO>=? AND EXISTS (SELECT 1 FROM %1") + kDeLaEstacion + kComoSeCargo +
+                             u')',
+                         QVariantList{obra_, estacion_, cargado.Codigo, obra_, estacion_} + ComoSeCargo(cargado));
     if (!sigue)
         return std::nullopt;
     const QVariant mayor = sigue->next() ? sigue->value(0) : QVariant();

@@ -403,10 +403,12 @@ bool ImportarLecturas(const AnalisisLecturas& analisis, int codObra, int codEsta
                    QStringLiteral("El fichero de lecturas tiene errores: no se ha importado ningún punto."));
         return false;
     }
+    // Declared before the transaction, so that a server frees it only once the
+    // transaction has ended: inside a failed one it could not.
+    QSqlQuery insercion(BaseDatos());
     Transaccion transaccion;
     if (!transaccion.Iniciada())
         return false;
-    QSqlQuery insercion(BaseDatos());
     if (!insercion.prepare(kInsercion)) {
         FijarError(insercion.lastError());
         return false;

@@ -70,14 +70,42 @@ bool EsSqlite(const QSqlDatabase& db)
 constexpr qint64 kBloqueoEscritura = 0x436f7276656c61; // "Corvela"
 
 // No error (an invalid one) when the transaction has started.
+// A server's transaction reads what every writer before it committed only
+// under read committed, whatever default the server's administrator chose:
+// under a stricter one its snapshot would predate the lock.
+bool EmpezarEnServidor(QSqlDatabase& db)
+{
+    return db.transaction() && QSqlQuery(db).exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"));
+}
+
+void Deshacer(QSqlDatabase& db)
+{
+    if (db.isOpen())
+        db.rollback();
+}
+
 QSqlError IniciarEscritura(QSqlDatabase& db)
 {
-    ReabrirSiPerdida();
-    QSqlQuery q(db);
-    if (EsSqlite(db))
+    if (EsSqlite(db)) {
+        QSqlQuery q(db);
         return q.exec(QStringLiteral("BEGIN IMMEDIATE")) ? QSqlError() : q.lastError();
-    if (!db.transaction())
-        return db.lastError();
+    }
+    // A connection the server dropped shows only when it is used: its first
+    // statement fails without any SQLSTATE.
+    if (!db.isOpen())
+        ReabrirSiPerdida();
+    if (!EmpezarEnServidor(db)) {
+        const QSqlError error = db.lastError();
+        Deshacer(db);
+        if (!error.nativeErrorCode().isEmpty() || Abiertas() > 0)
+            return error;
+        db.close();
+        if (!ReabrirSiPerdida() || !EmpezarEnServidor(db)) {
+            Deshacer(db);
+            return db.lastError().isValid() ? db.lastError() : error;
+        }
+    }
+    QSqlQuery q(db);
     if (q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kBloqueoEscritura)))
         return QSqlError();
     const QSqlError error = q.lastError();
@@ -101,10 +129,13 @@ std::optional<QString> EsperaActual(const QSqlDatabase& db)
 void FijarEspera(const QSqlDatabase& db, const QString& espera)
 {
     QSqlQuery q(db);
-    if (EsSqlite(db))
+    if (EsSqlite(db)) {
         q.exec(OrdenEspera(db) + QStringLiteral(" = ") + QString::number(espera.toInt()));
-    else
-        q.exec(QStringLiteral("SET lock_timeout = '") + QString(espera).remove(u'\'') + u'\'');
+        return;
+    }
+    q.prepare(QStringLiteral("SELECT set_config('lock_timeout', ?, false)"));
+    q.addBindValue(espera);
+    q.exec();
 }
 
 } // namespace

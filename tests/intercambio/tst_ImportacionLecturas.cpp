@@ -303,10 +303,15 @@ private slots:
         Punto dos = PuntoTecleado(2, 1.5, 1.6, 1.4, 0, 100, kEstacion);
         QVERIFY(PuntosEstacion(1, 1).Insertar(dos));
 
+        // Nor does the failed import leave its statement behind on a server.
+        const QString preparadas = QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements");
+        const int antes = pruebas::EnServidor() ? pruebas::Consultar(preparadas).toInt() : 0;
         QVERIFY(!ImportarLecturas(a, 1, 1));
         QVERIFY(ErrorPendiente().Hay());
         LimpiarError();
         QCOMPARE(PuntosDe(1), 2);
+        if (pruebas::EnServidor())
+            QCOMPARE(pruebas::Consultar(preparadas).toInt(), antes);
     }
 };
 

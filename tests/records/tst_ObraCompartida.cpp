@@ -189,6 +189,10 @@ private slots:
         ficha.Escribir(QStringLiteral("PROPIETARIO"), QStringLiteral("Segunda"));
         QVERIFY(ficha.GesTablas.Añadir_Registro());
         QSqlDatabase::removeDatabase(kOtraInstancia);
+        // A write that is the first statement after the cut.
+        cortar();
+        QVERIFY(EjecutarAccion(QStringLiteral("INSERT INTO B_ESTACIONES (CODOBRA, CODEST) VALUES (1, 1)")));
+        QSqlDatabase::removeDatabase(kOtraInstancia);
         QVERIFY(mensajes.Mensajes().isEmpty());
         QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT PROPIETARIO FROM B_OBRAS WHERE CODOBRA = 2")).toString(),
                  QStringLiteral("Segunda"));
@@ -209,6 +213,15 @@ private slots:
         QVERIFY(!EjecutarAccion(QStringLiteral("UPDATE B_OBRAS SET DESCOBRA = NULL")));
         QCOMPARE(ErrorPendiente().Causa,
                  QStringLiteral("La base de datos ha rechazado los datos porque no cumplen sus reglas."));
+        // Whatever default the server was given, a writer reads what the writers
+        // before it committed: its snapshot is not taken before it holds the lock.
+        QVERIFY(QSqlQuery(BaseDatos()).exec(QStringLiteral("SET default_transaction_isolation = 'repeatable read'")));
+        {
+            Transaccion transaccion;
+            QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT current_setting('transaction_isolation')")).toString(),
+                     QStringLiteral("read committed"));
+        }
+
         // A statement that failed inside a transaction is freed on the server once it ends.
         const auto preparadas = [] {
             return pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements")).toInt();
