@@ -32,6 +32,8 @@ instalar() {
 arrancar() {
   instalar
   carpeta=$(mktemp -d /tmp/corvela-pg.XXXXXX)
+  # Whatever step fails, no server is left running and no folder behind.
+  trap 'parar "$carpeta"' ERR
   chmod 755 "$carpeta"
   [ "$(id -u)" -eq 0 ] && chown nobody "$carpeta"
   como_duenio "$bin/initdb" -D "$carpeta/datos" -U "$usuario_pg" -A trust -E UTF8 --locale=C.UTF-8 >/dev/null
@@ -46,6 +48,7 @@ arrancar() {
   # It may use what the tests' user makes, as a colleague in the same office would.
   PGHOST=$carpeta PGPORT=$puerto PGUSER=$usuario_pg PGDATABASE=$base_pg "$bin/psql" -q -v ON_ERROR_STOP=1 \
     -c "CREATE ROLE $usuario_clave LOGIN PASSWORD 'clave' IN ROLE $usuario_pg" >/dev/null
+  trap - ERR
   echo "export PGHOST='$carpeta' PGPORT=$puerto PGUSER=$usuario_pg PGDATABASE=$base_pg CORVELA_PG_CARPETA='$carpeta'" \
     "CORVELA_PG_USUARIO_CLAVE=$usuario_clave"
 }

@@ -28,7 +28,8 @@ fi
 arrancar() {
   local esperada="Ficha de Clientes
 datos: $1
-recursos: $instalado/share/corvela-geoda"
+recursos: $instalado/share/corvela-geoda
+base de datos: $1/Corvelax.db"
   shift
   local salida
   if ! salida=$(cd "$tmp" && env -u XDG_DATA_HOME HOME="$tmp/casa" QT_QPA_PLATFORM=offscreen \

@@ -11,7 +11,10 @@ dir=${1:-$raiz/build}; [ $# -gt 0 ] && shift
 "$raiz/tools/preparar.sh" "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 cd "$dir"
 if [ -z "${CORVELA_CTEST_ARGS:-}" ] || [[ "${CORVELA_CTEST_ARGS}" == *postgresql* ]]; then
-  eval "$("$raiz/tools/postgresql-prueba.sh" arrancar)"
+  # Apart from eval, so that a server that did not start stops the script here
+  # rather than letting the tests reach whatever server PG* may name.
+  servidor=$("$raiz/tools/postgresql-prueba.sh" arrancar)
+  eval "$servidor"
   trap '"$raiz/tools/postgresql-prueba.sh" parar "$CORVELA_PG_CARPETA"' EXIT
 fi
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 ${CORVELA_CTEST_ARGS:-}

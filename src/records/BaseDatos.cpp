@@ -1,5 +1,6 @@
 #include "records/BaseDatos.h"
 
+#include "records/ErrorDatos.h"
 #include "records/Esquema.h"
 
 #include "core/Mensajes.h"
@@ -75,7 +76,7 @@ QString Motivo(const QSqlError& error)
     // Extended result codes keep the primary code in their low byte.
     if (error.nativeErrorCode() == QLatin1String("55P03") || (error.nativeErrorCode().toInt() & 0xFF) == kSqliteOcupada)
         return QStringLiteral("La base de datos está bloqueada por otro programa.");
-    return error.databaseText();
+    return DescripcionDe(error);
 }
 
 bool EsFicheroSqlite(const QString& ruta)
@@ -316,11 +317,27 @@ bool Conectar(const QString& ruta, QString& motivo)
 // The indexes of the schema that a database made by an earlier version lacks.
 // They only make reading faster: a database that cannot take them now is used
 // without them.
+// The indexes a server's database already has: asking costs nothing, where
+// CREATE INDEX IF NOT EXISTS would first wait for every other writer of the table.
+QStringList IndicesDelServidor(QSqlDatabase db)
+{
+    QStringList indices;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT upper(indexname) FROM pg_indexes WHERE schemaname = current_schema()"))) {
+        while (q.next())
+            indices << q.value(0).toString();
+    }
+    return indices;
+}
+
 void CrearIndices(QSqlDatabase db)
 {
+    static const QRegularExpression nombre(QStringLiteral("CREATE INDEX IF NOT EXISTS (\\w+)"));
+    const QStringList existentes = EsServidor(db) ? IndicesDelServidor(db) : QStringList();
     QString motivo;
     for (const QString& sentencia : SentenciasEsquema(motivo).value_or(QStringList())) {
-        if (sentencia.trimmed().startsWith(QStringLiteral("CREATE INDEX")))
+        const auto indice = nombre.match(sentencia.trimmed());
+        if (indice.hasMatch() && !existentes.contains(indice.captured(1).toUpper()))
             QSqlQuery(db).exec(sentencia);
     }
 }
@@ -455,13 +472,15 @@ bool ConectarServidor(const DestinoDatos& destino, QString& motivo)
         "connect_timeout=10;application_name=corvela-geoda;"
         "options='-c lock_timeout=5000 -c standard_conforming_strings=on -c client_min_messages=warning'"));
     for (int intento = 0; !db.open(); ++intento) {
-        if (!PideContrasena(db.lastError()) || intento == kIntentosContrasena) {
+        // A wrong password is refused in the server's language: once the user
+        // has given one, any refusal asks again.
+        const bool pide = PideContrasena(db.lastError()) || !db.password().isEmpty();
+        if (!pide || intento == kIntentosContrasena) {
             motivo = Motivo(db.lastError());
             return false;
         }
-        const QString usuario = destino.usuario.isEmpty() ? qEnvironmentVariable("PGUSER") : destino.usuario;
         const auto contrasena =
-            Dialogos().PedirContrasena(QStringLiteral("Contraseña de ") + usuario + QStringLiteral(" para ") +
+            Dialogos().PedirContrasena(QStringLiteral("Contraseña de ") + destino.Usuario() + QStringLiteral(" para ") +
                                        destino.Descripcion() + QStringLiteral(":"));
         if (!contrasena) {
             motivo = QStringLiteral("No se ha dado la contraseña.");

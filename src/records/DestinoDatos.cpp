@@ -29,12 +29,18 @@ QString SegunLibpq(const QString& valor, const char* variable, const QString& po
 
 } // namespace
 
+QString DestinoDatos::Usuario() const
+{
+    return SegunLibpq(usuario, "PGUSER", qEnvironmentVariable("USER"));
+}
+
 QString DestinoDatos::Descripcion() const
 {
     if (motor == Motor::Sqlite)
         return ruta;
-    const QString quien = SegunLibpq(usuario, "PGUSER", qEnvironmentVariable("USER"));
-    const QString donde = SegunLibpq(servidor, "PGHOST", QStringLiteral("localhost"));
+    const QString quien = Usuario();
+    // Without a host libpq uses the machine's own server, through its socket.
+    const QString donde = SegunLibpq(servidor, "PGHOST", QStringLiteral("local"));
     const QString puertoUsado =
         SegunLibpq(puerto > 0 ? QString::number(puerto) : QString(), "PGPORT", QStringLiteral("5432"));
     return QStringLiteral("PostgreSQL ") + quien + u'@' + donde + u':' + puertoUsado + u'/' +

@@ -21,8 +21,11 @@ struct DestinoDatos
     QString base;
     QString usuario;
 
-    // What the user is shown: the file, or "PostgreSQL usuario@servidor:puerto/base".
+    // What the user is shown: the file, or "PostgreSQL usuario@servidor:puerto/base",
+    // blanks filled as libpq fills them.
     QString Descripcion() const;
+    // The user libpq connects as.
+    QString Usuario() const;
 };
 
 // The database named in the settings (section PARAMETROS: MotorBD, ServidorBD,

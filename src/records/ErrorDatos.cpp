@@ -63,7 +63,8 @@ int NumeroDelServidor(const QString& estado)
         return kSqliteLlena;
     if (estado == QLatin1String("42501") || estado.startsWith(QLatin1String("28")))
         return kErrorPermiso;
-    if (estado.isEmpty() || estado.startsWith(QLatin1String("08")) || estado.startsWith(QLatin1String("57")))
+    // 57014 is a statement cancelled (a timeout the administrator set), not a lost connection.
+    if (estado.isEmpty() || estado.startsWith(QLatin1String("08")) || estado.startsWith(QLatin1String("57P")))
         return kErrorConexion;
     return kErrorGenerico;
 }
@@ -128,14 +129,17 @@ void FijarError(int numero, const QString& descripcion)
     pendiente = ErrorDatos{numero, descripcion, QString()};
 }
 
-void FijarError(const QSqlError& error)
+QString DescripcionDe(const QSqlError& error)
 {
     QString descripcion = error.databaseText();
     if (EsDelServidor(error) && !descripcion.isEmpty())
         descripcion = MensajeDelServidor(descripcion);
-    if (descripcion.isEmpty())
-        descripcion = error.text();
-    pendiente = ErrorDatos{NumeroDe(error), descripcion, CausaDe(error)};
+    return descripcion.isEmpty() ? error.text() : descripcion;
+}
+
+void FijarError(const QSqlError& error)
+{
+    pendiente = ErrorDatos{NumeroDe(error), DescripcionDe(error), CausaDe(error)};
 }
 
 void LimpiarError()

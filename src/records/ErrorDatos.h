@@ -28,6 +28,9 @@ struct ErrorDatos
 const ErrorDatos& ErrorPendiente();
 void FijarError(int numero, const QString& descripcion);
 void FijarError(const QSqlError& error);
+// The engine's own sentence for an error: a server's without the severity,
+// context and SQLSTATE libpq writes around it.
+QString DescripcionDe(const QSqlError& error);
 void LimpiarError();
 
 // The notice that a record ("El PUNTO 3") is no longer as it was loaded ("se
