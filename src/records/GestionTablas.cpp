@@ -237,40 +237,64 @@ bool GestionTablas::Modificar_Registro(const QString& Tabla)
     Sql = QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") + asignaciones.join(QStringLiteral(", ")) +
           CondicionClave() + cargada;
     const QString siCambiada =
-        cargada.isEmpty() ? QString()
-                          : ObraCambiada(clave, QStringLiteral("No se ha grabado nada; la ficha conserva lo que "
-                                                               "usted escribió y, si vuelve a grabar, sustituirá "
-                                                               "a lo que hay grabado ahora."));
+        cargada.isEmpty() ? QString() : ObraCambiada(clave, QStringLiteral("No se ha grabado nada."));
+    const QHash<QString, QString> mostrados = TextosCargados();
     const Ejecucion ejecucion = EjecutarSQL(Sql, valores, false, siCambiada);
     if (ejecucion == Ejecucion::Fallida)
         return false;
     RefrescarActual(tabla, clave);
     if (ejecucion == Ejecucion::RegistroCambiado)
-        InformarCambiado(tabla, clave);
+        InformarCambiado(tabla, clave, &mostrados);
     return ejecucion == Ejecucion::Hecha;
 }
 
-// Tells the user that the record changed under them, with what is stored now
-// wherever it differs from what the card shows, so that nothing typed is lost
-// and the user can choose which to keep.
-void GestionTablas::InformarCambiado(const QString& tabla, const QVariant& clave)
+// The texts of the text columns of RS's current record, as the card showed them when loaded.
+QHash<QString, QString> GestionTablas::TextosCargados() const
+{
+    QHash<QString, QString> textos;
+    if (!RS || RS->AbsolutePosition() < 0)
+        return textos;
+    for (const CampoEnlazado& enlace : Formulario->CamposEnlazados()) {
+        if (!EsColumnaNumerica(enlace.Columna) && RS->TieneCampo(enlace.Columna))
+            textos.insert(enlace.Columna, RS->ValorCampo(enlace.Columna).toString());
+    }
+    return textos;
+}
+
+// Tells the user that the record changed under them. A field the user had not
+// touched since it was loaded (cargados) takes what is stored now; one the user
+// changed keeps what was typed, and where another user stored something else
+// there too, the notice names it, so that the user chooses which to keep and a
+// second save writes only the user's own changes.
+void GestionTablas::InformarCambiado(const QString& tabla, const QVariant& clave,
+                                     const QHash<QString, QString>* cargados)
 {
     const QString aviso = ErrorPendiente().Descripcion;
     const RecordSet grabado = RecordSet::Abrir(QStringLiteral("SELECT * FROM ") + tabla + CondicionClave(), {clave});
-    QStringList distintos;
+    if (grabado.Valido() && grabado.RecordCount() == 0) {
+        FijarError(kErrorRegistroCambiado, aviso + QStringLiteral(" Ya no está grabada."));
+        VerPosibleError();
+        return;
+    }
+    QStringList enConflicto;
     for (const CampoEnlazado& enlace : Formulario->CamposEnlazados()) {
-        if (grabado.RecordCount() == 0 || !grabado.TieneCampo(enlace.Columna))
+        if (grabado.RecordCount() == 0 || !grabado.TieneCampo(enlace.Columna) || EsColumnaNumerica(enlace.Columna))
             continue;
         const QString ahora = grabado.ValorCampo(enlace.Columna).toString();
-        if (ahora != TextoDe(enlace.Campo))
-            distintos << EtiquetaDe(enlace.Columna) + QStringLiteral(": ") + ahora;
+        const QString escrito = TextoDe(enlace.Campo);
+        const bool conocido = cargados && cargados->contains(enlace.Columna);
+        if (conocido && escrito == cargados->value(enlace.Columna))
+            enlace.Campo->setText(ahora);
+        else if (ahora != escrito && (!conocido || ahora != cargados->value(enlace.Columna)))
+            enConflicto << EtiquetaDe(enlace.Columna) + QStringLiteral(": ") + ahora;
     }
     QString texto = aviso;
-    if (grabado.Valido() && grabado.RecordCount() == 0)
-        texto += SaltoDoble + QStringLiteral("Ya no está grabada.");
-    else if (!distintos.isEmpty())
-        texto += SaltoDoble + QStringLiteral("Grabado ahora:") + QStringLiteral("\r\n") +
-                 distintos.join(QStringLiteral("\r\n"));
+    if (cargados)
+        texto += QStringLiteral(" La ficha muestra lo grabado ahora en los campos que usted no había cambiado y "
+                                "conserva lo que usted escribió en los demás; si vuelve a grabar, se grabará así.");
+    if (!enConflicto.isEmpty())
+        texto += SaltoDoble + QStringLiteral("Grabado ahora por el otro usuario, donde usted escribió otra cosa:") +
+                 QStringLiteral("\r\n") + enConflicto.join(QStringLiteral("\r\n"));
     FijarError(kErrorRegistroCambiado, texto);
     VerPosibleError();
 }
@@ -332,7 +356,7 @@ bool GestionTablas::Borrar_Registro(const QString& Tabla, int Codigo)
     const Ejecucion ejecucion = EjecutarSQL(Sql, valores, false, siCambiada);
     if (ejecucion == Ejecucion::RegistroCambiado) {
         RefrescarActual(tabla, Codigo);
-        InformarCambiado(tabla, Codigo);
+        InformarCambiado(tabla, Codigo, nullptr);
     }
     if (ejecucion != Ejecucion::Hecha)
         return false;

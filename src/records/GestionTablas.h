@@ -2,6 +2,7 @@
 
 #include "records/RecordSet.h"
 
+#include <QHash>
 #include <QString>
 #include <QVariantList>
 #include <functional>
@@ -49,9 +50,10 @@ public:
     bool Añadir_Registro(const QString& Tabla = QString(), bool Updatar = false);
     // Rewrites every bound field of the shown record; changing no row is a failure.
     // When the record is RS's current record, only while the table still holds it
-    // as it was loaded there: otherwise the user is told, with the stored values
-    // that differ from the fields, nothing is written, the current record takes
-    // the stored values and the fields keep what was typed.
+    // as it was loaded there: otherwise nothing is written, the current record
+    // takes the stored values, the fields the user had not changed take them
+    // too, the others keep what was typed, and the user is told, with the
+    // stored values that differ from what the user typed.
     bool Modificar_Registro(const QString& Tabla = QString());
     // Deletes one record by its key and re-queries RS; any table but the window's
     // own is refused. False when nothing was deleted or the last search was empty.
@@ -79,7 +81,8 @@ private:
                           const QString& siCambiado = QString());
     // accion runs the statement and gives the rows it changed.
     Ejecucion EjecutarSQL(const std::function<bool(int*)>& accion, bool Updatar, const QString& siCambiado = QString());
-    void InformarCambiado(const QString& tabla, const QVariant& clave);
+    QHash<QString, QString> TextosCargados() const;
+    void InformarCambiado(const QString& tabla, const QVariant& clave, const QHash<QString, QString>* cargados);
     bool CodigoTecleado();
     QVariantList ValoresMostrados() const;
     bool InsertarConCodigoNuevo(const QVariantList& valoresSinCodigo, int* filas);

@@ -108,9 +108,12 @@ private slots:
                  QStringLiteral("Otra"));
     }
 
-    // A work another user changed since the card showed it: the notice names
-    // what is stored now where it differs from the card, which keeps what was typed.
-    void obraCambiadaMuestraLoGrabado()
+    // A work another user changed since the card showed it: nothing is written;
+    // the fields the user had not touched take what is stored now, the others keep
+    // what was typed, and the notice names what the other user stored where the
+    // user typed something else. Saving again then writes the user's own changes
+    // over the other's, and loses neither.
+    void obraCambiadaSeFunde()
     {
         pruebas::EntornoPrueba entorno;
         pruebas::InsertarObra(3, QStringLiteral("Antiguo"));
@@ -118,24 +121,38 @@ private slots:
         AnfitrionPrueba ficha;
         ficha.Cargar();
         ficha.Moverse1->Mover(QStringLiteral("P"));
-        QVERIFY(EjecutarAccion(QStringLiteral("UPDATE B_OBRAS SET PROPIETARIO = ?, POBLACION = ? WHERE CODOBRA = 3"),
-                               {QStringLiteral("Ajeno"), QStringLiteral("Lugo")}));
-        ficha.Escribir(QStringLiteral("POBLACION"), QStringLiteral("Lugo"));
+        QVERIFY(EjecutarAccion(
+            QStringLiteral("UPDATE B_OBRAS SET PROPIETARIO = ?, POBLACION = ?, TELEFONO = ? WHERE CODOBRA = 3"),
+            {QStringLiteral("Ajeno"), QStringLiteral("Lugo"), QStringLiteral("982 000 000")}));
+        ficha.Escribir(QStringLiteral("TELEFONO"), QStringLiteral("986 111 111"));
         ficha.Escribir(QStringLiteral("DOMICILIO"), QStringLiteral("Calle Mayor"));
         mensajes.Responder(Respuesta::Aceptar);
         QVERIFY(!ficha.GesTablas.Modificar_Registro());
         QCOMPARE(mensajes.Mensajes().size(), 1);
         const QString aviso = mensajes.UltimoTexto();
         QVERIFY2(aviso.contains(QStringLiteral("otro usuario la ha modificado o borrado")), qPrintable(aviso));
-        QVERIFY2(aviso.endsWith(QStringLiteral("Grabado ahora:\r\nNombre Cliente: Ajeno\r\nDirección Cliente: ")),
+        QVERIFY2(aviso.endsWith(QStringLiteral("donde usted escribió otra cosa:\r\nTeléfono: 982 000 000")),
                  qPrintable(aviso));
+        QCOMPARE(ficha.Campo(QStringLiteral("PROPIETARIO"))->text(), QStringLiteral("Ajeno"));
+        QCOMPARE(ficha.Campo(QStringLiteral("POBLACION"))->text(), QStringLiteral("Lugo"));
+        QCOMPARE(ficha.Campo(QStringLiteral("TELEFONO"))->text(), QStringLiteral("986 111 111"));
         QCOMPARE(ficha.Campo(QStringLiteral("DOMICILIO"))->text(), QStringLiteral("Calle Mayor"));
 
-        // Deleted meanwhile: the notice says so.
+        QVERIFY(ficha.GesTablas.Modificar_Registro());
+        const auto columna = [](const char* nombre) {
+            return pruebas::Consultar(QStringLiteral("SELECT %1 FROM B_OBRAS WHERE CODOBRA = 3").arg(nombre))
+                .toString();
+        };
+        QCOMPARE(columna("PROPIETARIO"), QStringLiteral("Ajeno"));
+        QCOMPARE(columna("POBLACION"), QStringLiteral("Lugo"));
+        QCOMPARE(columna("TELEFONO"), QStringLiteral("986 111 111"));
+        QCOMPARE(columna("DOMICILIO"), QStringLiteral("Calle Mayor"));
+
+        // Deleted meanwhile: the notice says so, and promises nothing.
         QVERIFY(EjecutarAccion(QStringLiteral("DELETE FROM B_OBRAS WHERE CODOBRA = 3")));
         mensajes.Responder(Respuesta::Aceptar);
         QVERIFY(!ficha.GesTablas.Modificar_Registro());
-        QVERIFY(mensajes.UltimoTexto().endsWith(QStringLiteral("Ya no está grabada.")));
+        QVERIFY(mensajes.UltimoTexto().endsWith(QStringLiteral("No se ha grabado nada. Ya no está grabada.")));
         QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT COUNT(*) FROM B_OBRAS")).toInt(), 0);
     }
 
