@@ -95,7 +95,10 @@ bool ActualizarEstacion(const Estacion& estacion, const Estacion& cargada)
                         &filas))
         return false;
     if (filas == 0) {
-        FijarEstacionCambiada(cargada, QStringLiteral("No se ha grabado nada."));
+        FijarEstacionCambiada(cargada,
+                              QStringLiteral("No se ha grabado nada. La lista muestra lo grabado ahora y el editor lo "
+                                             "toma en lo que usted no había cambiado; si vuelve a grabar, se grabará "
+                                             "lo demás como usted lo escribió."));
         return false;
     }
     return true;

@@ -532,8 +532,25 @@ void frmFicha::GrabarEstacion()
     } else if (actualizar) {
         // Still the station being edited, so that "Grabar" again retries the update;
         // the user has now seen what is stored, so a retry compares with that.
-        estacionEnEditor_ = EstacionListada(*estacion);
+        const Estacion ahora = EstacionListada(*estacion);
+        TomarLoNoCambiado(*estacion, *estacionEnEditor_, ahora);
+        estacionEnEditor_ = ahora;
         SeleccionarEstacion(estacion->CodEst);
+    }
+}
+
+// After another user changed the station: the editor's fields the user had not
+// changed since it was loaded take what is stored now, so that a second save
+// writes the user's own changes and nothing of the other user's is lost.
+void frmFicha::TomarLoNoCambiado(const Estacion& escrita, const Estacion& cargada, const Estacion& ahora)
+{
+    if (escrita.Descripcion == cargada.Descripcion)
+        Text1[0]->setText(ahora.Descripcion);
+    if (escrita.Fecha == cargada.Fecha)
+        Text1[1]->setText(ahora.Fecha);
+    for (int i = 0; i < 4; ++i) {
+        if (escrita.Valores[i] == cargada.Valores[i])
+            ValorAlEditor(kPrimerNumero + i, ahora.Valores[i]);
     }
 }
 

@@ -94,6 +94,7 @@ private:
     int ObraElegida() const;
     void SeleccionarEstacion(int codEst);
     Estacion EstacionListada(const Estacion& clave) const;
+    void TomarLoNoCambiado(const Estacion& escrita, const Estacion& cargada, const Estacion& ahora);
     std::optional<Estacion> EstacionDelEditor() const;
     void ValorAlEditor(int campo, const QVariant& valor);
 

@@ -523,6 +523,24 @@ private slots:
         QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("ha cambiado")), qPrintable(mensajes.UltimoTexto()));
         QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODEST = 1")).toString(),
                  QStringLiteral("De otro puesto"));
+
+        // Another user changes the instrument height while this one types Z: the
+        // refused save leaves the editor with the stored height and the typed Z,
+        // and saving again keeps both.
+        EjecutarAccion(QStringLiteral("UPDATE B_ESTACIONES SET ALTAPAR = 1.65 WHERE CODEST = 1"));
+        Teclear(f->Text1[5], QStringLiteral("101,5"));
+        mensajes.Responder(Respuesta::Aceptar);
+        QTest::mouseClick(f->Command2[1], Qt::LeftButton);
+        QVERIFY2(mensajes.UltimoTexto().contains(QStringLiteral("ha cambiado")), qPrintable(mensajes.UltimoTexto()));
+        QCOMPARE(f->Text1[0]->text(), QStringLiteral("Mia"));
+        QCOMPARE(ValorNumerico(f->Text1[2]->text()), 1.65);
+        const int avisos = mensajes.Mensajes().size();
+        QTest::mouseClick(f->Command2[1], Qt::LeftButton);
+        QCOMPARE(mensajes.Mensajes().size(), avisos);
+        QCOMPARE(Valor(QStringLiteral("SELECT ALTAPAR FROM B_ESTACIONES WHERE CODEST = 1")).toDouble(), 1.65);
+        QCOMPARE(Valor(QStringLiteral("SELECT COORDZ FROM B_ESTACIONES WHERE CODEST = 1")).toDouble(), 101.5);
+        QCOMPARE(Valor(QStringLiteral("SELECT DESCEST FROM B_ESTACIONES WHERE CODEST = 1")).toString(),
+                 QStringLiteral("Mia"));
         Cerrar(f);
     }
 
