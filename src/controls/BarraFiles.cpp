@@ -217,7 +217,10 @@ void BarraFiles::BuscarRs()
         HabilitarCampos(false);
         return;
     }
-    Dialogos().MsgBox(QStringLiteral("No hay registro localizados"), Icono::Exclamacion, Botones::Aceptar);
+    // A search the database could not run found nothing either way, but the
+    // user is told why (the error, reported after the action), not that no work exists.
+    if (!ErrorPendiente().Hay())
+        Dialogos().MsgBox(QStringLiteral("No hay registro localizados"), Icono::Exclamacion, Botones::Aceptar);
     LimpiarPantalla();
 }
 

@@ -143,7 +143,13 @@ void FijarEspera(const QSqlDatabase& db, const QString& espera)
 bool ReabrirSiPerdida()
 {
     QSqlDatabase db = BaseDatos();
-    return db.driverName() == QLatin1String("QPSQL") && !db.isOpen() && Abiertas() == 0 && db.open();
+    if (db.driverName() != QLatin1String("QPSQL") || db.isOpen() || Abiertas() > 0)
+        return false;
+    if (db.open())
+        return true;
+    // The server is still out of reach: the user reads why.
+    FijarError(db.lastError());
+    return false;
 }
 
 bool EjecutarAccion(const QString& sql, const QVariantList& valores, int* filas)

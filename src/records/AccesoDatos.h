@@ -30,7 +30,8 @@ std::optional<int> MaximoValor(const QString& tabla, const QString& campo, const
 // dropped it while the program stood idle) is made again, with the password
 // it had, when no transaction was open on it: that transaction is gone, and its
 // work with it. True when it was lost and is open again; the statement that
-// failed may then run once more.
+// failed may then run once more. When the server is still out of reach, the
+// pending error says why.
 bool ReabrirSiPerdida();
 
 // A writing transaction on the program's connection, rolled back unless

@@ -40,11 +40,9 @@ bool RecordSet::Leer()
     for (const QVariant& v : valores_)
         q.addBindValue(v);
     valido_ = valido_ && q.exec();
-    if (!valido_ && ReabrirSiPerdida())
-        return Leer();
     if (!valido_) {
         FijarError(q.lastError());
-        return false;
+        return ReabrirSiPerdida() && Leer();
     }
     const QSqlRecord registro = q.record();
     for (int i = 0; i < registro.count(); ++i)

@@ -1,6 +1,7 @@
 #include "AnfitrionPrueba.h"
 #include "EntornoPrueba.h"
 #include "MensajesGrabados.h"
+#include "Pulsaciones.h"
 #include "controls/Moverse.h"
 #include "records/AccesoDatos.h"
 #include "records/BaseDatos.h"
@@ -213,6 +214,28 @@ private slots:
         QVERIFY(mensajes.Mensajes().isEmpty());
         QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT PROPIETARIO FROM B_OBRAS WHERE CODOBRA = 2")).toString(),
                  QStringLiteral("Segunda"));
+
+        // Out of reach for good: a search says the connection is lost and why, never that no work exists.
+        // Done from the server's own database: a database cannot refuse the connection that changes it.
+        const QString base = entorno.Destino().base;
+        const QString proceso = pruebas::Consultar(QStringLiteral("SELECT pg_backend_pid()")).toString();
+        const auto administrar = [](const QStringList& sentencias) {
+            {
+                QSqlDatabase servidor = QSqlDatabase::cloneDatabase(BaseDatos(), QStringLiteral("servidor"));
+                servidor.setDatabaseName(qEnvironmentVariable("PGDATABASE"));
+                QVERIFY(servidor.open());
+                for (const QString& sentencia : sentencias)
+                    QVERIFY2(QSqlQuery(servidor).exec(sentencia), qPrintable(sentencia));
+                servidor.close();
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("servidor"));
+        };
+        administrar({QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS false").arg(base),
+                     QStringLiteral("SELECT pg_terminate_backend(%1)").arg(proceso)});
+        pruebas::ClicBarra(ficha.BarraFiles1, 3);
+        administrar({QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS true").arg(base)});
+        QCOMPARE(ficha.errores, QVector<int>{3151});
+        QVERIFY2(mensajes.Mensajes().isEmpty(), qPrintable(mensajes.UltimoTexto()));
     }
 
     // The server's errors read as the same numbers and causes as SQLite's, in one sentence.
