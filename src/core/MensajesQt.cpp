@@ -102,6 +102,8 @@ std::optional<QString> MensajesQt::PedirContrasena(const QString& pregunta)
     dialogo.setWindowTitle(QApplication::applicationDisplayName());
     dialogo.setLabelText(pregunta);
     dialogo.setTextEchoMode(QLineEdit::Password);
+    // Asked at start-up, while the splash picture stays on top of everything.
+    dialogo.setWindowFlag(Qt::WindowStaysOnTopHint);
     dialogo.setFont(FuenteAjustada());
     if (dialogo.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -474,16 +474,20 @@ bool ConectarServidor(const DestinoDatos& destino, QString& motivo)
     for (int intento = 0; !db.open(); ++intento) {
         // A wrong password is refused in the server's language: once the user
         // has given one, any refusal asks again.
-        const bool pide = PideContrasena(db.lastError()) || !db.password().isEmpty();
-        if (!pide || intento == kIntentosContrasena) {
+        const bool dada = !db.password().isEmpty();
+        if ((!PideContrasena(db.lastError()) && !dada) || intento == kIntentosContrasena) {
             motivo = Motivo(db.lastError());
             return false;
         }
-        const auto contrasena =
-            Dialogos().PedirContrasena(QStringLiteral("Contraseña de ") + destino.Usuario() + QStringLiteral(" para ") +
-                                       destino.Descripcion() + QStringLiteral(":"));
+        const QString pregunta = QStringLiteral("Contraseña de ") + destino.Usuario() + QStringLiteral(" para ") +
+                                 destino.Descripcion() + QStringLiteral(":");
+        const auto contrasena = Dialogos().PedirContrasena(
+            dada ? QStringLiteral("La contraseña no es correcta.\r\n\r\n") + pregunta : pregunta);
         if (!contrasena) {
-            motivo = QStringLiteral("No se ha dado la contraseña.");
+            // Without anyone to ask, the server's refusal of the one libpq found says more.
+            motivo = dada || !qEnvironmentVariableIsEmpty("PGPASSWORD")
+                         ? Motivo(db.lastError())
+                         : QStringLiteral("No se ha dado la contraseña.");
             return false;
         }
         db.setPassword(*contrasena);

@@ -263,8 +263,12 @@ private slots:
             mensajes.Teclear(QStringLiteral("clave"));
             QCOMPARE(AbrirBaseDatos(destino), Apertura::Abierta);
             QCOMPARE(mensajes.Preguntas().size(), 2);
-            for (const QString& pregunta : mensajes.Preguntas())
-                QVERIFY2(pregunta.startsWith(QStringLiteral("Contraseña de ") + usuario), qPrintable(pregunta));
+            QVERIFY2(mensajes.Preguntas()[0].startsWith(QStringLiteral("Contraseña de ") + usuario),
+                     qPrintable(mensajes.Preguntas()[0]));
+            // The second time the user is told why it is asked again.
+            QVERIFY2(mensajes.Preguntas()[1].startsWith(QStringLiteral("La contraseña no es correcta.\r\n\r\n") +
+                                                        QStringLiteral("Contraseña de ") + usuario),
+                     qPrintable(mensajes.Preguntas()[1]));
             QVERIFY(mensajes.Mensajes().isEmpty());
             QCOMPARE(pruebas::Consultar(QStringLiteral("SELECT current_user")).toString(), usuario);
             InsertarObra(1, QStringLiteral("Con contraseña"));
