@@ -3,7 +3,6 @@
 #include "records/BaseDatos.h"
 #include "records/ErrorDatos.h"
 
-#include <QSqlDriver>
 #include <QSqlError>
 #include <limits>
 #include <vector>
@@ -31,7 +30,7 @@ std::vector<QSqlQuery>& Fallidas()
 std::nullopt_t Fallida(QSqlQuery& q)
 {
     FijarError(q.lastError());
-    if (Abiertas() > 0 && q.driver()->dbmsType() == QSqlDriver::PostgreSQL)
+    if (Abiertas() > 0 && MotorDe(BaseDatos()) == Motor::PostgreSql)
         Fallidas().push_back(std::move(q));
     return std::nullopt;
 }
@@ -63,7 +62,7 @@ std::optional<QSqlQuery> Preparar(const QString& sql, const QVariantList& valore
 // so that they follow one another as on SQLite, and the wait is lock_timeout.
 bool EsSqlite(const QSqlDatabase& db)
 {
-    return db.driverName() == QLatin1String("QSQLITE");
+    return MotorDe(db) == Motor::Sqlite;
 }
 
 // Any number unique to this program: the key of its writers' lock on a server.
@@ -143,7 +142,7 @@ void FijarEspera(const QSqlDatabase& db, const QString& espera)
 bool ReabrirSiPerdida()
 {
     QSqlDatabase db = BaseDatos();
-    if (db.driverName() != QLatin1String("QPSQL") || db.isOpen() || Abiertas() > 0)
+    if (EsSqlite(db) || db.isOpen() || Abiertas() > 0)
         return false;
     if (db.open())
         return true;

@@ -611,9 +611,14 @@ void CerrarBaseDatos()
     Columnas().clear();
 }
 
+Motor MotorDe(const QSqlDatabase& db)
+{
+    return EsServidor(db) ? Motor::PostgreSql : Motor::Sqlite;
+}
+
 Motor MotorActual()
 {
-    return EsServidor(BaseDatos()) ? Motor::PostgreSql : Motor::Sqlite;
+    return MotorDe(BaseDatos());
 }
 
 QString DescripcionBaseDatos()

@@ -41,6 +41,7 @@ void CerrarBaseDatos();
 
 // The engine of the open database, and what it is as the user is shown it.
 Motor MotorActual();
+Motor MotorDe(const QSqlDatabase& db);
 QString DescripcionBaseDatos();
 
 // An SQL expression that gives the text of expresion (a column, or ? for a bound
